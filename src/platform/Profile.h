@@ -1,0 +1,46 @@
+#pragma once
+// INI profile files (settings files, "Tidewell.Ini") with the rules the
+// program's files were always read and written by:
+// - section and key names match without regard to case;
+// - a missing file or section reads as all keys missing;
+// - writing a key creates file and section when needed, replaces an existing
+//   value in place and appends a new key at the end of its section;
+// - writing with no key removes the whole section;
+// - CP932 text with CR LF line ends.
+// Reading tolerates hand-edited files: LF-only line ends, a UTF-8 byte-order
+// mark (the file is then read as UTF-8), blank lines, lines without "=",
+// blanks around section names, keys and values. Every write goes to a
+// temporary file in the same folder that is renamed over the old one, so a
+// crash never leaves a half-written file. Paths are drive-letter paths.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The value of a key, or the default when file, section or key is missing.
+std::string GetProfileString(const std::string& section, const std::string& key,
+                             const std::string& defaultValue, const std::string& path);
+
+// The leading decimal digits of the value (an optional "-" first), as the
+// platform's integer reader takes them; "abc" reads 0, a missing key the
+// default. Values beyond 32 bits are clamped.
+int GetProfileInt(const std::string& section, const std::string& key, int defaultValue,
+                  const std::string& path);
+
+// Writes one key. Returns 0, or an error code: ERROR_NO_UNICODE_TRANSLATION
+// when the value (or a name) has no CP932 form -- the file is then left
+// unchanged -- or the error of the write.
+int WriteProfileString(const std::string& section, const std::string& key,
+                       const std::string& value, const std::string& path);
+
+// Removes a whole section. 0 or error code.
+int DeleteProfileSection(const std::string& section, const std::string& path);
+
+// Writes several keys of one section in one rewrite of the file, in order
+// (what a sequence of WriteProfileString calls would leave). 0 or error code.
+int WriteProfileSection(const std::string& section,
+                        const std::vector<std::pair<std::string, std::string>>& keyValues,
+                        const std::string& path);
+
+// Names of the keys of a section, in file order (empty when missing).
+std::vector<std::string> GetProfileKeys(const std::string& section, const std::string& path);

@@ -1,0 +1,2 @@
+#include <cstdint>
+extern "C" uint16_t UnlhaGetVersion(void) { return 0; }
