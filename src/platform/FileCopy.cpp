@@ -1,0 +1,289 @@
+#include "platform/FileCopy.h"
+
+#include "platform/ErrorCodes.h"
+#include "platform/HostServices.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <memory>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t kChunkBytes = size_t{8} << 20;  // between two calls of onChunk
+constexpr size_t kBufferBytes = size_t{1} << 20; // read/write fallback buffer
+
+CCopyTestHooks g_hooks;
+int g_nTransferCalls = 0;
+
+// The errno a test asked this data transfer call to fail with, or 0.
+int InjectedWriteFault() {
+    if (g_hooks.nFailAtWrite <= 0)
+        return 0;
+    return ++g_nTransferCalls == g_hooks.nFailAtWrite ? g_hooks.nWriteErrno : 0;
+}
+
+size_t ChunkBytes() {
+    return g_hooks.nChunkBytes ? g_hooks.nChunkBytes : kChunkBytes;
+}
+
+// The temporary file beside the destination. Whatever way a copy leaves,
+// the temporary file goes with it unless it was renamed over the destination.
+class CTempFile {
+public:
+    CTempFile() = default;
+    CTempFile(const CTempFile&) = delete;
+    CTempFile& operator=(const CTempFile&) = delete;
+    ~CTempFile() { Discard(); }
+
+    // Creates "<folder>/.tidewell-XXXXXX.tmp" exclusively, mode 0600; the
+    // leading dot keeps a collection running meanwhile from picking it up.
+    int Create(const std::string& folder) {
+        std::string path = folder + "/.tidewell-XXXXXX.tmp";
+        int fd = mkostemps(path.data(), 4, O_CLOEXEC);
+        if (fd < 0)
+            return errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
+        m_nFd = fd;
+        m_strPath = std::move(path);
+        return 0;
+    }
+
+    int Fd() const { return m_nFd; }
+
+    // Closes the file, reporting a write error that only shows at close.
+    int Close() {
+        int fd = m_nFd;
+        m_nFd = -1;
+        return close(fd) == 0 ? 0 : ErrorFromErrno(errno);
+    }
+
+    int RenameOver(const std::string& dst) {
+        if (rename(m_strPath.c_str(), dst.c_str()) != 0)
+            return ErrorFromErrno(errno);
+        m_strPath.clear();
+        return 0;
+    }
+
+private:
+    void Discard() {
+        if (m_nFd >= 0)
+            close(m_nFd);
+        m_nFd = -1;
+        if (!m_strPath.empty())
+            unlink(m_strPath.c_str());
+        m_strPath.clear();
+    }
+
+    std::string m_strPath;
+    int m_nFd = -1;
+};
+
+// Moves the data of one open file to another by the fastest way the two
+// file systems offer.
+class CDataCopier {
+public:
+    CDataCopier(int srcFd, int dstFd, const std::function<bool()>& onChunk)
+        : m_nSrc(srcFd), m_nDst(dstFd), m_onChunk(onChunk) {}
+
+    int Run() {
+        bool bFallback = false;
+        if (!g_hooks.bNoClone && g_hooks.nFailAtWrite <= 0 && ioctl(m_nDst, FICLONE, m_nSrc) == 0)
+            return 0;
+        // Any failed clone leaves the target empty: go on with a real copy.
+        if (!g_hooks.bNoCopyRange) {
+            if (int r = CopyRange(bFallback); r != 0 || !bFallback)
+                return r;
+        }
+        return ReadWrite();
+    }
+
+private:
+    // copy_file_range in chunks. Sets bFallback when the kernel or file
+    // system cannot do it (file offsets then stand where it stopped).
+    int CopyRange(bool& bFallback) {
+        bool bAny = false;
+        for (;;) {
+            ssize_t n;
+            if (int e = InjectedWriteFault()) {
+                errno = e;
+                n = -1;
+            } else {
+                n = copy_file_range(m_nSrc, nullptr, m_nDst, nullptr, ChunkBytes(), 0);
+            }
+            if (n > 0) {
+                bAny = true;
+                if (int r = AfterChunk(static_cast<size_t>(n)); r != 0)
+                    return r;
+                continue;
+            }
+            if (n == 0) {
+                // Some pseudo files report size 0 yet have data: read them.
+                bFallback = !bAny;
+                return 0;
+            }
+            if (errno == EINTR)
+                continue;
+            if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
+                bFallback = true;
+                return 0;
+            }
+            return ErrorFromErrno(errno);
+        }
+    }
+
+    int ReadWrite() {
+        std::unique_ptr<char[]> buffer(new char[kBufferBytes]);
+        for (;;) {
+            ssize_t nRead = read(m_nSrc, buffer.get(), kBufferBytes);
+            if (nRead < 0 && errno == EINTR)
+                continue;
+            if (nRead < 0)
+                return ErrorFromErrno(errno);
+            if (nRead == 0)
+                return 0;
+            if (int r = WriteAll(buffer.get(), static_cast<size_t>(nRead)); r != 0)
+                return r;
+            if (int r = AfterChunk(static_cast<size_t>(nRead)); r != 0)
+                return r;
+        }
+    }
+
+    int WriteAll(const char* data, size_t size) {
+        while (size > 0) {
+            ssize_t n;
+            if (int e = InjectedWriteFault()) {
+                errno = e;
+                n = -1;
+            } else {
+                n = write(m_nDst, data, size);
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return ErrorFromErrno(errno);
+            data += n;
+            size -= static_cast<size_t>(n);
+        }
+        return 0;
+    }
+
+    // Lets the window pump its events every chunk and hears a cancel.
+    int AfterChunk(size_t n) {
+        m_nSinceCall += n;
+        if (m_nSinceCall < ChunkBytes() || !m_onChunk)
+            return 0;
+        m_nSinceCall = 0;
+        return m_onChunk() ? 0 : ERROR_OPERATION_ABORTED;
+    }
+
+    int m_nSrc;
+    int m_nDst;
+    const std::function<bool()>& m_onChunk;
+    size_t m_nSinceCall = 0;
+};
+
+// 0 when the destination may be replaced (or does not exist yet).
+int CheckDestination(const std::string& hostDst) {
+    struct stat st {};
+    if (stat(hostDst.c_str(), &st) != 0)
+        return errno == ENOENT ? 0 : ErrorFromErrno(errno);
+    if (S_ISDIR(st.st_mode))
+        return ERROR_ACCESS_DENIED;
+    // The read-only mark protects a file from being overwritten by a copy.
+    if (!(st.st_mode & S_IWUSR))
+        return ERROR_ACCESS_DENIED;
+    return 0;
+}
+
+// Owner, permission bits and times of the source onto the copy.
+int ApplyMetadata(int fd, const struct stat& src) {
+    if (geteuid() == 0 && fchown(fd, src.st_uid, src.st_gid) != 0) {
+        // Best effort: some file systems have no owners to set.
+    }
+    struct stat now {};
+    bool bKnown = fstat(fd, &now) == 0;
+    mode_t mode = src.st_mode & 07777;
+    // Never hand set-id bits to a copy whose owner differs from the source's.
+    if (!bKnown || now.st_uid != src.st_uid)
+        mode &= static_cast<mode_t>(~S_ISUID);
+    if (!bKnown || now.st_gid != src.st_gid)
+        mode &= static_cast<mode_t>(~S_ISGID);
+    if (fchmod(fd, mode) != 0) {
+        // File systems without Unix permissions (FAT) refuse; the copy holds.
+    }
+    const struct timespec times[2] = {src.st_atim, src.st_mtim};
+    // The newer-only selection of later runs compares this time: it must hold.
+    return futimens(fd, times) == 0 ? 0 : ErrorFromErrno(errno);
+}
+
+class CFd {
+public:
+    explicit CFd(int fd) : m_nFd(fd) {}
+    CFd(const CFd&) = delete;
+    CFd& operator=(const CFd&) = delete;
+    ~CFd() {
+        if (m_nFd >= 0)
+            close(m_nFd);
+    }
+    int Get() const { return m_nFd; }
+
+private:
+    int m_nFd;
+};
+
+int CopyHostFile(const std::string& hostSrc, const std::string& hostDst,
+                 const std::function<bool()>& onChunk) {
+    size_t slash = hostDst.rfind('/');
+    if (slash == std::string::npos || slash + 1 == hostDst.size())
+        return ERROR_INVALID_NAME;
+    // O_NONBLOCK: opening a named pipe must not hang the run; it is refused
+    // below as not a regular file.
+    CFd src(open(hostSrc.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (src.Get() < 0)
+        return ErrorFromErrno(errno);
+    struct stat st {};
+    if (fstat(src.Get(), &st) != 0)
+        return ErrorFromErrno(errno);
+    if (!S_ISREG(st.st_mode))
+        return ERROR_ACCESS_DENIED;
+    if (int r = CheckDestination(hostDst); r != 0)
+        return r;
+
+    CTempFile temp;
+    if (int r = temp.Create(slash == 0 ? std::string() : hostDst.substr(0, slash)); r != 0)
+        return r;
+    if (int r = CDataCopier(src.Get(), temp.Fd(), onChunk).Run(); r != 0)
+        return r;
+    if (int r = ApplyMetadata(temp.Fd(), st); r != 0)
+        return r;
+    // Flushed before the rename, so a crash leaves the old file or the
+    // complete new one, never an empty file under the destination's name.
+    int nFsyncErr = g_hooks.nFsyncErrno ? g_hooks.nFsyncErrno : (fsync(temp.Fd()) ? errno : 0);
+    if (nFsyncErr != 0)
+        return ErrorFromErrno(nFsyncErr);
+    if (int r = temp.Close(); r != 0)
+        return r;
+    return temp.RenameOver(hostDst);
+}
+
+} // namespace
+
+int CopyFileReplacing(const std::string& srcPath, const std::string& dstPath,
+                      const std::function<bool()>& onChunk) {
+    CDriveMap& map = CHostServices::Get().DriveMap();
+    std::optional<std::string> hostSrc = map.ToHost(srcPath);
+    std::optional<std::string> hostDst = map.ToHost(dstPath);
+    if (!hostSrc || !hostDst)
+        return ERROR_PATH_NOT_FOUND;
+    g_nTransferCalls = 0;
+    return CopyHostFile(*hostSrc, *hostDst, onChunk);
+}
+
+void SetCopyTestHooks(const CCopyTestHooks& hooks) {
+    g_hooks = hooks;
+    g_nTransferCalls = 0;
+}

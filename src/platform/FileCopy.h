@@ -1,0 +1,38 @@
+#pragma once
+// The file copy of the copy run: one file onto another, replacing it the way
+// the program's users expect from a copy that overwrites, but never leaving
+// a half-written or missing destination behind when it fails.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+// Copies the contents, permission bits and last-write time (to the
+// nanosecond) of the regular file srcPath to dstPath, both drive-letter
+// paths. An existing destination file is replaced as a whole: the data goes
+// to a hidden temporary file in the destination folder that is flushed and
+// then renamed over the destination, so a failed or cancelled copy leaves the
+// old destination (or no destination) and no temporary file. A destination
+// that is a symbolic link is replaced by the file (its target is not
+// written). Ownership is kept where the process may set it.
+// onChunk, when given, is called between chunks of a few megabytes; if it
+// returns false the copy stops. Returns 0, or: ERROR_ACCESS_DENIED when the
+// destination is read-only (no owner write bit; left untouched) or a folder,
+// or the source is not a regular file; ERROR_PATH_NOT_FOUND when a drive is
+// not mapped or the destination folder is missing; ERROR_DISK_FULL when the
+// destination volume is full; ERROR_OPERATION_ABORTED when onChunk stopped
+// the copy; another error code for other failures.
+int CopyFileReplacing(const std::string& srcPath, const std::string& dstPath,
+                      const std::function<bool()>& onChunk = {});
+
+// For tests only: faults and limits that CopyFileReplacing obeys until the
+// hooks are set back to their defaults (SetCopyTestHooks({})).
+struct CCopyTestHooks {
+    int nFailAtWrite = 0;      // the n-th data transfer call (1-based) fails; 0 = none
+    int nWriteErrno = 0;       // errno of that failure
+    int nFsyncErrno = 0;       // when non-zero, flushing the temporary file fails with it
+    bool bNoClone = false;     // skip the reflink (also skipped while nFailAtWrite is set)
+    bool bNoCopyRange = false; // skip copy_file_range: plain read/write only
+    size_t nChunkBytes = 0;    // bytes per chunk; 0 = the normal size
+};
+void SetCopyTestHooks(const CCopyTestHooks& hooks);
