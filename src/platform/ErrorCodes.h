@@ -14,6 +14,7 @@ enum : int {
     ERROR_ACCESS_DENIED = 5,
     ERROR_NOT_ENOUGH_MEMORY = 8,
     ERROR_INVALID_DRIVE = 15,
+    ERROR_NOT_SAME_DEVICE = 17,
     ERROR_NOT_READY = 21,
     ERROR_WRITE_FAULT = 29,
     ERROR_READ_FAULT = 30,
@@ -29,6 +30,7 @@ enum : int {
     ERROR_BUSY = 170,
     ERROR_ALREADY_EXISTS = 183,
     ERROR_FILENAME_EXCED_RANGE = 206,
+    ERROR_FILE_TOO_LARGE = 223,
     ERROR_DIRECTORY = 267,
     ERROR_OPERATION_ABORTED = 995,
     ERROR_CANT_RESOLVE_FILENAME = 1921,
@@ -37,7 +39,10 @@ enum : int {
     ERROR_DISK_QUOTA_EXCEEDED = 1295,
 };
 
-// The error code for an errno value captured where a call failed.
+// The error code for an errno value captured where a call failed. ENOENT
+// gives ERROR_FILE_NOT_FOUND; a caller that knows the parent folder is
+// missing reports ERROR_PATH_NOT_FOUND instead. 0 gives 0; an errno value
+// without a closer match gives ERROR_IO_DEVICE.
 int ErrorFromErrno(int err);
 
 // The Japanese message text for an error code, without a final line end;

@@ -10,11 +10,11 @@
 
 // Attribute bits, numbered as the program stores and tests them.
 enum : uint32_t {
-    FILE_ATTRIBUTE_READONLY = 0x01,  // no write permission bit for the owner
-    FILE_ATTRIBUTE_HIDDEN = 0x02,    // the name starts with "."
-    FILE_ATTRIBUTE_SYSTEM = 0x04,    // never set here
+    FILE_ATTRIBUTE_READONLY = 0x01, // no write permission bit for the owner
+    FILE_ATTRIBUTE_HIDDEN = 0x02,   // the name starts with "."
+    FILE_ATTRIBUTE_SYSTEM = 0x04,   // never set here
     FILE_ATTRIBUTE_DIRECTORY = 0x10,
-    FILE_ATTRIBUTE_ARCHIVE = 0x20,   // set on every file
+    FILE_ATTRIBUTE_ARCHIVE = 0x20,    // set on every file
     FILE_ATTRIBUTE_TEMPORARY = 0x100, // never set here
 };
 
@@ -27,7 +27,7 @@ struct CFileEntry {
     int64_t accessTime = 0;
     int64_t writeTime = 0;
     uint32_t writeTimeNs = 0;
-    uint64_t size = 0; // 0 for folders
+    uint64_t size = 0;      // 0 for folders
     bool isSymlink = false; // entry is a symbolic link (attributes describe its target)
 
     bool IsFolder() const { return attributes & FILE_ATTRIBUTE_DIRECTORY; }
@@ -50,8 +50,10 @@ int FindEntries(const std::string& pattern, std::vector<CFileEntry>& out);
 int GetEntry(const std::string& path, CFileEntry& entry);
 
 // Creates one folder (parent must exist). 0, ERROR_ALREADY_EXISTS when
-// something of that name exists, or another error code.
-int CreateFolder(const std::string& path);
+// something of that name exists, ERROR_PATH_NOT_FOUND when the parent is
+// missing, or another error code. (Named apart from the utility
+// CreateFolder of files/, which treats an existing folder as success.)
+int MakeFolder(const std::string& path);
 
 // Removes an empty folder, or a symbolic link that names a folder (the link
 // only). 0 or error code.
@@ -63,7 +65,10 @@ int RemoveFolder(const std::string& path);
 int DeleteFile(const std::string& path);
 
 // The host path a drive-letter path names, or empty when its drive is not
-// mapped. For the host layer's neighbours (log, archiver) only.
+// mapped. Both "\" and "/" separate; "." and ".." are resolved by name and
+// never climb above the drive root, so no path escapes its drive's folder.
+// No trailing "/" unless the result is "/". For the host layer's
+// neighbours (log, archiver) only.
 std::string HostPathOf(const std::string& drivePath);
 
 // The canonical host path (symbolic links resolved) of an existing path,
