@@ -1,0 +1,87 @@
+#include "files/FolderTree.h"
+
+#include "files/PathText.h"
+#include "platform/ErrorCodes.h"
+#include "platform/FileSystem.h"
+#include "platform/HostServices.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+void ShowDeleteError(const char* format, int code) {
+    char text[160];
+    std::snprintf(text, sizeof text, format, code);
+    CHostServices::Get().MessageBoxes().Show(text, "", MB_OK | MB_ICONEXCLAMATION);
+}
+
+int RemoveTopFolder(const std::string& folder) {
+    int rc = RemoveFolder(folder);
+    if (rc != 0)
+        ShowDeleteError("フォルダが削除出来ません. Error = %d", rc);
+    return rc;
+}
+
+int EmptyFolder(const std::string& folder, const std::function<void()>& pump) {
+    std::string base = folder;
+    AddBackslash(base);
+    std::vector<CFileEntry> entries;
+    FindEntries(base + "*.*", entries); // an unreadable folder shows up when it is removed
+    for (const CFileEntry& entry : entries) {
+        if (pump)
+            pump();
+        const std::string path = base + entry.name;
+        if (entry.IsFolder() && !entry.isSymlink) {
+            if (int rc = DeleteFolderTree(path, pump))
+                return rc;
+            continue;
+        }
+        // Files and every symbolic link (to a folder too): the link goes, its
+        // target stays.
+        if (int rc = DeleteFile(path)) {
+            ShowDeleteError("ファイルが削除出来ません. Error = %d", rc);
+            return rc;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int CreateFolder(const std::string& path) {
+    int rc = MakeFolder(path);
+    if (rc != ERROR_ALREADY_EXISTS)
+        return rc;
+    // A file of that name is not the folder the caller wants; reporting
+    // success there would let the copy run fail later with a worse message.
+    CFileEntry entry;
+    if (GetEntry(path, entry) == 0 && entry.IsFolder())
+        return 0;
+    return ERROR_ALREADY_EXISTS;
+}
+
+int CreateFolderTree(const std::string& path) {
+    if (path.size() < 3)
+        return -2;
+    std::string copy = path;
+    if (copy.back() == '\\')
+        copy.pop_back(); // unlike RemoveBackslash, also on a root: "D:\" becomes "D:"
+    for (size_t i = 3; i < copy.size(); ++i) {
+        if (copy[i] != '\\')
+            continue;
+        if (int rc = CreateFolder(copy.substr(0, i)))
+            return rc;
+    }
+    return CreateFolder(copy);
+}
+
+int DeleteFolderTree(const std::string& folder, const std::function<void()>& pump) {
+    const bool isRoot = folder.size() <= 3;
+    CFileEntry self;
+    if (!isRoot && GetEntry(folder, self) == 0 && self.isSymlink)
+        return RemoveTopFolder(folder); // the link only: its target is not ours to empty
+    if (int rc = EmptyFolder(folder, pump))
+        return rc;
+    return isRoot ? 0 : RemoveTopFolder(folder);
+}
