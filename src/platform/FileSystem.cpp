@@ -174,7 +174,9 @@ int ReadNames(const std::string& hostFolder, std::vector<std::string>& names) {
     errno = 0;
     while (dirent* d = readdir(dir)) {
         std::string name = d->d_name;
-        if (name != "." && name != "..")
+        // A host name holding a backslash cannot be named by a drive-letter
+        // path: it would address another entry, even one above the folder.
+        if (name != "." && name != ".." && name.find('\\') == std::string::npos)
             names.push_back(std::move(name));
         errno = 0;
     }

@@ -40,7 +40,8 @@ bool WildcardMatch(const std::string& pattern, const std::string& name);
 
 // Lists the entries of the folder part of pattern whose names match its last
 // component ("D:\Data\*.txt"; a name without wildcards finds at most that
-// entry). "." and ".." are never listed. Entries come sorted by name, byte
+// entry). "." and ".." are never listed, nor host names that hold a "\"
+// (no drive-letter path can name them). Entries come sorted by name, byte
 // order, so every walk is repeatable. Returns 0, or the error code when the
 // folder cannot be read (out stays empty).
 int FindEntries(const std::string& pattern, std::vector<CFileEntry>& out);

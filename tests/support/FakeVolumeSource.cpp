@@ -1,0 +1,72 @@
+#include "FakeVolumeSource.h"
+
+#include "platform/HostServices.h"
+
+namespace {
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+} // namespace
+
+CFakeVolumeSource& CFakeVolumeSource::Set(char letter, const CVolumeFacts& facts) {
+    m_aVolumes[Upper(letter)] = facts;
+    return *this;
+}
+
+void CFakeVolumeSource::Remove(char letter) {
+    m_aVolumes.erase(Upper(letter));
+}
+
+std::optional<CVolumeFacts> CFakeVolumeSource::Query(char letter) {
+    auto it = m_aVolumes.find(Upper(letter));
+    if (it == m_aVolumes.end())
+        return std::nullopt;
+    return it->second;
+}
+
+CVolumeFacts CFakeVolumeSource::NoMedium() {
+    CVolumeFacts facts;
+    facts.driveType = DRIVE_REMOVABLE;
+    facts.mediumPresent = false;
+    facts.freeClusters = facts.totalClusters = 0;
+    return facts;
+}
+
+CVolumeFacts CFakeVolumeSource::Fat32(uint64_t totalClusters, uint64_t freeClusters) {
+    CVolumeFacts facts = Fixed(512, 8, totalClusters, freeClusters);
+    facts.driveType = DRIVE_REMOVABLE;
+    facts.label = "USBMEM";
+    facts.serialNumber = 0x1234ABCD;
+    facts.fileSystem = "FAT32";
+    return facts;
+}
+
+CVolumeFacts CFakeVolumeSource::Full(uint64_t totalClusters) {
+    return Fixed(512, 8, totalClusters, 0);
+}
+
+CVolumeFacts CFakeVolumeSource::Large() {
+    CVolumeFacts facts = Fixed(512, 8, 10ull * 262144, 6ull * 262144);
+    facts.fileSystem = "ext4";
+    return facts;
+}
+
+CVolumeFacts CFakeVolumeSource::Fixed(uint32_t bytesPerSector, uint32_t sectorsPerCluster,
+                                      uint64_t totalClusters, uint64_t freeClusters) {
+    CVolumeFacts facts;
+    facts.driveType = DRIVE_FIXED;
+    facts.fileSystem = "ext4";
+    facts.bytesPerSector = bytesPerSector;
+    facts.sectorsPerCluster = sectorsPerCluster;
+    facts.totalClusters = totalClusters;
+    facts.freeClusters = freeClusters;
+    return facts;
+}
+
+CScopedVolumeSource::CScopedVolumeSource(std::shared_ptr<IVolumeSource> source) {
+    CHostServices::Get().SetVolumeSource(std::move(source));
+}
+
+CScopedVolumeSource::~CScopedVolumeSource() {
+    CHostServices::Get().SetVolumeSource(std::make_shared<CHostVolumeSource>());
+}
