@@ -1,0 +1,21 @@
+#pragma once
+// Huffman code lengths limited to 16 bits, and the canonical codes that the
+// LZH stream uses (shortest codes first, symbols in order within a length).
+
+#include <cstdint>
+#include <vector>
+
+namespace unlha {
+
+constexpr unsigned kMaxCodeBits = 16;
+
+// Code lengths for the frequencies (0 for unused symbols). Two or more used
+// symbols always give a complete code with lengths <= kMaxCodeBits; with one
+// used symbol its length is 1 and the caller must use the one-symbol form.
+// Returns the number of used symbols.
+unsigned MakeCodeLengths(const std::vector<uint32_t>& freq, std::vector<uint8_t>& lengths);
+
+// Canonical codes for complete code lengths.
+std::vector<uint16_t> MakeCanonicalCodes(const std::vector<uint8_t>& lengths);
+
+} // namespace unlha

@@ -1,0 +1,65 @@
+#pragma once
+// The -lh5-/-lh6-/-lh7- compressor: lazy LZ77 parsing over hash chains,
+// blocks of Huffman-coded symbols.
+
+#include "BlockWriter.h"
+#include "MatchFinder.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace unlha {
+
+// Receives compressed bytes; returning false stops the compression (the
+// output has grown too large to be worth keeping).
+class IByteSink {
+public:
+    virtual ~IByteSink() = default;
+    virtual bool Write(const uint8_t* data, size_t size) = 0;
+};
+
+enum class EEncodeResult { Done, SinkStopped, ReadError };
+
+struct CEncodeStats {
+    uint64_t nInputBytes = 0;
+    uint64_t nOutputBytes = 0;
+    uint16_t nCrc = 0; // CRC-16 of the input
+};
+
+// Search effort and block size.
+struct CEncoderParams {
+    unsigned nMaxChain = 160;        // candidates tried per position
+    unsigned nGoodLength = 16;       // a match this long quarters the next search
+    unsigned nNiceLength = 160;      // a match this long ends the search
+    unsigned nMaxLazy = 48;          // a match this long is taken without looking further
+    unsigned nTooFarForThree = 4096; // 3-byte matches further back cost more than literals
+    unsigned nBlockSymbols = 16384;  // symbols per block before the last
+};
+
+class CLzhEncoder {
+public:
+    // method: 5, 6 or 7. Tests use small blocks to reach multi-block streams
+    // quickly.
+    explicit CLzhEncoder(int method, const CEncoderParams& params = CEncoderParams());
+
+    // Compresses all of source into sink. The stream ends on a byte
+    // boundary with no byte to spare, and its last block is never a tiny
+    // one (some readers reject a block that starts in the last 8 bytes).
+    EEncodeResult Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats);
+
+private:
+    void AddLiteral(uint8_t byte);
+    void AddMatch(unsigned length, unsigned distance);
+    void FlushBlocks(bool final);
+    void KeepLastBlockLarge(size_t codeBegin, size_t posBegin);
+    bool Drain(IByteSink& sink, CEncodeStats& stats);
+
+    unsigned m_nDicBit;
+    unsigned m_nPositionCodes;
+    unsigned m_nBlockSymbols;
+    CEncoderParams m_params;
+    CBlockSymbols m_symbols;
+    CBitWriter m_bits;
+};
+
+} // namespace unlha

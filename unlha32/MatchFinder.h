@@ -1,0 +1,63 @@
+#pragma once
+// Sliding window with hash chains on 3-byte prefixes. Positions are counted
+// from the start of the file (files of this format stay below 4 GiB), so the
+// chains never need rebasing when the buffer slides.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace unlha {
+
+// Where the encoder takes its input from.
+class IByteSource {
+public:
+    virtual ~IByteSource() = default;
+    // Reads up to size bytes; returns the count, 0 at the end, -1 on error.
+    virtual long Read(uint8_t* buffer, size_t size) = 0;
+};
+
+struct CMatch {
+    unsigned nLength = 0;   // 0 when nothing of at least 3 bytes was found
+    unsigned nDistance = 0; // 1 .. window - 1
+};
+
+class CMatchFinder {
+public:
+    // window = 1 << dicBit; matches reach back at most window - 1 bytes and
+    // never before the start of the file. maxChain bounds the candidates
+    // tried per position, niceLength ends the search early.
+    CMatchFinder(unsigned dicBit, unsigned maxChain, unsigned niceLength);
+
+    // Keeps at least kMaxMatch bytes ahead of pos in the buffer unless the
+    // input ends first. Returns false on a read error.
+    bool Fill(IByteSource& source, uint32_t pos);
+
+    // Bytes available from pos to the current end of input.
+    uint32_t Available(uint32_t pos) const { return m_nEnd - pos; }
+    bool AtEnd() const { return m_bEof; }
+    uint8_t ByteAt(uint32_t pos) const { return m_aData[pos - m_nBase]; }
+
+    // Enters pos into its chain (no-op with fewer than 3 bytes left).
+    void Insert(uint32_t pos);
+
+    // Enters pos and returns the longest match there that is longer than
+    // minLength (nLength 0 if none). A shorter chain is walked when
+    // minLength is already good.
+    CMatch InsertAndFind(uint32_t pos, unsigned minLength, unsigned goodLength);
+
+private:
+    uint32_t Hash(uint32_t pos) const;
+
+    unsigned m_nWindow;
+    unsigned m_nMaxChain;
+    unsigned m_nNice;
+    std::vector<uint8_t> m_aData; // bytes of the file from m_nBase on
+    uint32_t m_nBase = 0;
+    uint32_t m_nEnd = 0; // first file position not yet read
+    bool m_bEof = false;
+    std::vector<uint32_t> m_aHead; // per hash: last position + 1, 0 = none
+    std::vector<uint32_t> m_aPrev; // per position mod window: previous + 1
+};
+
+} // namespace unlha
