@@ -16,10 +16,19 @@ void ShowDeleteError(const char* format, int code) {
     CHostServices::Get().MessageBoxes().Show(text, "", MB_OK | MB_ICONEXCLAMATION);
 }
 
-int RemoveTopFolder(const std::string& folder) {
+bool IsGone(int code) {
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+}
+
+int DeleteTree(const std::string& folder, const std::function<void()>& pump, bool top);
+
+// Removes the folder itself; inside the walk a folder that something else
+// removed meanwhile is already where the walk wants it.
+int RemoveWalkedFolder(const std::string& folder, bool top) {
     int rc = RemoveFolder(folder);
-    if (rc != 0)
-        ShowDeleteError("フォルダが削除出来ません. Error = %d", rc);
+    if (rc == 0 || (!top && IsGone(rc)))
+        return 0;
+    ShowDeleteError("フォルダが削除出来ません. Error = %d", rc);
     return rc;
 }
 
@@ -33,18 +42,29 @@ int EmptyFolder(const std::string& folder, const std::function<void()>& pump) {
             pump();
         const std::string path = base + entry.name;
         if (entry.IsFolder() && !entry.isSymlink) {
-            if (int rc = DeleteFolderTree(path, pump))
+            if (int rc = DeleteTree(path, pump, false))
                 return rc;
             continue;
         }
         // Files and every symbolic link (to a folder too): the link goes, its
-        // target stays.
-        if (int rc = DeleteFile(path)) {
+        // target stays. An entry that vanished since the listing is done.
+        int rc = DeleteFile(path);
+        if (rc != 0 && !IsGone(rc)) {
             ShowDeleteError("ファイルが削除出来ません. Error = %d", rc);
             return rc;
         }
     }
     return 0;
+}
+
+int DeleteTree(const std::string& folder, const std::function<void()>& pump, bool top) {
+    const bool isRoot = folder.size() <= 3;
+    CFileEntry self;
+    if (!isRoot && GetEntry(folder, self) == 0 && self.isSymlink)
+        return RemoveWalkedFolder(folder, top); // the link only: its target is not ours
+    if (int rc = EmptyFolder(folder, pump))
+        return rc;
+    return isRoot ? 0 : RemoveWalkedFolder(folder, top);
 }
 
 } // namespace
@@ -77,11 +97,5 @@ int CreateFolderTree(const std::string& path) {
 }
 
 int DeleteFolderTree(const std::string& folder, const std::function<void()>& pump) {
-    const bool isRoot = folder.size() <= 3;
-    CFileEntry self;
-    if (!isRoot && GetEntry(folder, self) == 0 && self.isSymlink)
-        return RemoveTopFolder(folder); // the link only: its target is not ours to empty
-    if (int rc = EmptyFolder(folder, pump))
-        return rc;
-    return isRoot ? 0 : RemoveTopFolder(folder);
+    return DeleteTree(folder, pump, true);
 }

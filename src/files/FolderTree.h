@@ -21,7 +21,9 @@ int CreateFolderTree(const std::string& path);
 // changing their attributes, so a read-only file stops the walk with
 // ERROR_ACCESS_DENIED. Symbolic links are removed as links, never followed:
 // nothing outside the folder is touched. pump is called once before each
-// entry. The first failure shows one message ("ファイルが削除出来ません.
-// Error = %d" or "フォルダが削除出来ません. Error = %d") and its code is
-// returned; what was deleted before stays deleted. 0 on success.
+// entry. Entries that vanish during the walk count as deleted; a folder
+// that does not exist fails with the folder message. The first failure
+// shows one message, "ファイルが削除出来ません. Error = %d" or
+// "フォルダが削除出来ません. Error = %d", and its code is returned; what
+// was deleted before stays deleted. 0 on success.
 int DeleteFolderTree(const std::string& folder, const std::function<void()>& pump = {});

@@ -17,7 +17,7 @@
 // (reading back always reports the time found).
 struct CTreeItem {
     std::string path; // relative, "/"-separated: "sub/b.txt", "sub/"
-    std::string bytes;
+    std::string bytes{};
     int64_t mtime = 0;
 
     bool operator==(const CTreeItem& other) const = default;
