@@ -59,6 +59,29 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
+// A byte below 0x40 or above 0xFC is neither the first nor the second byte
+// of a CP932 double-byte character, so text can be cut after it.
+bool EndsCp932Character(char c) {
+    auto byte = static_cast<unsigned char>(c);
+    return byte < 0x40 || byte > 0xFC;
+}
+
+// Decodes long texts piece by piece: the conversion restarts after every
+// undecodable byte, and each restart must not look at the whole rest of a
+// megabyte line again.
+std::string DecodeCp932(std::string_view raw) {
+    constexpr size_t kPiece = 4096;
+    std::string out;
+    while (raw.size() > kPiece) {
+        size_t cut = kPiece;
+        while (cut < raw.size() && !EndsCp932Character(raw[cut - 1]))
+            ++cut;
+        out += Cp932ToUtf8(raw.substr(0, cut));
+        raw.remove_prefix(cut);
+    }
+    return out + Cp932ToUtf8(raw);
+}
+
 // Reads the whole regular file behind fd; 0 or error code.
 int ReadAll(int fd, std::string& out) {
     char buffer[65536];
@@ -166,7 +189,7 @@ std::string CIniFile::Decode(std::string_view raw) const {
     if (IsAscii(raw))
         return std::string(raw);
     if (m_eEncoding == EEncoding::Cp932)
-        return Cp932ToUtf8(raw);
+        return DecodeCp932(raw);
     // Hand-edited UTF-8 may be broken: bad sequences become U+FFFD.
     QByteArray bytes = QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size())).toUtf8();
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
