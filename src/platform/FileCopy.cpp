@@ -3,6 +3,7 @@
 #include "platform/ErrorCodes.h"
 #include "platform/HostServices.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -136,9 +137,10 @@ private:
     }
 
     int ReadWrite() {
-        std::unique_ptr<char[]> buffer(new char[kBufferBytes]);
+        const size_t size = std::min(kBufferBytes, ChunkBytes());
+        std::unique_ptr<char[]> buffer(new char[size]);
         for (;;) {
-            ssize_t nRead = read(m_nSrc, buffer.get(), kBufferBytes);
+            ssize_t nRead = read(m_nSrc, buffer.get(), size);
             if (nRead < 0 && errno == EINTR)
                 continue;
             if (nRead < 0)

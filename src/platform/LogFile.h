@@ -31,12 +31,12 @@ public:
     // when the CR ended the previous call. No line end is added. Does
     // nothing when the log is not open.
     // A character without a CP932 form is written as "&#xHHHH;" (its code
-    // point in hexadecimal): log lines carry Linux file names, which may hold
-    // any character, and the history must name the file that was copied. A
-    // byte that is not valid UTF-8 is written as "&#xDCHH;" (HH the byte,
-    // the usual way to carry stray bytes in a code point), and a "&" that
-    // starts "&#" in the text itself as "&#x26;", so every "&#x" in the log
-    // is an escape and the original text can always be recovered.
+    // point, at least four hexadecimal digits): log lines carry Linux file
+    // names, which may hold any character, and the history must name the
+    // file that was copied. A byte that is not valid UTF-8 is written as
+    // "&#xDCHH;" (HH the byte, the usual way to carry a stray byte in a code
+    // point), and a "&" that starts "&#" in the text itself as "&#x0026;",
+    // so every "&#x" in the log is an escape and the text can be recovered.
     void WriteText(const std::string& utf8);
 
     // The first write error since Open (an error code), or 0.

@@ -1,0 +1,54 @@
+#pragma once
+// Small host-file helpers for the copy primitive tests: these tests check
+// what lands on disk, so they read and write host files directly.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+inline bool WriteHostFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+inline QByteArray ReadHostFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline struct stat HostStat(const QString& path) {
+    struct stat st {};
+    lstat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+// Every name in a folder, hidden ones included (a leftover temporary file
+// starts with ".").
+inline QStringList NamesIn(const QString& folder) {
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A small tmpfs at folder, for a real full volume or a second volume; false
+// when this system does not let the test mount one.
+inline bool MountSmallTmpfs(const QString& folder, const char* options) {
+    return QDir().mkpath(folder) &&
+           mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options) == 0;
+}
+
+inline void Unmount(const QString& folder) {
+    umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
+}
+
+// A test byte pattern that differs at every offset of interest.
+inline QByteArray PatternBytes(qsizetype size, char seed) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 7 + seed + i / 251) & 0xFF);
+    return bytes;
+}
