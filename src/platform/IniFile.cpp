@@ -68,18 +68,26 @@ bool EndsCp932Character(char c) {
 
 // Decodes long texts piece by piece: the conversion restarts after every
 // undecodable byte, and each restart must not look at the whole rest of a
-// megabyte line again.
+// megabyte line again. Bytes above 0xFC are never part of a character and
+// become U+FFFD here without a restart.
 std::string DecodeCp932(std::string_view raw) {
     constexpr size_t kPiece = 4096;
     std::string out;
-    while (raw.size() > kPiece) {
-        size_t cut = kPiece;
-        while (cut < raw.size() && !EndsCp932Character(raw[cut - 1]))
+    while (!raw.empty()) {
+        auto first = static_cast<unsigned char>(raw.front());
+        if (first > 0xFC) {
+            out += "\xEF\xBF\xBD";
+            raw.remove_prefix(1);
+            continue;
+        }
+        size_t cut = 1;
+        while (cut < raw.size() && static_cast<unsigned char>(raw[cut]) <= 0xFC &&
+               (cut < kPiece || !EndsCp932Character(raw[cut - 1])))
             ++cut;
         out += Cp932ToUtf8(raw.substr(0, cut));
         raw.remove_prefix(cut);
     }
-    return out + Cp932ToUtf8(raw);
+    return out;
 }
 
 // Reads the whole regular file behind fd; 0 or error code.

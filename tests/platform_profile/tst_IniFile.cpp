@@ -53,6 +53,7 @@ private slots:
     void removeSectionTakesEveryCopy();
     void utf8FileStaysUtf8();
     void garbageSurvivesUntouchedAndStillEdits();
+    void longLinesDecodeAcrossPieces();
     void tenMegabyteFileReadsWhole();
     void loadRefusesWhatIsNotAFile();
     void saveLeavesNoTemporaryAndKeepsMode();
@@ -269,6 +270,27 @@ void TestIniFile::garbageSurvivesUntouchedAndStillEdits() {
     CIniFile again;
     again.Parse(ini.Serialize());
     QCOMPARE(again.Get("Spec", "SrcDir").value_or("-"), std::string("E:\\資料"));
+}
+
+void TestIniFile::longLinesDecodeAcrossPieces() {
+    // Long lines are decoded in pieces; no character may break at a seam,
+    // whether the pieces end at blanks or at bytes that are no CP932.
+    const std::pair<std::string, std::string> units[] = {
+        {kOmoteCp932 + " " + kSoCp932, "表 ソ"},
+        {kOmoteCp932 + "\xFF" + kSoCp932, "表\uFFFDソ"},
+        {"\x95\x95", "封"}};
+    std::string raw = "[S]\r\nk=x";
+    std::string expected = "x";
+    for (const auto& [bytes, text] : units)
+        for (int i = 0; i < 3000; ++i) {
+            raw += bytes;
+            expected += text;
+        }
+    raw += "\x95"; // a lone first byte at the very end
+    expected += "\uFFFD";
+    CIniFile ini;
+    ini.Parse(raw);
+    QCOMPARE(ini.Get("S", "k").value_or("-"), expected);
 }
 
 void TestIniFile::tenMegabyteFileReadsWhole() {
