@@ -17,27 +17,37 @@
 #include <string>
 #include <vector>
 
-// The value of a key, or the default when file, section or key is missing.
+// The value of a key, or the default when file, section, key or drive is
+// missing or the file cannot be read. Either is cut at a character boundary
+// to at most 259 CP932 bytes, as the platform's 260-byte buffers did.
 std::string GetProfileString(const std::string& section, const std::string& key,
                              const std::string& defaultValue, const std::string& path);
 
-// The leading decimal digits of the value (an optional "-" first), as the
-// platform's integer reader takes them; "abc" reads 0, a missing key the
-// default. Values beyond 32 bits are clamped.
+// The leading decimal digits of the value (blanks and an optional "-" or
+// "+" first), as the platform's integer reader takes them; "abc" and an
+// empty value read 0, a missing key the default. Values beyond 32 bits are
+// clamped to the int range.
 int GetProfileInt(const std::string& section, const std::string& key, int defaultValue,
                   const std::string& path);
 
 // Writes one key. Returns 0, or an error code: ERROR_NO_UNICODE_TRANSLATION
-// when the value (or a name) has no CP932 form -- the file is then left
-// unchanged -- or the error of the write.
+// when the value (or a name) has no CP932 form; ERROR_INVALID_PARAMETER for
+// an empty name, a line break or NUL anywhere, "=" in the key or "]" in the
+// section; ERROR_PATH_NOT_FOUND when the drive is not mapped; the read
+// error when the file exists but cannot be read (a file we cannot read is
+// never replaced); or the error of the write. On any error the file is left
+// byte for byte as it was.
 int WriteProfileString(const std::string& section, const std::string& key,
                        const std::string& value, const std::string& path);
 
-// Removes a whole section. 0 or error code.
+// Removes a whole section (every section of that name). 0 when done or when
+// there was no such section or file (nothing is then written), or an error
+// code as for WriteProfileString.
 int DeleteProfileSection(const std::string& section, const std::string& path);
 
 // Writes several keys of one section in one rewrite of the file, in order
-// (what a sequence of WriteProfileString calls would leave). 0 or error code.
+// (what a sequence of WriteProfileString calls would leave). 0 or error code
+// as for WriteProfileString; when one key is refused none is written.
 int WriteProfileSection(const std::string& section,
                         const std::vector<std::pair<std::string, std::string>>& keyValues,
                         const std::string& path);
