@@ -1,0 +1,36 @@
+#include "BenchSupport.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+class CNoProgress : public IProgressDisplay {
+public:
+    void SetProgressRange(int, int) override {}
+    void SetProgressStep(int) override {}
+    int SetProgressPos(int) override { return 0; }
+    int StepProgress() override { return 0; }
+    int TakeCancelRequest() override { return 0; }
+    void PumpPendingMessages() override {}
+};
+} // namespace
+
+std::unique_ptr<IProgressDisplay> CBenchRunHost::CreateProgress(const std::string&) {
+    return std::make_unique<CNoProgress>();
+}
+
+void BuildTree(const std::string& root, int folders, int filesPerFolder, size_t size) {
+    QByteArray data(static_cast<qsizetype>(size), 'x');
+    for (int d = 0; d < folders; ++d) {
+        const QString folder =
+            QString::fromStdString(root) + QString("/d%1").arg(d, 4, 10, QChar('0'));
+        QDir().mkpath(folder);
+        for (int f = 0; f < filesPerFolder; ++f) {
+            QFile file(folder + QString("/f%1.dat").arg(f, 4, 10, QChar('0')));
+            if (file.open(QIODevice::WriteOnly)) {
+                data[0] = static_cast<char>('a' + (d + f) % 26);
+                file.write(data);
+            }
+        }
+    }
+}

@@ -1,0 +1,90 @@
+#include "app/CommandLine.h"
+
+#include "app/ConsoleRunHost.h"
+#include "copyjob/CopyJob.h"
+#include "copyjob/FolderValidation.h"
+#include "files/PathUtils.h"
+#include "platform/ConsoleMessageBox.h"
+#include "platform/HostServices.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const char kUsage[] =
+    "使い方 (usage):\n"
+    "  tidewell                 ウィンドウを開きます (opens the window)\n"
+    "  tidewell --run NAME      設定ファイル NAME.def を実行します\n"
+    "                           (runs the settings file NAME.def of the program folder)\n"
+    "  tidewell --help          この説明 (this text)\n"
+    "  tidewell --version       版数 (the version)\n"
+    "終了状態 (exit status): 0 = 終了コード 0, 1 = その他の終了コード, 2 = 引数の誤り\n";
+
+int BadArguments(const std::string& message) {
+    std::fprintf(stderr, "tidewell: %s\n%s", message.c_str(), kUsage);
+    return 2;
+}
+
+// The settings name of a --run argument ("Daily" or "Daily.def"), or empty
+// when it cannot name a settings file of the program folder.
+std::string SettingNameOf(std::string name) {
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".def") == 0)
+        name.resize(name.size() - 4);
+    if (name.empty() || name.find_first_of("\\/:*?\"<>|") != std::string::npos || name == "." ||
+        name == "..")
+        return {};
+    return name;
+}
+
+int RunSetting(const std::string& name) {
+    CHostServices::Get().SetMessageBoxService(std::make_shared<CConsoleMessageBoxService>());
+    CConsoleRunHost host;
+    CCopyJob job(host);
+    host.onInterrupt = [&job] {
+        job.RequestCancel();
+    };
+    job.m_pSetting = std::make_unique<CCopySetting>(&job, name);
+    if (ValidateFolders(*job.m_pSetting, 0, host) != 0) {
+        std::fprintf(stderr, "tidewell: 実行できません (the run was refused)\n");
+        return 1;
+    }
+    job.m_bRunning = 1;
+    const int endCode = job.RunCopyJob();
+    job.m_bRunning = 0;
+    std::fprintf(stderr, "終了ｺｰﾄﾞ %d\n", endCode);
+    return endCode == 0 ? 0 : 1;
+}
+
+} // namespace
+
+bool WantsCommandLine(const std::vector<std::string>& args) {
+    return args.size() > 1;
+}
+
+int RunCommandLine(const std::vector<std::string>& args) {
+    if (args.size() < 2)
+        return BadArguments("引数がありません (no arguments)");
+    const std::string& option = args[1];
+    if (option == "--help" || option == "-h") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (option == "--version") {
+        std::printf("Tidewell %s\n", TIDEWELL_VERSION);
+        return 0;
+    }
+    if (option != "--run")
+        return BadArguments("不明なオプションです (unknown option): " + option);
+    if (args.size() < 3)
+        return BadArguments("設定名がありません (--run needs a settings name)");
+    if (args.size() > 3)
+        return BadArguments("余分な引数があります (unexpected argument): " + args[3]);
+    const std::string name = SettingNameOf(args[2]);
+    if (name.empty())
+        return BadArguments("設定名が不正です (not a settings name): " + args[2]);
+    const std::string path = GetProgramFolder() + name + ".def";
+    if (!FileExists(path))
+        return BadArguments("設定ファイルがありません (no settings file): " + path);
+    return RunSetting(name);
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The headless command line, for scheduled runs and scripts:
+//   tidewell --run NAME     runs the settings file NAME.def of the program folder
+//   tidewell --help | --version
+// Exit status: 0 when the run ended with end code 0, 1 for any other end
+// code or a refused run, 2 for bad arguments.
+
+#include <string>
+#include <vector>
+
+// True when the arguments ask for the command line rather than the window.
+bool WantsCommandLine(const std::vector<std::string>& args);
+
+// Runs the command line; returns the exit status.
+int RunCommandLine(const std::vector<std::string>& args);

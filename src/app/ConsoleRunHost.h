@@ -1,0 +1,37 @@
+#pragma once
+// The run host of the headless command line: no window, messages on
+// standard error, the safe answer to every question, and a one-line
+// progress display when standard error is a terminal.
+
+#include "copyjob/RunHost.h"
+
+#include <functional>
+
+class CConsoleRunHost : public IRunHost {
+public:
+    CConsoleRunHost();
+
+    void SetStatusText(const std::string&) override {}
+    void ShowBusy(bool, const std::string& = {}) override {}
+    void SetCloseCaption(const std::string&) override {}
+    void EnableClose(bool) override {}
+    void SetWaitCursor(bool) override {}
+    void Redraw() override {}
+    // Delivers an interrupt (Ctrl+C) as the cancel request.
+    void PumpEvents() override;
+    int MessageBox(const std::string& text, unsigned style) override;
+    // Answers No: the file is skipped, never overwritten unasked.
+    int AskOverwrite(const COverwriteTexts& texts) override;
+    // Proceeds unless the destination lacks room, as a continuous run does.
+    int AskCopyConfirm(const CCopyConfirmTexts& texts) override;
+    std::unique_ptr<IProgressDisplay> CreateProgress(const std::string& caption) override;
+
+    // Called when an interrupt arrived since the last pump.
+    std::function<void()> onInterrupt;
+
+    // True once the first interrupt arrived; a second one ends the process.
+    static bool Interrupted();
+
+private:
+    bool m_bTerminal;
+};

@@ -1,0 +1,93 @@
+// The confirmation before copying: how much the run adds to or frees on the
+// destination volume, counted in whole clusters, and whether it fits.
+#include "copyjob/CopyConfirm.h"
+#include "copyjob/CopyConfirmTexts.h"
+#include "copyjob/CopyJob.h"
+
+#include "files/DriveUtils.h"
+#include "files/PathUtils.h"
+#include "platform/HostServices.h"
+
+namespace {
+const char kDestDriveInvalid[] = "ｺﾋﾟｰ先ﾄﾞﾗｲﾌﾞが無効です．";
+constexpr uint64_t kFat32ClusterBytes = 4096;
+
+// The file system name of the volume behind the path's drive letter.
+std::string FileSystemName(const std::string& path) {
+    if (path.empty())
+        return {};
+    char letter = path[0];
+    if (letter >= 'a' && letter <= 'z')
+        letter = static_cast<char>(letter - 'a' + 'A');
+    const std::optional<CVolumeFacts> facts = CHostServices::Get().Volumes().Query(letter);
+    return facts ? facts->fileSystem : std::string();
+}
+} // namespace
+
+int IsWindows9x() {
+    return 0; // this system is not of that family
+}
+
+int Vwin32DosIoctl(unsigned, CDosRegisters&) {
+    // The device exists only on that family, which this system never is;
+    // the volume's own size query has already given the total.
+    return 5;
+}
+
+int64_t CCopyJob::ClustersNeeded(const std::string& folder, uint64_t size) {
+    if (size == 0)
+        return 0;
+    uint64_t clusterBytes = kFat32ClusterBytes;
+    if (FileSystemName(folder) != "FAT32") {
+        CDriveInfo info;
+        if (!CheckDrive(folder, info))
+            return -1;
+        clusterBytes = info.m_nClusterBytes;
+    }
+    if (clusterBytes == 0)
+        return -1;
+    const uint64_t q = size / clusterBytes;
+    return static_cast<int64_t>(q * clusterBytes < size ? q + 1 : q);
+}
+
+int CCopyJob::ConfirmCopy() {
+    const CCopySetting& setting = *m_pSetting;
+    CDriveInfo info;
+    if (!CheckDrive(setting.DstDir, info)) {
+        WarningBox(kDestDriveInvalid);
+        return CONFIRM_DRIVE_NOT_READY;
+    }
+    const bool fat32 = FileSystemName(setting.DstDir) == "FAT32";
+    if (fat32) {
+        info.m_nClusterBytes = kFat32ClusterBytes;
+        info.m_nSectorsPerCluster = 8;
+        info.m_nBytesPerSector = 512;
+        CDosRegisters registers;
+        Vwin32DosIoctl(1, registers); // answers only on the old family
+    }
+    int64_t clusters = 0;
+    for (const CCopyItem& item : m_aCopyItems) {
+        const int64_t added = ClustersNeeded(setting.DstDir, item.SrcSize);
+        const int64_t freed = item.DstSize == 0 || setting.AllClrChk
+                                  ? 0
+                                  : ClustersNeeded(setting.DstDir, item.DstSize);
+        clusters += added - freed;
+    }
+    CCopyConfirmFigures figures;
+    figures.strSrcDir = setting.SrcDir;
+    figures.strDstDir = setting.DstDir;
+    figures.strDriveType = GetDriveTypeName(info.m_nDriveType);
+    figures.nTotalBytes = info.m_nTotalBytes;
+    figures.nFreeBytes = info.m_nFreeBytes;
+    figures.nClusterBytes = info.m_nClusterBytes;
+    figures.nClusters = clusters;
+    figures.nFiles = static_cast<int64_t>(m_aCopyItems.size());
+    figures.bFat32 = fat32;
+    const CCopyConfirmTexts texts = BuildCopyConfirmTexts(figures);
+    // A continuous run confirms by itself, unless the destination lacks room:
+    // then the user must see why nothing is copied.
+    if (m_bRenzoku && texts.bCanStart)
+        return CONFIRM_START;
+    const int answer = m_host.AskCopyConfirm(texts);
+    return texts.bCanStart ? answer : CONFIRM_CANCEL;
+}

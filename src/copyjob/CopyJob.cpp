@@ -1,0 +1,26 @@
+#include "copyjob/CopyJob.h"
+
+#include "files/PathUtils.h"
+#include "platform/LogFile.h"
+
+CCopyJob::CCopyJob(IRunHost& host)
+    : m_pSetting(std::make_unique<CCopySetting>(this)), m_host(host),
+      m_pLog(std::make_unique<CLogFile>()) {
+    m_strLogPath = GetProgramFolder() + "Tidewall.log";
+}
+
+CCopyJob::~CCopyJob() = default;
+
+void CCopyJob::RequestCancel() {
+    if (m_bRunning)
+        m_bCancel = 1;
+}
+
+int CCopyJob::RunCopyJob() {
+    if (m_pSetting->LhaChk)
+        return RunArchive();
+    const int r = ScanFiles();
+    if (r != 0)
+        return r;
+    return RunCopy();
+}

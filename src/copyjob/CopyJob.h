@@ -1,0 +1,133 @@
+#pragma once
+// The run logic of one main window: the current setting, the files and
+// folders of the last collection, the run state flags and the log. The main
+// window (or the command line, or a test) drives it through RunCopyJob and
+// answers it through IRunHost.
+
+#include "copyjob/CopyItem.h"
+#include "copyjob/CopySetting.h"
+#include "copyjob/RunHost.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct CFileEntry;
+class CLogFile;
+
+// End codes of a run besides 0 (success) and platform error codes.
+enum : int {
+    END_COPY_FAILED = 1,
+    END_CANCELLED = 9999,
+    END_PATH_TOO_SHORT = -2,
+};
+
+// Answers of the confirmation before copying.
+enum : int { CONFIRM_START = 1, CONFIRM_CANCEL = 2, CONFIRM_DRIVE_NOT_READY = 7 };
+
+// Answers of the overwrite question.
+enum : int { OVERWRITE_YES = 1, OVERWRITE_NO = 2, OVERWRITE_ABORT = 3, OVERWRITE_ALL = 1047 };
+
+class CCopyJob {
+public:
+    explicit CCopyJob(IRunHost& host);
+    ~CCopyJob();
+    CCopyJob(const CCopyJob&) = delete;
+    CCopyJob& operator=(const CCopyJob&) = delete;
+
+    IRunHost& Host() { return m_host; }
+
+    // The close button during a run: raises the cancel request that the
+    // running loop reads (and clears) at its next check.
+    void RequestCancel();
+
+    // Runs the current setting: the archive run when LhaChk is on, else the
+    // collection and the copy run. Returns the end code.
+    int RunCopyJob();
+
+    // Collection: checks both drives, walks the source tree and fills
+    // m_aCopyItems (and m_aDstFolders with CopyDirChk). 0, or 9999 when
+    // cancelled.
+    int ScanFiles();
+    // Cuts WildList at "/" into non-empty patterns; returns their number.
+    int SplitWildList(std::vector<std::string>& list) const;
+    int ScanFolderTree(const std::string& rel);
+    int ScanFolder(const std::string& rel, const std::vector<std::string>& patterns);
+    // Records the names (files of src) that the options select. 0 or 9999.
+    int AddCopyItems(const std::string& src, const std::string& dst,
+                     const std::vector<std::string>& names);
+    void ClearCopyItems();
+    // Every visible folder of the source tree, the source itself first, as
+    // full paths in pre-order. 0, or 9999 when cancelled.
+    int CollectSourceFolders(std::vector<std::string>& list);
+
+    // The archive run: packs the source into one LZH archive instead of
+    // copying; returns the end code.
+    int RunArchive();
+    // The copy run over m_aCopyItems; returns the end code.
+    int RunCopy();
+    // Empties the destination before copying (AllClrChk). 0 to go on, 9999
+    // when the user stops after an incomplete clearing.
+    int ClearDestination();
+    // Creates every folder of m_aDstFolders (CopyDirChk). 0 or the code of
+    // the creation that failed.
+    int CreateFolderStructure();
+    // Moves a destination file that is about to be replaced to the trash.
+    // 0 on success, non-zero otherwise.
+    int SendToRecycleBin(const std::string& path);
+    // The confirmation before copying with the destination's capacity:
+    // 1 start, 2 cancel, 7 destination drive not ready.
+    int ConfirmCopy();
+    // Clusters a file of size bytes takes on the folder's volume; -1 when
+    // the drive is not ready.
+    int64_t ClustersNeeded(const std::string& folder, uint64_t size);
+
+    // The log of the last run, "Tidewall.log" in the program folder, held
+    // exclusively while open. Writing to a log that is not open does nothing.
+    void OpenLog();
+    void WriteLogLine(const std::string& text);
+    void WriteLogText(const std::string& text);
+    void CloseLog();
+    bool IsLogOpen() const;
+
+    std::unique_ptr<CCopySetting> m_pSetting;
+    std::vector<CCopyItem> m_aCopyItems;
+    std::vector<std::string> m_aDstFolders;
+    int m_bRunning = 0;
+    int m_bCancel = 0;
+    int m_bRenzoku = 0;
+    std::string m_strLogPath;
+
+private:
+    // One pending event is dispatched; true (and the request cleared) when
+    // a cancel request was found.
+    bool PumpAndTakeCancel();
+    // Asks Retry/Cancel while the drive of path is not ready; false on Cancel.
+    bool WaitForDrive(const std::string& path, const char* message);
+    int CollectFolderTree(const std::string& rel, std::vector<std::string>& list);
+    // Walks the visible subfolders among the entries of rel; visit is
+    // ScanFolderTree's or CollectFolderTree's recursion.
+    template <typename Visit>
+    int WalkSubfolders(const std::string& rel, const std::vector<CFileEntry>& entries, Visit visit);
+    std::string SourceFolder(const std::string& rel) const;
+    int ScanFolder(const std::string& rel, const std::vector<std::string>& patterns,
+                   const std::vector<CFileEntry>& sourceEntries);
+    int AddCopyItems(const std::string& src, const std::string& dst,
+                     const std::vector<const CFileEntry*>& sources,
+                     const std::vector<CFileEntry>& destinations);
+
+    // One step of the copy loop; result carries the end code from item to
+    // item. True when the loop must end.
+    bool CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& result);
+    // Ends a run that stopped before the copy loop, leaving the idle text.
+    int EndEarly(int result);
+    void ShowFinalMessage(int result);
+    void WriteLogHeader(const char* kind);
+
+    IRunHost& m_host;
+    std::vector<std::string> m_aPatterns; // of the running collection
+    std::unique_ptr<CLogFile> m_pLog;
+    // Folder-structure lines of a single run, made before its log opens;
+    // they follow the header once it does.
+    std::vector<std::string> m_aPendingLogLines;
+};

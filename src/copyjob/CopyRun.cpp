@@ -1,0 +1,165 @@
+// The copy run: works through the collected files under the progress
+// window, asking before overwrites, and ends with an end code and a final
+// message.
+#include "copyjob/CopyJob.h"
+#include "copyjob/OverwriteTexts.h"
+#include "copyjob/RunTexts.h"
+
+#include "files/NumberFormat.h"
+#include "files/PathUtils.h"
+#include "platform/FileCopy.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBoxService.h"
+
+namespace {
+const char kNothingToCopy[] = "ｺﾋﾟｰ対象となるﾌｧｲﾙが１件もありません．";
+const char kCopyingCaption[] = "ｺﾋﾟｰ中です．．．．．";
+const char kCopyingStatus[] = "%s を %s にｺﾋﾟｰ中です.....";
+const char kCopyFinished[] = "ｺﾋﾟｰ処理を終了しました．";
+const char kCopyFailed[] = "ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[%d]";
+const char kCopyHistory[] = "ｺﾋﾟｰ履歴";
+
+std::string CopyingStatus(const std::string& source, const std::string& folder) {
+    std::string text = FormatWithText(kCopyingStatus, source);
+    const size_t at = text.find("%s");
+    return text.replace(at, 2, folder);
+}
+
+// Brings the item's destination facts up to date before the question: the
+// file may have appeared, changed or been replaced since the collection.
+void RefreshForQuestion(CCopyItem& item, const std::string& srcPath, const std::string& dstPath) {
+    CFileEntry entry;
+    if (GetEntry(srcPath, entry) == 0) {
+        item.SrcTime = entry.writeTime;
+        item.SrcSize = entry.size;
+    }
+    if (GetEntry(dstPath, entry) == 0) {
+        item.DstTime = entry.writeTime;
+        item.DstSize = entry.size;
+    }
+}
+} // namespace
+
+int CCopyJob::EndEarly(int result) {
+    m_aPendingLogLines.clear();
+    m_host.SetStatusText(m_bRenzoku ? RunText::kContinuousStatus : RunText::kIdleStatus);
+    return result;
+}
+
+int CCopyJob::RunCopy() {
+    const CCopySetting& setting = *m_pSetting;
+    m_aPendingLogLines.clear();
+    int result = 0;
+    // Nothing collected (an unmounted or emptied source, a list matching
+    // nothing) must never cost the destination its files.
+    if (setting.AllClrChk && !m_aCopyItems.empty()) {
+        result = ClearDestination();
+        if (result != 0)
+            return EndEarly(result);
+    }
+    if (setting.CopyDirChk) {
+        result = CreateFolderStructure();
+        if (result != 0)
+            return EndEarly(result);
+    }
+    if (m_aCopyItems.empty()) {
+        if (m_bRenzoku) {
+            WriteLogLine(kNothingToCopy);
+            return EndEarly(0);
+        }
+        WarningBox(kNothingToCopy);
+        return EndEarly(END_CANCELLED);
+    }
+    m_host.EnableClose(false);
+    if (ConfirmCopy() == CONFIRM_CANCEL) {
+        m_host.EnableClose(true);
+        return EndEarly(END_CANCELLED);
+    }
+    m_host.Redraw();
+    if (!m_bRenzoku) {
+        OpenLog();
+        WriteLogHeader(kCopyHistory);
+    }
+    {
+        std::unique_ptr<IProgressDisplay> progress = m_host.CreateProgress(kCopyingCaption);
+        progress->SetProgressRange(0, static_cast<int>(m_aCopyItems.size()));
+        progress->SetProgressStep(1);
+        progress->SetProgressPos(0);
+        for (CCopyItem& item : m_aCopyItems) {
+            m_host.PumpEvents();
+            progress->StepProgress();
+            if (progress->TakeCancelRequest()) {
+                result = END_CANCELLED;
+                break;
+            }
+            if (CopyOneItem(item, *progress, result))
+                break;
+        }
+        if (!m_bRenzoku)
+            CloseLog();
+    } // the progress window closes here, which enables the main window again
+    ShowFinalMessage(result);
+    m_host.EnableClose(true);
+    return EndEarly(result);
+}
+
+bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& result) {
+    CCopySetting& setting = *m_pSetting;
+    std::string srcPath = item.SrcFolder;
+    AddBackslash(srcPath);
+    srcPath += item.FileName;
+    m_host.SetStatusText(CopyingStatus(srcPath, item.DstFolder));
+    std::string dstFolder = item.DstFolder;
+    RemoveBackslash(dstFolder);
+    if (!setting.CopyDirChk)
+        result = CreateFolderTree(dstFolder); // a failing status is caught below
+    std::string dstPath = dstFolder;
+    AddBackslash(dstPath);
+    dstPath += item.FileName;
+
+    if (FileExists(dstPath)) {
+        if (setting.AnsChk) {
+            RefreshForQuestion(item, srcPath, dstPath);
+            const int answer = m_host.AskOverwrite(BuildOverwriteTexts(item));
+            if (answer == OVERWRITE_NO)
+                return false;
+            if (answer == OVERWRITE_ABORT)
+                result = END_CANCELLED;
+            else if (answer == OVERWRITE_ALL)
+                setting.AnsChk = 0;
+        }
+        if (result != 0)
+            return true;
+        if (setting.DustChk) {
+            result = SendToRecycleBin(dstPath);
+            if (result != 0)
+                return true;
+        }
+    }
+
+    bool cancelled = false;
+    const int copied = CopyFileReplacing(srcPath, dstPath, [&] {
+        progress.PumpPendingMessages();
+        cancelled = progress.TakeCancelRequest() != 0;
+        return !cancelled;
+    });
+    if (copied != 0) {
+        // A cancel during a long file stops the run as a cancel at the next
+        // item would; the old destination file is left as it was.
+        result = cancelled ? END_CANCELLED : END_COPY_FAILED;
+        return true;
+    }
+    WriteLogLine("Copying  " + srcPath + " -> " + item.DstFolder);
+    return false;
+}
+
+void CCopyJob::ShowFinalMessage(int result) {
+    if (result == 0) {
+        if (!m_bRenzoku)
+            m_host.MessageBox(kCopyFinished, MB_ICONASTERISK);
+        return;
+    }
+    std::string text = kCopyFailed;
+    text.replace(text.find("%d"), 2, IntToText(result));
+    WarningBox(text);
+}

@@ -1,0 +1,63 @@
+#pragma once
+// One copy setting: everything a run needs, and its settings file
+// (<program folder>\<name>.def, INI format with the sections "Spec", "LHA"
+// and "OutDirList").
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CCopyJob;
+
+class CCopySetting {
+public:
+    // A new record with the defaults of a new setting; with a name, the name
+    // is taken and the "Spec" section is loaded at once.
+    explicit CCopySetting(CCopyJob* pOwner = nullptr, std::optional<std::string> name = {});
+
+    // Each operation that takes an optional name first makes it the current
+    // name. Loads read missing keys as their defaults and never fail.
+    int LoadSpec(std::optional<std::string> name = {});
+    int LoadLha(std::optional<std::string> name = {});
+    // Saves return 1 as the program always did; LastSaveError() tells whether
+    // the file was written (0) or why not (e.g. a text without a CP932 form).
+    int SaveSpec(std::optional<std::string> name = {});
+    int SaveLha(std::optional<std::string> name = {});
+    // Returns the number of exclude folders now held.
+    int LoadOutDirList(std::optional<std::string> name = {});
+    // Returns the number of entries written; an empty list removes the section.
+    int SaveOutDirList(std::optional<std::string> name = {});
+    // 1 when OutDirChk is on and the folder equals an exclude entry (letter
+    // case and one trailing separator ignored); a subfolder does not count.
+    int IsExcludedDir(const std::string& path) const;
+    std::string GetDefFilePath(std::optional<std::string> name = {});
+
+    int LastSaveError() const { return m_nLastSaveError; }
+
+    CCopyJob* m_pOwner = nullptr; // not owned
+    std::string m_strSettingName;
+    std::string SrcDir;
+    std::string DstDir;
+    std::string WildList;
+    std::vector<std::string> m_aOutDirs;
+    int32_t UsedChk = 0;
+    int32_t SubDirChk = 0;
+    int32_t NewChk = 1;
+    int32_t DustChk = 1;
+    int32_t AnsChk = 0;
+    int32_t LhaChk = 0;
+    int32_t CopyDirChk = 0;
+    int32_t AllClrChk = 0;
+    int32_t OutDirChk = 0;
+    std::string LhaName;
+    std::string OptionStr;
+    std::string FileHeder;
+    int32_t LhaSubDirChk = 0; // "SubDirChk" of section "LHA"
+    int32_t LhaNewChk = 1;    // "NewChk" of section "LHA"
+    int32_t LhaAllClrChk = 0; // "AllClrChk" of section "LHA"
+    int32_t AutoFileChk = 0;
+
+private:
+    int m_nLastSaveError = 0;
+};

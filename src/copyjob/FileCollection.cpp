@@ -1,0 +1,250 @@
+// The collection phase of a copy run: walks the source tree and records
+// every file that the copy list and the selection options choose.
+#include "copyjob/CopyJob.h"
+#include "copyjob/RunTexts.h"
+
+#include "files/DriveUtils.h"
+#include "files/PathUtils.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBoxService.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace {
+
+// Every entry of a folder, listed once and shared by the pattern matching,
+// the destination lookups and the subfolder walk.
+std::vector<CFileEntry> ListFolder(std::string folder) {
+    AddBackslash(folder);
+    std::vector<CFileEntry> entries;
+    FindEntries(folder + "*", entries);
+    return entries;
+}
+
+// Subfolders a walk enters: visible ones, never a symbolic link (so a link
+// to an ancestor cannot make the walk endless).
+std::vector<std::string> VisibleSubfolders(const std::vector<CFileEntry>& entries) {
+    constexpr uint32_t kSkipped =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY;
+    std::vector<std::string> names;
+    for (const CFileEntry& e : entries)
+        if (e.IsFolder() && !(e.attributes & kSkipped) && !e.isSymlink)
+            names.push_back(e.name);
+    return names;
+}
+
+std::string JoinRelative(const std::string& rel, const std::string& name) {
+    return rel.empty() ? name : rel + "\\" + name;
+}
+
+} // namespace
+
+void CCopyJob::ClearCopyItems() {
+    m_aCopyItems.clear();
+}
+
+bool CCopyJob::PumpAndTakeCancel() {
+    m_host.PumpEvents();
+    if (!m_bCancel)
+        return false;
+    m_bCancel = 0;
+    return true;
+}
+
+bool CCopyJob::WaitForDrive(const std::string& path, const char* message) {
+    CDriveInfo info;
+    while (!CheckDrive(path, info)) {
+        if (m_host.MessageBox(message, MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY)
+            return false;
+    }
+    return true;
+}
+
+int CCopyJob::ScanFiles() {
+    CCopySetting& setting = *m_pSetting;
+    if (!WaitForDrive(setting.SrcDir, RunText::kSourceNotReady))
+        return END_CANCELLED;
+    m_host.SetCloseCaption(RunText::kAbortCaption);
+    if (!WaitForDrive(setting.DstDir, RunText::kDestNotReady)) {
+        m_host.SetCloseCaption(RunText::kCloseCaption);
+        return END_CANCELLED;
+    }
+    m_host.ShowBusy(true, RunText::kCollectingBusy);
+    m_host.SetStatusText(RunText::kCollectingStatus);
+    ClearCopyItems();
+    m_aDstFolders.clear();
+    SplitWildList(m_aPatterns);
+    if (setting.OutDirChk)
+        setting.LoadOutDirList();
+
+    const int r = ScanFolderTree("");
+
+    m_host.ShowBusy(false);
+    m_host.SetStatusText(RunText::kIdleStatus);
+    m_host.SetCloseCaption(RunText::kCloseCaption);
+    return r;
+}
+
+int CCopyJob::SplitWildList(std::vector<std::string>& list) const {
+    list.clear();
+    const std::string& wild = m_pSetting->WildList;
+    size_t start = 0;
+    while (start <= wild.size()) {
+        size_t end = wild.find('/', start);
+        if (end == std::string::npos)
+            end = wild.size();
+        if (end > start)
+            list.push_back(wild.substr(start, end - start));
+        start = end + 1;
+    }
+    return static_cast<int>(list.size());
+}
+
+template <typename Visit>
+int CCopyJob::WalkSubfolders(const std::string& rel, const std::vector<CFileEntry>& entries,
+                             Visit visit) {
+    int r = 0;
+    for (const std::string& name : VisibleSubfolders(entries)) {
+        if (PumpAndTakeCancel())
+            return END_CANCELLED;
+        const std::string child = JoinRelative(rel, name);
+        m_host.SetStatusText(FormatWithText(RunText::kSearchingFolder, child));
+        r = visit(child);
+        if (r != 0)
+            break;
+    }
+    return r;
+}
+
+std::string CCopyJob::SourceFolder(const std::string& rel) const {
+    std::string src = m_pSetting->SrcDir;
+    AddBackslash(src);
+    return src + rel;
+}
+
+int CCopyJob::ScanFolderTree(const std::string& rel) {
+    // One listing serves the folder's files and its subfolders.
+    const std::vector<CFileEntry> entries = ListFolder(SourceFolder(rel));
+    int r = ScanFolder(rel, m_aPatterns, entries);
+    if (!m_pSetting->SubDirChk && r == 0)
+        r = WalkSubfolders(rel, entries,
+                           [this](const std::string& child) { return ScanFolderTree(child); });
+    return r;
+}
+
+int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>& patterns) {
+    return ScanFolder(rel, patterns, ListFolder(SourceFolder(rel)));
+}
+
+int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>& patterns,
+                         const std::vector<CFileEntry>& sourceEntries) {
+    const CCopySetting& setting = *m_pSetting;
+    std::string src = setting.SrcDir;
+    std::string dst = setting.DstDir;
+    AddBackslash(src);
+    AddBackslash(dst);
+    src += rel;
+    dst += rel;
+    if (setting.CopyDirChk)
+        m_aDstFolders.push_back(dst);
+    if (setting.IsExcludedDir(src))
+        return 0;
+    // The drive was found ready when the collection began; below the top
+    // folder a plain look-up answers without asking the volume again.
+    CFileEntry dstEntry;
+    const bool dstExists =
+        rel.empty() ? FolderExists(dst) != 0 : GetEntry(dst, dstEntry) == 0 && dstEntry.IsFolder();
+    if (setting.UsedChk && !dstExists)
+        return 0;
+
+    const std::vector<CFileEntry> destEntries =
+        dstExists ? ListFolder(dst) : std::vector<CFileEntry>{};
+    for (const std::string& pattern : patterns) {
+        if (PumpAndTakeCancel())
+            return END_CANCELLED;
+        std::vector<const CFileEntry*> matches;
+        for (const CFileEntry& e : sourceEntries)
+            if (!e.IsFolder() && WildcardMatch(pattern, e.name))
+                matches.push_back(&e);
+        if (!matches.empty()) {
+            const int r = AddCopyItems(src, dst, matches, destEntries);
+            if (r != 0)
+                return r;
+        }
+    }
+    return 0;
+}
+
+int CCopyJob::AddCopyItems(const std::string& src, const std::string& dst,
+                           const std::vector<const CFileEntry*>& sources,
+                           const std::vector<CFileEntry>& destinations) {
+    std::unordered_map<std::string_view, const CFileEntry*> byName;
+    byName.reserve(destinations.size());
+    for (const CFileEntry& e : destinations)
+        byName.emplace(e.name, &e);
+    const CCopySetting& setting = *m_pSetting;
+    for (const CFileEntry* source : sources) {
+        if (PumpAndTakeCancel())
+            return END_CANCELLED;
+        const auto found = byName.find(source->name);
+        // A folder of the same name is no destination file to compare with.
+        const CFileEntry* dest =
+            found != byName.end() && !found->second->IsFolder() ? found->second : nullptr;
+        if (setting.UsedChk && !dest)
+            continue;
+        CCopyItem item{src, dst, source->name};
+        item.SrcSize = source->size;
+        if (dest) {
+            item.SrcTime = source->writeTime;
+            item.DstTime = dest->writeTime;
+            item.DstSize = dest->size;
+            if (setting.NewChk && item.SrcTime <= item.DstTime)
+                continue;
+        }
+        m_aCopyItems.push_back(std::move(item));
+    }
+    return 0;
+}
+
+int CCopyJob::AddCopyItems(const std::string& src, const std::string& dst,
+                           const std::vector<std::string>& names) {
+    std::vector<CFileEntry> sources;
+    std::vector<CFileEntry> destinations;
+    for (const std::string& name : names) {
+        std::string srcPath = src;
+        std::string dstPath = dst;
+        AddBackslash(srcPath);
+        AddBackslash(dstPath);
+        CFileEntry entry;
+        if (FileExists(srcPath + name, &entry))
+            sources.push_back(entry);
+        if (FileExists(dstPath + name, &entry))
+            destinations.push_back(entry);
+    }
+    std::vector<const CFileEntry*> pointers;
+    for (const CFileEntry& e : sources)
+        pointers.push_back(&e);
+    return AddCopyItems(src, dst, pointers, destinations);
+}
+
+int CCopyJob::CollectSourceFolders(std::vector<std::string>& list) {
+    if (!WaitForDrive(m_pSetting->SrcDir, RunText::kSourceNotGiven))
+        return END_CANCELLED;
+    m_host.ShowBusy(true, RunText::kCollectingBusy);
+    m_host.SetStatusText(RunText::kCollectingDestStatus);
+    m_host.SetWaitCursor(true);
+    const int r = CollectFolderTree("", list);
+    m_host.SetWaitCursor(false);
+    m_host.ShowBusy(false);
+    m_host.SetStatusText(RunText::kIdleStatus);
+    return r;
+}
+
+int CCopyJob::CollectFolderTree(const std::string& rel, std::vector<std::string>& list) {
+    const std::string folder = SourceFolder(rel);
+    list.push_back(folder);
+    return WalkSubfolders(rel, ListFolder(folder), [this, &list](const std::string& child) {
+        return CollectFolderTree(child, list);
+    });
+}

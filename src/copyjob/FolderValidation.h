@@ -1,0 +1,27 @@
+#pragma once
+// The folder checks made before a run (and before the extension candidates
+// walk the source): the messages come in a fixed order, and the first
+// failure ends the check.
+
+#include <string>
+
+class IRunHost;
+class CCopySetting;
+
+// Control ids of the two folder edits that take the focus after a failure.
+enum : int { IDC_SRC_DIR = 1000, IDC_DST_DIR = 1001 };
+
+// 1 when either text is empty or one contains the other after upper-casing
+// the letters; also 1 when the host folders the two paths name are the same
+// or one holds the other (through the drive map and symbolic links), so the
+// clear option can never delete the source or a folder that holds it.
+int FoldersOverlap(const std::string& a, const std::string& b);
+
+// 1 when the text starts with one drive character followed by ":\".
+bool IsDriveForm(const std::string& path);
+
+// Checks the setting's folders; with sourceOnly, only the source. 0 when
+// acceptable; 1 when a check failed and the user was told (*focusControl
+// then names the edit to focus, or 0 to leave the focus alone).
+int ValidateFolders(const CCopySetting& setting, int sourceOnly, IRunHost& host,
+                    int* focusControl = nullptr);

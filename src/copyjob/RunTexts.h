@@ -1,0 +1,33 @@
+#pragma once
+// Texts that several steps of a run show; each stands exactly as the users
+// of the program know it.
+
+namespace RunText {
+inline constexpr char kIdleStatus[] = "すべての設定を確認後、[実行]を押してください．";
+inline constexpr char kContinuousStatus[] = "連続処理実行中...";
+inline constexpr char kCloseCaption[] = "閉じる(&X)";
+inline constexpr char kAbortCaption[] = "中断(&X)";
+inline constexpr char kCollectingBusy[] = "ﾌｧｲﾙ情報収集中";
+inline constexpr char kCollectingStatus[] = "ｺﾋﾟｰ元とｺﾋﾟｰ先のﾌｧｲﾙ情報を収集中です．";
+inline constexpr char kCollectingDestStatus[] = "ｺﾋﾟｰ先の情報を収集中です．";
+inline constexpr char kSearchingFolder[] = "ﾌｫﾙﾀﾞ '%s' を検索中です...";
+inline constexpr char kSourceNotReady[] =
+    "ｺﾋﾟｰ元ﾌｫﾙﾀﾞの準備が出来てないか、ﾌｫﾙﾀﾞが無効です．\n"
+    "ｺﾋﾟｰ元ﾌｫﾙﾀﾞ名を確認するか、正しいﾃﾞｨｽｸを挿入してください．";
+inline constexpr char kDestNotReady[] =
+    "ｺﾋﾟｰ先ﾌｫﾙﾀﾞの準備が出来てないか、ﾌｫﾙﾀﾞが無効です．\n"
+    "ｺﾋﾟｰ先ﾌｫﾙﾀﾞ名を確認するか、正しいﾃﾞｨｽｸを挿入してください．";
+inline constexpr char kSourceNotGiven[] =
+    "ｺﾋﾟｰ元ﾌｫﾙﾀﾞの準備が出来てないか、ｺﾋﾟｰ元ﾌｫﾙﾀﾞが指定されていません．\n"
+    "ｺﾋﾟｰ元がFD,MOなどならﾃﾞｨｽｸを挿入してください．";
+} // namespace RunText
+
+// Fills the one "%s" of a message with a text.
+#include <string>
+inline std::string FormatWithText(const char* format, const std::string& text) {
+    std::string result(format);
+    const size_t at = result.find("%s");
+    if (at != std::string::npos)
+        result.replace(at, 2, text);
+    return result;
+}

@@ -1,0 +1,33 @@
+#include "platform/Terminal.h"
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+volatile std::sig_atomic_t g_interrupts = 0;
+
+void OnInterrupt(int signal) {
+    if (g_interrupts > 0) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    g_interrupts = g_interrupts + 1;
+}
+} // namespace
+
+bool IsStandardErrorTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
+
+void InstallInterruptHandler() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+int InterruptCount() {
+    return static_cast<int>(g_interrupts);
+}
