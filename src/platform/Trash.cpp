@@ -261,8 +261,12 @@ int TrashHostItem(std::string host) {
 } // namespace
 
 int SendToTrash(const std::string& path) {
-    std::optional<std::string> host = CHostServices::Get().DriveMap().ToHost(path);
+    const CDriveMap& map = CHostServices::Get().DriveMap();
+    std::optional<std::string> host = map.ToHost(path);
     if (!host)
         return ERROR_PATH_NOT_FOUND;
+    // A whole drive is never one item to throw away.
+    if (host == map.HostRoot(path.front()) || *host == "/")
+        return ERROR_ACCESS_DENIED;
     return TrashHostItem(*host);
 }

@@ -14,6 +14,6 @@
 // the original path and the deletion time (local time, from the host clock)
 // is written first. The item is never deleted: it is either renamed into the
 // trash or left where it was. Returns 0, or ERROR_PATH_NOT_FOUND for an
-// unmapped drive, ERROR_FILE_NOT_FOUND for a missing item, or the error code
-// of the step that failed (the trash record is then removed again).
+// unmapped drive, ERROR_ACCESS_DENIED for a drive's root folder, ERROR_FILE_NOT_FOUND for a missing
+// item, or the error code of the step that failed (the trash record is then removed again).
 int SendToTrash(const std::string& path);

@@ -216,6 +216,10 @@ private slots:
                                       << "D:\\none.txt" << int(ERROR_FILE_NOT_FOUND);
         QTest::newRow("unmapped drive") << ""
                                         << "Q:\\a.txt" << int(ERROR_PATH_NOT_FOUND);
+        QTest::newRow("drive root") << ""
+                                    << "D:\\" << int(ERROR_ACCESS_DENIED);
+        QTest::newRow("drive root, no separator") << ""
+                                                  << "d:" << int(ERROR_ACCESS_DENIED);
         QTest::newRow("trash is a file") << "Trash"
                                          << "D:\\a.txt" << -1;
         QTest::newRow("info is a file") << "Trash/info"
