@@ -1,0 +1,34 @@
+#include "platform/DynamicLibrary.h"
+
+#include <dlfcn.h>
+
+CDynamicLibrary::~CDynamicLibrary() {
+    Unload();
+}
+
+bool CDynamicLibrary::Load(const std::string& name) {
+    if (m_pHandle != nullptr)
+        return true;
+    // RTLD_LOCAL keeps the library's symbols from resolving anyone else's.
+    m_pHandle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (m_pHandle == nullptr) {
+        const char* why = dlerror();
+        m_strError = why != nullptr ? why : "";
+        return false;
+    }
+    m_strError.clear();
+    return true;
+}
+
+void* CDynamicLibrary::Symbol(const std::string& name) const {
+    if (m_pHandle == nullptr)
+        return nullptr;
+    return dlsym(m_pHandle, name.c_str());
+}
+
+void CDynamicLibrary::Unload() {
+    if (m_pHandle != nullptr) {
+        dlclose(m_pHandle);
+        m_pHandle = nullptr;
+    }
+}
