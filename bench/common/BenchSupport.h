@@ -4,6 +4,7 @@
 // stopwatch for outside commands.
 
 #include "copyjob/RunHost.h"
+#include "platform/EventPump.h"
 #include "platform/MessageBoxService.h"
 
 #include <QCoreApplication>
@@ -22,9 +23,10 @@ public:
     void EnableClose(bool) override {}
     void SetWaitCursor(bool) override {}
     void Redraw() override {}
+    // Pumps the way the main window does.
     void PumpEvents() override {
         if (m_bPump)
-            QCoreApplication::processEvents();
+            m_pump.Pump();
     }
     int MessageBox(const std::string&, unsigned) override { return IDOK; }
     int AskOverwrite(const COverwriteTexts&) override { return 1; }
@@ -33,6 +35,7 @@ public:
 
 private:
     bool m_bPump;
+    CEventPump m_pump;
 };
 
 class CSilentMessageBoxes : public IMessageBoxService {
