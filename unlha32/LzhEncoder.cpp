@@ -1,6 +1,7 @@
 #include "LzhEncoder.h"
 
 #include "Crc16.h"
+#include "OptimalParser.h"
 
 #include <algorithm>
 
@@ -107,15 +108,13 @@ void CLzhEncoder::FlushBlocks(bool final) {
     m_symbols.Clear();
 }
 
-EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
-    stats = CEncodeStats{};
-    CCountingSource counted(source, stats);
-    CMatchFinder finder(m_nDicBit, m_params.nMaxChain, m_params.nNiceLength);
+EEncodeResult CLzhEncoder::ParseLazy(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
+                                     CEncodeStats& stats) {
     uint32_t pos = 0;
     bool pending = false; // a literal or match candidate waits at pos - 1
     CMatch prev;
     for (;;) {
-        if (!finder.Fill(counted, pos))
+        if (!finder.Fill(source, pos))
             return EEncodeResult::ReadError;
         if (finder.Available(pos) == 0)
             break;
@@ -149,6 +148,46 @@ EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeS
     }
     if (pending)
         AddLiteral(finder.ByteAt(pos - 1));
+    return EEncodeResult::Done;
+}
+
+EEncodeResult CLzhEncoder::ParseOptimal(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
+                                        CEncodeStats& stats) {
+    COptimalParser parser(m_nPositionCodes, m_params.nNiceLength);
+    std::vector<CParsedSymbol> parsed;
+    uint32_t pos = 0;
+    for (;;) {
+        parsed.clear();
+        bool readError = false;
+        uint32_t next = parser.ParseChunk(finder, source, pos, m_params.nChunk, parsed, readError);
+        if (readError)
+            return EEncodeResult::ReadError;
+        if (next == pos)
+            break;
+        for (const CParsedSymbol& s : parsed) {
+            if (s.nLength == 0)
+                AddLiteral(s.nLiteral);
+            else
+                AddMatch(s.nLength, s.nDistance);
+        }
+        pos = next;
+        if (m_symbols.aCodes.size() >= 3 * size_t{m_nBlockSymbols}) {
+            FlushBlocks(false);
+            if (!Drain(sink, stats))
+                return EEncodeResult::SinkStopped;
+        }
+    }
+    return EEncodeResult::Done;
+}
+
+EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
+    stats = CEncodeStats{};
+    CCountingSource counted(source, stats);
+    CMatchFinder finder(m_nDicBit, m_params.nMaxChain, m_params.nNiceLength);
+    EEncodeResult result = m_params.bOptimal ? ParseOptimal(finder, counted, sink, stats)
+                                             : ParseLazy(finder, counted, sink, stats);
+    if (result != EEncodeResult::Done)
+        return result;
     FlushBlocks(true);
     m_bits.PadToByte();
     if (!Drain(sink, stats))

@@ -34,6 +34,8 @@ struct CEncoderParams {
     unsigned nMaxLazy = 48;          // a match this long is taken without looking further
     unsigned nTooFarForThree = 4096; // 3-byte matches further back cost more than literals
     unsigned nBlockSymbols = 16384;  // symbols per block before the last
+    bool bOptimal = false;           // price-based parsing instead of lazy matching
+    unsigned nChunk = 4096;          // positions per optimal-parsing step
 };
 
 class CLzhEncoder {
@@ -53,6 +55,10 @@ private:
     void FlushBlocks(bool final);
     void KeepLastBlockLarge(size_t codeBegin, size_t posBegin);
     bool Drain(IByteSink& sink, CEncodeStats& stats);
+    EEncodeResult ParseLazy(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
+                            CEncodeStats& stats);
+    EEncodeResult ParseOptimal(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
+                               CEncodeStats& stats);
 
     unsigned m_nDicBit;
     unsigned m_nPositionCodes;

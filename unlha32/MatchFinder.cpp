@@ -103,4 +103,49 @@ CMatch CMatchFinder::InsertAndFind(uint32_t pos, unsigned minLength, unsigned go
     return best;
 }
 
+unsigned CMatchFinder::InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut) {
+    uint32_t avail = m_nEnd - pos;
+    if (avail < kMinMatch) {
+        Insert(pos);
+        return 0;
+    }
+    uint32_t h = Hash(pos);
+    uint32_t candidate = m_aHead[h];
+    m_aPrev[pos & (m_nWindow - 1)] = candidate;
+    m_aHead[h] = pos + 1;
+
+    unsigned maxLength = std::min<uint32_t>(kMaxMatch, avail);
+    unsigned bestLength = kMinMatch - 1;
+    unsigned found = 0;
+    unsigned chain = m_nMaxChain;
+    uint32_t lowest = pos >= m_nWindow - 1 ? pos - (m_nWindow - 1) : 0;
+    const uint8_t* here = &m_aData[pos - m_nBase];
+    while (candidate != 0 && chain-- != 0) {
+        uint32_t cand = candidate - 1;
+        if (cand < lowest || cand >= pos)
+            break;
+        const uint8_t* there = &m_aData[cand - m_nBase];
+        if (there[bestLength] == here[bestLength] && there[0] == here[0] && there[1] == here[1]) {
+            unsigned len = 2;
+            while (len < maxLength && there[len] == here[len])
+                ++len;
+            if (len > bestLength) {
+                bestLength = len;
+                CMatch m{len, pos - cand};
+                if (found < maxOut)
+                    out[found++] = m;
+                else
+                    out[maxOut - 1] = m;
+                if (len >= m_nNice || len >= maxLength)
+                    break;
+            }
+        }
+        uint32_t next = m_aPrev[cand & (m_nWindow - 1)];
+        if (next == 0 || next - 1 >= cand)
+            break;
+        candidate = next;
+    }
+    return found;
+}
+
 } // namespace unlha

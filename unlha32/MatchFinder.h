@@ -46,6 +46,11 @@ public:
     // minLength is already good.
     CMatch InsertAndFind(uint32_t pos, unsigned minLength, unsigned goodLength);
 
+    // Enters pos and lists the matches there that are each longer than the
+    // one before (shortest first, each at the nearest distance found for
+    // its length). Returns how many were written, at most maxOut.
+    unsigned InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut);
+
 private:
     uint32_t Hash(uint32_t pos) const;
 

@@ -5,7 +5,8 @@
 // smaller than gzip -6.
 //
 // Usage: lha_bench [corpus-bytes]   (default 5 MiB)
-// LHA_CHAIN, LHA_LAZY, LHA_NICE, LHA_GOOD, LHA_FAR, LHA_BLOCK override the
+// LHA_CHAIN, LHA_LAZY, LHA_NICE, LHA_GOOD, LHA_FAR, LHA_BLOCK, LHA_OPTIMAL,
+// LHA_CHUNK override the
 // encoder's search parameters for tuning.
 
 #include "LzhEncoder.h"
@@ -163,6 +164,8 @@ int main(int argc, char** argv) {
     params.nGoodLength = EnvOr("LHA_GOOD", params.nGoodLength);
     params.nTooFarForThree = EnvOr("LHA_FAR", params.nTooFarForThree);
     params.nBlockSymbols = EnvOr("LHA_BLOCK", params.nBlockSymbols);
+    params.bOptimal = EnvOr("LHA_OPTIMAL", params.bOptimal ? 1 : 0) != 0;
+    params.nChunk = EnvOr("LHA_CHUNK", params.nChunk);
 
     std::printf("corpus: %zu bytes of text from /usr/share/common-licenses and /usr/share/doc\n",
                 corpus.size());
