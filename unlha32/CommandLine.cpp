@@ -1,10 +1,8 @@
 #include "CommandLine.h"
 
 #include "CodePage.h"
+#include "HostFile.h"
 #include "ResultCodes.h"
-
-#include <fstream>
-#include <iterator>
 
 namespace unlha {
 
@@ -23,13 +21,14 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// Reads a response file; false when it cannot be read or is absurdly large.
+// Reads a response file; false when it is not a readable regular file or
+// is absurdly large.
 bool ReadResponseFile(const std::string& hostPath, std::string& content) {
-    std::ifstream in(hostPath, std::ios::binary);
-    if (!in)
+    CReadFile file;
+    if (file.Open(hostPath) != 0 || file.Size() > kMaxResponseFile)
         return false;
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad() && content.size() <= kMaxResponseFile;
+    content.resize(static_cast<size_t>(file.Size()));
+    return file.ReadAt(0, content.data(), content.size());
 }
 
 // One switch token, possibly several switches run together ("-x1-r1", as

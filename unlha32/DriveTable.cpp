@@ -1,10 +1,10 @@
 #include "DriveTable.h"
 
 #include "CodePage.h"
+#include "HostFile.h"
 
 #include <dlfcn.h>
 #include <fstream>
-#include <sstream>
 
 namespace unlha {
 
@@ -45,6 +45,8 @@ CDriveTable::CDriveTable() {
 }
 
 void CDriveTable::LoadFromProfile(const std::string& hostIniPath) {
+    if (!GetPathInfo(hostIniPath).bRegular)
+        return; // a folder or device of that name is no profile
     std::ifstream in(hostIniPath, std::ios::binary);
     if (!in)
         return;
