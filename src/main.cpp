@@ -1,15 +1,18 @@
 // Tidewell: copies one folder tree onto another by saved copy settings.
 #include "app/CommandLine.h"
+#include "app/CopyAppGui.h"
 #include "platform/HostServices.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLabel>
+#include <QElapsedTimer>
 
 #include <string>
 #include <vector>
 
 int main(int argc, char* argv[]) {
+    QElapsedTimer startTimer;
+    startTimer.start();
     const std::vector<std::string> args(argv, argv + argc);
     CHostServices::Get().SetProgramFolder(HostExecutableFolder());
     if (WantsCommandLine(args)) {
@@ -17,8 +20,7 @@ int main(int argc, char* argv[]) {
         return RunCommandLine(args);
     }
     QApplication app(argc, argv);
-    QLabel placeholder(QStringLiteral("Tidewell"));
-    placeholder.setWindowTitle(QStringLiteral("Tidewell"));
-    placeholder.show();
-    return app.exec();
+    CCopyApp theApp(startTimer);
+    theApp.InitInstance(); // false: the program ends when the main window closes
+    return 0;
 }
