@@ -81,6 +81,10 @@ void CCopyMainDlg::OnInitDialog() {
     if (!m_strUsedDef.empty()) {
         m_nCurSel = FindSettingEntry(m_strUsedDef);
         SelectEntry(m_nCurSel);
+        // The entry found ignoring case names the file to load: file names
+        // here are case-sensitive, and "daily" must open Daily.def.
+        if (m_nCurSel >= 0)
+            m_strUsedDef = SettingNameAt(m_nCurSel);
     } else {
         SelectEntry(0);
     }

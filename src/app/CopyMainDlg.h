@@ -154,6 +154,9 @@ private:
     void OnInitDialog();
     // Selects a list position (-1: none).
     void SelectEntry(int pos);
+    // The settings name (file name less ".def") of a list position; empty
+    // when the position holds no entry.
+    std::string SettingNameAt(int pos) const;
     // Replaces the current setting with the one of the settings file name
     // (without ".def"; an absent file gives the defaults).
     void LoadSetting(const std::string& name);

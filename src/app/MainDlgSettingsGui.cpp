@@ -99,6 +99,10 @@ void CCopyMainDlg::SelectEntry(int pos) {
     SettingList()->setCurrentIndex(pos);
 }
 
+std::string CCopyMainDlg::SettingNameAt(int pos) const {
+    return WithoutDef(DefFileAt(*SettingList(), m_aDefFiles, pos));
+}
+
 void CCopyMainDlg::OnSelchangeSettingList() {
     QComboBox* pList = SettingList();
     int newPos = pList->currentIndex();
