@@ -83,6 +83,8 @@ int CCopyMainDlg::FillSettingList() {
         const QString text = QStr(WithoutDef(m_aDefFiles[static_cast<size_t>(i)]));
         pList->insertItem(SortedPosition(*pList, text), text, i);
     }
+    // The first entry added became current; the callers choose.
+    SelectEntry(-1);
     return n;
 }
 

@@ -70,10 +70,15 @@ void ClickControl(QWidget* pDialog, int id) {
 void TypeInto(QWidget* pDialog, int id, const QString& text) {
     auto* pEdit = ControlAs<QLineEdit>(pDialog, id);
     pEdit->selectAll();
+    bool bAscii = true;
+    for (QChar c : text)
+        bAscii = bAscii && c.unicode() < 0x80;
     if (text.isEmpty())
         QTest::keyClick(pEdit, Qt::Key_Delete);
-    else
+    else if (bAscii)
         QTest::keyClicks(pEdit, text);
+    else
+        pEdit->insert(text); // as typed through an input method or pasted
 }
 
 void ChooseEntry(CCopyMainDlg& dlg, int pos) {
