@@ -4,6 +4,7 @@
 
 #include "BitWriter.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,12 +37,7 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
 
 // Number of significant bits of a position value (0 for 0).
 inline unsigned PositionBits(unsigned p) {
-    unsigned c = 0;
-    while (p != 0) {
-        ++c;
-        p >>= 1;
-    }
-    return c;
+    return static_cast<unsigned>(std::bit_width(p));
 }
 
 } // namespace unlha

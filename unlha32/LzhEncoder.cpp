@@ -153,7 +153,7 @@ EEncodeResult CLzhEncoder::ParseLazy(CMatchFinder& finder, IByteSource& source, 
 
 EEncodeResult CLzhEncoder::ParseOptimal(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
                                         CEncodeStats& stats) {
-    COptimalParser parser(m_nPositionCodes, m_params.nNiceLength);
+    COptimalParser parser(m_nPositionCodes, m_params.nNiceLength, m_params.nGoodLength);
     std::vector<CParsedSymbol> parsed;
     uint32_t pos = 0;
     for (;;) {

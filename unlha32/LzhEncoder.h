@@ -26,16 +26,27 @@ struct CEncodeStats {
     uint16_t nCrc = 0; // CRC-16 of the input
 };
 
-// Search effort and block size.
+// Search effort and block size. The defaults are the price-based parser,
+// which gives the smallest output; Lazy() is about 2.5 times as fast and
+// some 2 % larger on text.
 struct CEncoderParams {
-    unsigned nMaxChain = 160;        // candidates tried per position
-    unsigned nGoodLength = 16;       // a match this long quarters the next search
-    unsigned nNiceLength = 160;      // a match this long ends the search
-    unsigned nMaxLazy = 48;          // a match this long is taken without looking further
-    unsigned nTooFarForThree = 4096; // 3-byte matches further back cost more than literals
+    unsigned nMaxChain = 24;         // candidates tried per position
+    unsigned nGoodLength = 8;        // after a match this long, search with less effort
+    unsigned nNiceLength = 32;       // a match this long ends the search
+    unsigned nMaxLazy = 48;          // lazy: a match this long is taken without looking further
+    unsigned nTooFarForThree = 4096; // lazy: 3-byte matches further back cost more than literals
     unsigned nBlockSymbols = 16384;  // symbols per block before the last
-    bool bOptimal = false;           // price-based parsing instead of lazy matching
-    unsigned nChunk = 4096;          // positions per optimal-parsing step
+    bool bOptimal = true;            // price-based parsing instead of lazy matching
+    unsigned nChunk = 16384;         // positions per price-based parsing step
+
+    static CEncoderParams Lazy() {
+        CEncoderParams p;
+        p.bOptimal = false;
+        p.nMaxChain = 160;
+        p.nGoodLength = 16;
+        p.nNiceLength = 160;
+        return p;
+    }
 };
 
 class CLzhEncoder {

@@ -3,6 +3,7 @@
 #include "BlockWriter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace unlha {
@@ -10,14 +11,37 @@ namespace unlha {
 namespace {
 
 constexpr unsigned kHashBits = 16;
+constexpr unsigned kHash3Bits = 14;
 constexpr unsigned kLookahead = kMaxMatch + 8; // a little beyond the longest match
+
+// Length of the common prefix, at most maxLength, compared 8 bytes at a
+// time (the buffer's slack keeps the reads in bounds).
+unsigned CommonLength(const uint8_t* a, const uint8_t* b, unsigned maxLength) {
+    unsigned len = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (len < maxLength) {
+            uint64_t x = 0, y = 0;
+            std::memcpy(&x, a + len, 8);
+            std::memcpy(&y, b + len, 8);
+            if (uint64_t diff = x ^ y) {
+                len += static_cast<unsigned>(std::countr_zero(diff)) / 8;
+                break;
+            }
+            len += 8;
+        }
+        return std::min(len, maxLength);
+    }
+    while (len < maxLength && a[len] == b[len])
+        ++len;
+    return len;
+}
 
 } // namespace
 
 CMatchFinder::CMatchFinder(unsigned dicBit, unsigned maxChain, unsigned niceLength)
     : m_nWindow(1u << dicBit), m_nMaxChain(maxChain), m_nNice(std::min(niceLength, kMaxMatch)),
       m_aData(2 * m_nWindow + 2 * kLookahead, 0), m_aHead(1u << kHashBits, 0),
-      m_aPrev(m_nWindow, 0) {}
+      m_aHead3(1u << kHash3Bits, 0), m_aPrev(m_nWindow, 0) {}
 
 bool CMatchFinder::Fill(IByteSource& source, uint32_t pos) {
     if (m_bEof || m_nEnd - pos >= kLookahead)
@@ -48,104 +72,98 @@ bool CMatchFinder::Fill(IByteSource& source, uint32_t pos) {
 
 uint32_t CMatchFinder::Hash(uint32_t pos) const {
     const uint8_t* p = &m_aData[pos - m_nBase];
-    uint32_t v = (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+    uint32_t v = (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
     return (v * 2654435761u) >> (32 - kHashBits);
+}
+
+uint32_t CMatchFinder::Hash3(uint32_t pos) const {
+    const uint8_t* p = &m_aData[pos - m_nBase];
+    uint32_t v = (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+    return (v * 2654435761u) >> (32 - kHash3Bits);
+}
+
+// The chains link positions with equal 4-byte hashes (short chains, few
+// false candidates); 3-byte matches come from the last position with the
+// same 3 bytes, the nearest and so the cheapest one. Bytes past the end of
+// input read as the zeros that Fill leaves there.
+uint32_t CMatchFinder::Enter(uint32_t pos, uint32_t& near3) {
+    uint32_t h3 = Hash3(pos);
+    near3 = m_aHead3[h3];
+    m_aHead3[h3] = pos + 1;
+    uint32_t h = Hash(pos);
+    uint32_t candidate = m_aHead[h];
+    m_aPrev[pos & (m_nWindow - 1)] = candidate;
+    m_aHead[h] = pos + 1;
+    return candidate;
 }
 
 void CMatchFinder::Insert(uint32_t pos) {
     if (m_nEnd - pos < kMinMatch)
         return;
-    uint32_t h = Hash(pos);
-    m_aPrev[pos & (m_nWindow - 1)] = m_aHead[h];
-    m_aHead[h] = pos + 1;
+    uint32_t near3 = 0;
+    Enter(pos, near3);
 }
 
-CMatch CMatchFinder::InsertAndFind(uint32_t pos, unsigned minLength, unsigned goodLength) {
-    CMatch best;
+unsigned CMatchFinder::Search(uint32_t pos, unsigned bestLength, unsigned chain, CMatch* out,
+                              unsigned maxOut) {
+    uint32_t near3 = 0;
+    uint32_t candidate = Enter(pos, near3);
     uint32_t avail = m_nEnd - pos;
-    if (avail < kMinMatch)
-        return best;
-    uint32_t h = Hash(pos);
-    uint32_t candidate = m_aHead[h];
-    m_aPrev[pos & (m_nWindow - 1)] = candidate;
-    m_aHead[h] = pos + 1;
-
     unsigned maxLength = std::min<uint32_t>(kMaxMatch, avail);
-    unsigned bestLength = std::max(minLength, kMinMatch - 1);
     if (bestLength >= maxLength)
-        return best;
-    unsigned chain = minLength >= goodLength ? m_nMaxChain / 4 : m_nMaxChain;
+        return 0;
     // Distance window - 1 at most: the longest distance every reader takes.
     uint32_t lowest = pos >= m_nWindow - 1 ? pos - (m_nWindow - 1) : 0;
     const uint8_t* here = &m_aData[pos - m_nBase];
-    while (candidate != 0 && chain-- != 0) {
-        uint32_t cand = candidate - 1;
-        if (cand < lowest || cand >= pos)
-            break;
-        const uint8_t* there = &m_aData[cand - m_nBase];
-        if (there[bestLength] == here[bestLength] && there[0] == here[0] && there[1] == here[1]) {
-            unsigned len = 2;
-            while (len < maxLength && there[len] == here[len])
-                ++len;
-            if (len > bestLength) {
-                bestLength = len;
-                best.nLength = len;
-                best.nDistance = pos - cand;
-                if (len >= m_nNice || len >= maxLength)
-                    break;
-            }
-        }
-        uint32_t next = m_aPrev[cand & (m_nWindow - 1)];
-        if (next == 0 || next - 1 >= cand)
-            break;
-        candidate = next;
-    }
-    return best;
-}
-
-unsigned CMatchFinder::InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut) {
-    uint32_t avail = m_nEnd - pos;
-    if (avail < kMinMatch) {
-        Insert(pos);
-        return 0;
-    }
-    uint32_t h = Hash(pos);
-    uint32_t candidate = m_aHead[h];
-    m_aPrev[pos & (m_nWindow - 1)] = candidate;
-    m_aHead[h] = pos + 1;
-
-    unsigned maxLength = std::min<uint32_t>(kMaxMatch, avail);
-    unsigned bestLength = kMinMatch - 1;
     unsigned found = 0;
-    unsigned chain = m_nMaxChain;
-    uint32_t lowest = pos >= m_nWindow - 1 ? pos - (m_nWindow - 1) : 0;
-    const uint8_t* here = &m_aData[pos - m_nBase];
+    auto consider = [&](uint32_t cand) {
+        const uint8_t* there = &m_aData[cand - m_nBase];
+        if (there[bestLength] != here[bestLength] || there[0] != here[0] || there[1] != here[1] ||
+            there[2] != here[2])
+            return false;
+        unsigned len = CommonLength(there, here, maxLength);
+        if (len <= bestLength)
+            return false;
+        bestLength = len;
+        CMatch m{len, pos - cand};
+        if (found < maxOut)
+            out[found++] = m;
+        else
+            out[maxOut - 1] = m;
+        return len >= m_nNice || len >= maxLength;
+    };
+    if (near3 != 0 && near3 - 1 >= lowest && near3 - 1 < pos && bestLength < kMinMatch &&
+        consider(near3 - 1))
+        return found;
     while (candidate != 0 && chain-- != 0) {
         uint32_t cand = candidate - 1;
         if (cand < lowest || cand >= pos)
             break;
-        const uint8_t* there = &m_aData[cand - m_nBase];
-        if (there[bestLength] == here[bestLength] && there[0] == here[0] && there[1] == here[1]) {
-            unsigned len = 2;
-            while (len < maxLength && there[len] == here[len])
-                ++len;
-            if (len > bestLength) {
-                bestLength = len;
-                CMatch m{len, pos - cand};
-                if (found < maxOut)
-                    out[found++] = m;
-                else
-                    out[maxOut - 1] = m;
-                if (len >= m_nNice || len >= maxLength)
-                    break;
-            }
-        }
+        if (consider(cand))
+            break;
         uint32_t next = m_aPrev[cand & (m_nWindow - 1)];
         if (next == 0 || next - 1 >= cand)
             break;
         candidate = next;
     }
     return found;
+}
+
+CMatch CMatchFinder::InsertAndFind(uint32_t pos, unsigned minLength, unsigned goodLength) {
+    if (m_nEnd - pos < kMinMatch)
+        return CMatch{};
+    CMatch found[1];
+    unsigned chain = minLength >= goodLength ? m_nMaxChain / 4 : m_nMaxChain;
+    unsigned n = Search(pos, std::max(minLength, kMinMatch - 1), chain, found, 1);
+    return n != 0 ? found[0] : CMatch{};
+}
+
+unsigned CMatchFinder::InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut,
+                                        bool shortChain) {
+    if (m_nEnd - pos < kMinMatch)
+        return 0;
+    return Search(pos, kMinMatch - 1, shortChain ? (m_nMaxChain + 3) / 4 : m_nMaxChain, out,
+                  maxOut);
 }
 
 } // namespace unlha

@@ -49,10 +49,19 @@ public:
     // Enters pos and lists the matches there that are each longer than the
     // one before (shortest first, each at the nearest distance found for
     // its length). Returns how many were written, at most maxOut.
-    unsigned InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut);
+    // shortChain: a quarter of the usual effort (the position before had a
+    // good match, whose tail is a candidate here anyway).
+    unsigned InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut, bool shortChain = false);
 
 private:
     uint32_t Hash(uint32_t pos) const;
+    uint32_t Hash3(uint32_t pos) const;
+    // Enters pos in both tables; returns the chain's first candidate + 1 and
+    // sets near3 to the last position + 1 with the same 3-byte hash.
+    uint32_t Enter(uint32_t pos, uint32_t& near3);
+    // Matches longer than bestLength, each longer than the one before.
+    unsigned Search(uint32_t pos, unsigned bestLength, unsigned chain, CMatch* out,
+                    unsigned maxOut);
 
     unsigned m_nWindow;
     unsigned m_nMaxChain;
@@ -61,8 +70,9 @@ private:
     uint32_t m_nBase = 0;
     uint32_t m_nEnd = 0; // first file position not yet read
     bool m_bEof = false;
-    std::vector<uint32_t> m_aHead; // per hash: last position + 1, 0 = none
-    std::vector<uint32_t> m_aPrev; // per position mod window: previous + 1
+    std::vector<uint32_t> m_aHead;  // per 4-byte hash: last position + 1, 0 = none
+    std::vector<uint32_t> m_aHead3; // per 3-byte hash: last position + 1
+    std::vector<uint32_t> m_aPrev;  // per position mod window: previous + 1
 };
 
 } // namespace unlha

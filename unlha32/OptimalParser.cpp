@@ -21,8 +21,8 @@ uint32_t PriceOf(uint32_t freq, uint32_t total) {
 
 } // namespace
 
-COptimalParser::COptimalParser(unsigned positionCodes, unsigned niceLength)
-    : m_nPositionCodes(positionCodes), m_nNice(niceLength) {
+COptimalParser::COptimalParser(unsigned positionCodes, unsigned niceLength, unsigned goodLength)
+    : m_nPositionCodes(positionCodes), m_nNice(niceLength), m_nGood(goodLength) {
     // First guesses, replaced after the first round: text-like costs.
     for (auto& p : m_aLiteralPrice)
         p = 6 * kScale;
@@ -95,6 +95,7 @@ uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, u
     CMatch found[kMaxCandidates];
     uint32_t skipUntil = 0;
     uint16_t skipDistance = 0;
+    unsigned previousLength = 0;
     for (; count < chunk; ++count) {
         if (!finder.Fill(source, pos + count)) {
             readError = true;
@@ -112,7 +113,9 @@ uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, u
                 m_aCandidates.push_back(CCandidate{static_cast<uint16_t>(rest), skipDistance});
             continue;
         }
-        unsigned n = finder.InsertAndFindAll(pos + count, found, kMaxCandidates);
+        unsigned n =
+            finder.InsertAndFindAll(pos + count, found, kMaxCandidates, previousLength > m_nGood);
+        previousLength = n > 0 ? found[n - 1].nLength : 0;
         for (unsigned k = 0; k < n; ++k)
             m_aCandidates.push_back(CCandidate{static_cast<uint16_t>(found[k].nLength),
                                                static_cast<uint16_t>(found[k].nDistance)});

@@ -22,7 +22,9 @@ class COptimalParser {
 public:
     // positionCodes: 14, 16 or 17. niceLength: a match this long is taken as
     // it is and the positions inside it are not searched.
-    COptimalParser(unsigned positionCodes, unsigned niceLength);
+    // goodLength: after a match this long, the next position is searched
+    // with less effort.
+    COptimalParser(unsigned positionCodes, unsigned niceLength, unsigned goodLength);
 
     // Parses from pos up to chunk positions (fewer at the end of input),
     // appending the symbols to out. Returns the position after the chunk, or
@@ -41,6 +43,7 @@ private:
 
     unsigned m_nPositionCodes;
     unsigned m_nNice;
+    unsigned m_nGood;
     bool m_bPriced = false;
     uint32_t m_aLiteralPrice[256];
     uint32_t m_aLengthPrice[kMaxMatch + 1];
