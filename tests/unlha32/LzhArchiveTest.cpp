@@ -71,6 +71,7 @@ private slots:
     void Pack_NamesOutsideCp932AreKeptAsUtf8();
     void Update_ReplacesOnlyNewerFiles();
     void Add_ReplacesWhateverTheTime();
+    void Update_MatchesNamesWithoutRegardToCase();
     void Pack_ArchiveInsideTheSourceIsNotPackedIntoItself();
     void Refusals_data();
     void Refusals();
@@ -280,6 +281,23 @@ void CLzhArchiveTest::Add_ReplacesWhateverTheTime() {
     std::string detail;
     QCOMPARE(unlha::ReadArchiveMembers(access, members, detail), 0);
     QCOMPARE(members.size(), size_t{1});
+}
+
+// Names compare as on Windows: a member "Doc.txt" is the file "DOC.TXT".
+void CLzhArchiveTest::Update_MatchesNamesWithoutRegardToCase() {
+    const int64_t t = 1700000000;
+    QVERIFY(m_src->Build({{"Doc.txt", "first\n", t}}));
+    const std::vector<std::string> update = {"U", "\"D:\\Case.lzh\"", "\"S:\\\"", "\"*.*\"", ""};
+    QCOMPARE(Run(update), 0);
+    QVERIFY(QFile::remove(QString::fromStdString(m_src->HostPath("Doc.txt"))));
+    QVERIFY(m_src->AddFile("DOC.TXT", "second\n", t + 10));
+    QCOMPARE(Run(update), 0);
+    unlha::CMemoryAccess access(ReadHostFile(ArchiveHost("Case.lzh")).toStdString());
+    std::vector<unlha::CArchiveMember> members;
+    std::string detail;
+    QCOMPARE(unlha::ReadArchiveMembers(access, members, detail), 0);
+    QCOMPARE(members.size(), size_t{1});
+    QCOMPARE(members[0].strPath, std::string("DOC.TXT"));
 }
 
 void CLzhArchiveTest::Pack_ArchiveInsideTheSourceIsNotPackedIntoItself() {

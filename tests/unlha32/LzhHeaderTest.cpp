@@ -3,6 +3,7 @@
 // truncation, corruption, hostile names and random mutation.
 #include "LzhHeader.h"
 #include "ArchiveReader.h"
+#include "ArchiveUpdate.h"
 #include "Crc16.h"
 #include "ResultCodes.h"
 
@@ -64,6 +65,7 @@ private slots:
     void Reader_RefusesBrokenHeaders_data();
     void Reader_RefusesBrokenHeaders();
     void Reader_SurvivesRandomMutation();
+    void Update_ComparesAtTheHeadersPrecision();
 };
 
 void CLzhHeaderTest::Writer_MatchesReferenceHeaders() {
@@ -285,6 +287,27 @@ void CLzhHeaderTest::Reader_SurvivesRandomMutation() {
         }
     }
     QVERIFY(accepted > 0 && refused > 0);
+}
+
+// Level-0/1 members hold local MS-DOS time in 2-second steps: a file whose
+// time differs only in the dropped odd second is not newer.
+void CLzhHeaderTest::Update_ComparesAtTheHeadersPrecision() {
+    QByteArray savedTz = qgetenv("TZ");
+    qputenv("TZ", "UTC");
+    tzset();
+    const int64_t t = 1614834366;        // 2021-03-04 05:06:06 UTC
+    QCOMPARE(DosTimeOf(t), 0x526428C3u); // the format note's worked example
+    QCOMPARE(DosTimeOf(t + 1), 0x526428C3u);
+    QVERIFY(!IsNewerThanMember(t + 1, true, DosTimeOf(t)));
+    QVERIFY(IsNewerThanMember(t + 2, true, DosTimeOf(t)));
+    QVERIFY(!IsNewerThanMember(t - 2, true, DosTimeOf(t)));
+    QCOMPARE(DosTimeOf(315532800 - 1), 0u); // before 1980: no DOS time
+    // Level 2: whole seconds since 1970.
+    QVERIFY(!IsNewerThanMember(t, false, static_cast<uint32_t>(t)));
+    QVERIFY(IsNewerThanMember(t + 1, false, static_cast<uint32_t>(t)));
+    QVERIFY(!IsNewerThanMember(-5, false, 0));
+    qputenv("TZ", savedTz);
+    tzset();
 }
 
 QTEST_GUILESS_MAIN(CLzhHeaderTest)
