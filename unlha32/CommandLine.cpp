@@ -93,6 +93,20 @@ int ExpandTokens(const std::vector<CToken>& raw, const CDriveTable& drives,
     return RESULT_OK;
 }
 
+// A line starting with "@" names a response file by the whole rest of the
+// line (a temporary folder may have blanks in its path); other lines split
+// into tokens.
+std::vector<CToken> CommandTokens(const std::string& cmdLine) {
+    size_t first = cmdLine.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos || cmdLine[first] != '@')
+        return SplitTokens(cmdLine);
+    size_t last = cmdLine.find_last_not_of(" \t\r\n");
+    CToken token{cmdLine.substr(first, last - first + 1), false};
+    if (token.strText.size() > 3 && token.strText[1] == '"' && token.strText.back() == '"')
+        token.strText = "@" + token.strText.substr(2, token.strText.size() - 3);
+    return {token};
+}
+
 } // namespace
 
 std::vector<CToken> SplitTokens(const std::string& text) {
@@ -122,17 +136,7 @@ std::vector<CToken> SplitTokens(const std::string& text) {
 
 int ParseCommandLine(const std::string& cmdLine, const CDriveTable& drives, CCommand& command,
                      CReport& report) {
-    std::vector<CToken> raw;
-    size_t first = cmdLine.find_first_not_of(" \t\r\n");
-    if (first != std::string::npos && cmdLine[first] == '@') {
-        // "@" and a path: the rest of the line is the path, blanks included.
-        size_t last = cmdLine.find_last_not_of(" \t\r\n");
-        raw.push_back(CToken{cmdLine.substr(first, last - first + 1), false});
-        if (raw[0].strText.size() > 3 && raw[0].strText[1] == '"' && raw[0].strText.back() == '"')
-            raw[0].strText = "@" + raw[0].strText.substr(2, raw[0].strText.size() - 3);
-    } else {
-        raw = SplitTokens(cmdLine);
-    }
+    std::vector<CToken> raw = CommandTokens(cmdLine);
     std::vector<CToken> tokens;
     std::vector<bool> fromFile;
     if (int rc = ExpandTokens(raw, drives, tokens, fromFile, report))

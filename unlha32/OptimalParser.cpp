@@ -82,29 +82,22 @@ void COptimalParser::UpdatePrices(const std::vector<CParsedSymbol>& symbols, siz
     m_bPriced = true;
 }
 
-uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, uint32_t pos,
-                                    uint32_t chunk, std::vector<CParsedSymbol>& out,
-                                    bool& readError) {
+bool COptimalParser::Collect(CMatchFinder& finder, IByteSource& source, uint32_t pos,
+                             uint32_t chunk, uint32_t& count) {
     m_aBytes.clear();
-    uint32_t count = 0;
-    // Bytes first (the finder's lookahead must cover each searched position).
     m_aFirst.clear();
     m_aCandidates.clear();
-    std::vector<uint32_t>& first = m_aFirst;
-    first.reserve(chunk + 1);
     CMatch found[kMaxCandidates];
     uint32_t skipUntil = 0;
     uint16_t skipDistance = 0;
     unsigned previousLength = 0;
-    for (; count < chunk; ++count) {
-        if (!finder.Fill(source, pos + count)) {
-            readError = true;
-            return pos;
-        }
+    for (count = 0; count < chunk; ++count) {
+        if (!finder.Fill(source, pos + count))
+            return false;
         if (finder.Available(pos + count) == 0)
             break;
         m_aBytes.push_back(finder.ByteAt(pos + count));
-        first.push_back(static_cast<uint32_t>(m_aCandidates.size()));
+        m_aFirst.push_back(static_cast<uint32_t>(m_aCandidates.size()));
         if (count < skipUntil) {
             // Inside a long match: its tail is the candidate, unsearched.
             finder.Insert(pos + count);
@@ -124,27 +117,41 @@ uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, u
             skipDistance = static_cast<uint16_t>(found[n - 1].nDistance);
         }
     }
-    first.push_back(static_cast<uint32_t>(m_aCandidates.size()));
+    m_aFirst.push_back(static_cast<uint32_t>(m_aCandidates.size()));
+    return true;
+}
+
+void COptimalParser::TraceBack(uint32_t count, std::vector<CParsedSymbol>& out) const {
+    std::vector<CParsedSymbol> reversed;
+    for (uint32_t at = count; at > 0;) {
+        auto length = static_cast<uint16_t>((m_aNodes[at] >> 16) & 0xFFFF);
+        auto distance = static_cast<uint16_t>(m_aNodes[at] & 0xFFFF);
+        if (length == 0) {
+            reversed.push_back(CParsedSymbol{0, 0, m_aBytes[at - 1]});
+            --at;
+        } else {
+            reversed.push_back(CParsedSymbol{length, distance, 0});
+            at -= length;
+        }
+    }
+    out.insert(out.end(), reversed.rbegin(), reversed.rend());
+}
+
+uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, uint32_t pos,
+                                    uint32_t chunk, std::vector<CParsedSymbol>& out,
+                                    bool& readError) {
+    uint32_t count = 0;
+    if (!Collect(finder, source, pos, chunk, count)) {
+        readError = true;
+        return pos;
+    }
     if (count == 0)
         return pos;
-
+    // Without prices yet, a first round parses only to learn them.
     for (int round = m_bPriced ? 1 : 0; round < 2; ++round) {
         ShortestPath(count);
-        // Walk back from the end of the chunk, then emit in order.
         size_t start = out.size();
-        std::vector<CParsedSymbol> reversed;
-        for (uint32_t at = count; at > 0;) {
-            CCandidate step{static_cast<uint16_t>((m_aNodes[at] >> 16) & 0xFFFF),
-                            static_cast<uint16_t>(m_aNodes[at] & 0xFFFF)};
-            if (step.nLength == 0) {
-                reversed.push_back(CParsedSymbol{0, 0, m_aBytes[at - 1]});
-                --at;
-            } else {
-                reversed.push_back(CParsedSymbol{step.nLength, step.nDistance, 0});
-                at -= step.nLength;
-            }
-        }
-        out.insert(out.end(), reversed.rbegin(), reversed.rend());
+        TraceBack(count, out);
         UpdatePrices(out, start);
         if (round == 0)
             out.resize(start);

@@ -38,7 +38,13 @@ private:
         uint16_t nDistance;
     };
 
+    // Searches the chunk's positions, noting bytes and candidates; false on
+    // a read error. count receives the positions taken.
+    bool Collect(CMatchFinder& finder, IByteSource& source, uint32_t pos, uint32_t chunk,
+                 uint32_t& count);
     void ShortestPath(uint32_t count);
+    // Appends the cheapest path to the chunk's end, in order.
+    void TraceBack(uint32_t count, std::vector<CParsedSymbol>& out) const;
     void UpdatePrices(const std::vector<CParsedSymbol>& symbols, size_t from);
 
     unsigned m_nPositionCodes;
