@@ -1,0 +1,14 @@
+#pragma once
+// The program's own pictures and help page, compiled into the window build.
+
+// Resource paths of the pictures.
+inline constexpr const char* kAppIconResource = ":/icons/tidewell.png"; // 256 x 256, clear ground
+inline constexpr const char* kIdlePictureResource = ":/pictures/idle.png"; // shown while idle
+inline constexpr const char* kBusyAnimationResource =
+    ":/pictures/busy.gif"; // for QMovie, same size
+inline constexpr const char* kHelpPageResource = ":/help/index.html";
+
+// Registers the resources (":/icons", ":/pictures", ":/help"). They live in
+// a static library, whose registration the linker would otherwise drop, so
+// the program calls this once at start; later calls do nothing.
+void InitResources();
