@@ -4,6 +4,8 @@
 
 #include "app/AppProfile.h"
 #include "app/CopyAppGui.h"
+#include "app/LogViewerDlg.h"
+#include "app/ResourcesGui.h"
 #include "copyjob/RunTexts.h"
 #include "files/PathUtils.h"
 #include "lha/UnLha32.h"
@@ -49,6 +51,7 @@ const CDialogBase::CMessageEntry<CCopyMainDlg> CCopyMainDlg::s_aMessageMap[] = {
 
 CCopyMainDlg::CCopyMainDlg(QWidget* parent)
     : CDialogBase(IDD, TemplateFont(kProportionalFace, 9), parent), m_job(*this) {
+    InitResources();
     m_fnLhaAvailable = [] {
         return IsLhaDllAvailable();
     };
@@ -73,7 +76,7 @@ CCopyMainDlg::~CCopyMainDlg() {
 
 void CCopyMainDlg::OnInitDialog() {
     BuildSystemMenu();
-    setWindowIcon(QIcon(QStringLiteral(":/icons/tidewell.png")));
+    setWindowIcon(QIcon(QString::fromUtf8(kAppIconResource)));
     SetStatusText(RunText::kIdleStatus);
     FillSettingList();
     ReadProfile();
@@ -138,6 +141,11 @@ void CCopyMainDlg::OnSysCommand(unsigned command) {
         return;
 }
 
+void CCopyMainDlg::OnLog() {
+    CDeleteLog dlg(m_job.m_strLogPath, this);
+    dlg.DoModal();
+}
+
 void CCopyMainDlg::OnHelpButton() {
     if (CCopyApp* pApp = CCopyApp::Instance())
         pApp->WinHelp(0, CCopyApp::HELP_FORCEFILE);
@@ -151,4 +159,3 @@ void CCopyMainDlg::OnCandidates() {}
 void CCopyMainDlg::OnLhaSetting() {}
 void CCopyMainDlg::OnExcludeSetting() {}
 void CCopyMainDlg::OnRenzokuSetting() {}
-void CCopyMainDlg::OnLog() {}

@@ -4,6 +4,7 @@
 // the template's dialog units as minimums, so no text is cut.
 #include "app/CopyMainDlg.h"
 
+#include "app/ResourcesGui.h"
 #include "copyjob/RunTexts.h"
 
 #include <QAction>
@@ -77,7 +78,7 @@ void CCopyMainDlg::BuildControls() {
     pPicture->setAlignment(Qt::AlignCenter);
     pPicture->setFrameStyle(QFrame::Box | QFrame::Plain);
     pPicture->setMinimumSize(Units().X(100), Units().Y(56));
-    pPicture->setPixmap(QPixmap(QStringLiteral(":/pictures/idle.png")));
+    pPicture->setPixmap(QPixmap(QString::fromUtf8(kIdlePictureResource)));
     QLabel* pAnimation = MakeStatic(IDC_BUSY_ANIMATION, "");
     pAnimation->setAlignment(Qt::AlignCenter);
     pAnimation->setMinimumSize(pPicture->minimumSize());

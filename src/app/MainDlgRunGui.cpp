@@ -2,6 +2,7 @@
 // animation, close button, wait cursor, questions and the progress window.
 #include "app/CopyMainDlg.h"
 
+#include "app/ResourcesGui.h"
 #include "copyjob/CopyConfirmDlg.h"
 #include "copyjob/FolderValidation.h"
 #include "copyjob/OverwriteDlg.h"
@@ -58,7 +59,7 @@ void CCopyMainDlg::ShowBusy(bool on, const std::string& caption) {
         // The animation is only loaded when first needed, to keep the start
         // quick.
         if (!m_pBusyMovie) {
-            m_pBusyMovie = new QMovie(QStringLiteral(":/pictures/busy.gif"), QByteArray(), this);
+            m_pBusyMovie = new QMovie(QString::fromUtf8(kBusyAnimationResource), QByteArray(), this);
             pAnimation->setMovie(m_pBusyMovie);
         }
         m_pBusyMovie->start();

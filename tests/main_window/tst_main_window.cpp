@@ -5,6 +5,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMovie>
 #include <QPushButton>
 #include <QTest>
 
@@ -578,12 +579,18 @@ void TestMainWindow::busyDisplayTakesThePicturePlace() {
     auto* pCaption = ControlAs<QLabel>(dlg.get(), Dlg::IDC_BUSY_CAPTION);
     QVERIFY(pPicture->isVisible());
     QVERIFY(!pAnimation->isVisible() && !pCaption->isVisible());
+    // The pictures come from the program's resources.
+    QVERIFY(!ControlAs<QLabel>(dlg.get(), Dlg::IDC_IDLE_PICTURE)->pixmap().isNull());
+    QVERIFY(!dlg->windowIcon().isNull());
     const QRect runButton = ControlOf(dlg.get(), Dlg::IDC_RUN)->geometry();
     dlg->ShowBusy(true, "ﾌｫﾙﾀﾞ検索中");
     QVERIFY(!pPicture->isVisible());
     QVERIFY(pAnimation->isVisible() && pCaption->isVisible());
     QCOMPARE(pCaption->text(), QStringLiteral("ﾌｫﾙﾀﾞ検索中"));
     QCOMPARE(pAnimation->geometry(), pPicture->geometry());
+    QMovie* pMovie = ControlAs<QLabel>(dlg.get(), Dlg::IDC_BUSY_ANIMATION)->movie();
+    QVERIFY(pMovie && pMovie->isValid());
+    QCOMPARE(pMovie->state(), QMovie::Running);
     QCOMPARE(ControlOf(dlg.get(), Dlg::IDC_RUN)->geometry(), runButton); // nothing moves
     // Without a caption the last one stays.
     dlg->ShowBusy(false);
