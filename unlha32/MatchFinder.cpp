@@ -10,9 +10,15 @@ namespace unlha {
 
 namespace {
 
-constexpr unsigned kHashBits = 16;
 constexpr unsigned kHash3Bits = 14;
-constexpr unsigned kLookahead = kMaxMatch + 8; // a little beyond the longest match
+constexpr uint32_t kLow3Bytes =
+    std::endian::native == std::endian::little ? 0x00FFFFFFu : 0xFFFFFF00u;
+
+uint32_t Load32(const uint8_t* p) {
+    uint32_t v = 0;
+    std::memcpy(&v, p, 4);
+    return v;
+}
 
 // Length of the common prefix, at most maxLength, compared 8 bytes at a
 // time (the buffer's slack keeps the reads in bounds).
@@ -36,16 +42,22 @@ unsigned CommonLength(const uint8_t* a, const uint8_t* b, unsigned maxLength) {
     return len;
 }
 
+// Twice as many heads as window positions keeps false sharing rare while
+// the table stays in the faster caches.
+unsigned HashBitsOf(unsigned dicBit) {
+    return std::min(dicBit + 1, 16u);
+}
+
 } // namespace
+
+static_assert(CMatchFinder::kLookahead >= kMaxMatch + 8, "comparisons run 8 bytes past a match");
 
 CMatchFinder::CMatchFinder(unsigned dicBit, unsigned maxChain, unsigned niceLength)
     : m_nWindow(1u << dicBit), m_nMaxChain(maxChain), m_nNice(std::min(niceLength, kMaxMatch)),
-      m_aData(2 * m_nWindow + 2 * kLookahead, 0), m_aHead(1u << kHashBits, 0),
-      m_aHead3(1u << kHash3Bits, 0), m_aPrev(m_nWindow, 0) {}
+      m_nHashShift(32 - HashBitsOf(dicBit)), m_aData(2 * m_nWindow + 2 * kLookahead, 0),
+      m_aHead(1u << HashBitsOf(dicBit), 0), m_aHead3(1u << kHash3Bits, 0), m_aPrev(m_nWindow, 0) {}
 
-bool CMatchFinder::Fill(IByteSource& source, uint32_t pos) {
-    if (m_bEof || m_nEnd - pos >= kLookahead)
-        return true;
+bool CMatchFinder::Refill(IByteSource& source, uint32_t pos) {
     // Slide so that a full window of history stays before pos.
     size_t capacity = m_aData.size() - kLookahead; // slack keeps comparisons in bounds
     if (m_nEnd - m_nBase + kLookahead > capacity && pos - m_nBase > m_nWindow) {
@@ -70,27 +82,16 @@ bool CMatchFinder::Fill(IByteSource& source, uint32_t pos) {
     return true;
 }
 
-uint32_t CMatchFinder::Hash(uint32_t pos) const {
-    const uint8_t* p = &m_aData[pos - m_nBase];
-    uint32_t v = (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
-    return (v * 2654435761u) >> (32 - kHashBits);
-}
-
-uint32_t CMatchFinder::Hash3(uint32_t pos) const {
-    const uint8_t* p = &m_aData[pos - m_nBase];
-    uint32_t v = (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
-    return (v * 2654435761u) >> (32 - kHash3Bits);
-}
-
 // The chains link positions with equal 4-byte hashes (short chains, few
 // false candidates); 3-byte matches come from the last position with the
 // same 3 bytes, the nearest and so the cheapest one. Bytes past the end of
 // input read as the zeros that Fill leaves there.
 uint32_t CMatchFinder::Enter(uint32_t pos, uint32_t& near3) {
-    uint32_t h3 = Hash3(pos);
+    uint32_t v = Load32(&m_aData[pos - m_nBase]);
+    uint32_t h3 = ((v & kLow3Bytes) * 2654435761u) >> (32 - kHash3Bits);
     near3 = m_aHead3[h3];
     m_aHead3[h3] = pos + 1;
-    uint32_t h = Hash(pos);
+    uint32_t h = (v * 2654435761u) >> m_nHashShift;
     uint32_t candidate = m_aHead[h];
     m_aPrev[pos & (m_nWindow - 1)] = candidate;
     m_aHead[h] = pos + 1;
@@ -104,44 +105,60 @@ void CMatchFinder::Insert(uint32_t pos) {
     Enter(pos, near3);
 }
 
+// Notes a match longer than all before it; out keeps the longest at the end
+// when it is full.
+static inline void Note(CMatch* out, unsigned& found, unsigned maxOut, unsigned len,
+                        uint32_t distance) {
+    CMatch m{len, distance};
+    if (found < maxOut)
+        out[found++] = m;
+    else
+        out[maxOut - 1] = m;
+}
+
 unsigned CMatchFinder::Search(uint32_t pos, unsigned bestLength, unsigned chain, CMatch* out,
                               unsigned maxOut) {
     uint32_t near3 = 0;
     uint32_t candidate = Enter(pos, near3);
-    uint32_t avail = m_nEnd - pos;
-    unsigned maxLength = std::min<uint32_t>(kMaxMatch, avail);
+    unsigned maxLength = std::min<uint32_t>(kMaxMatch, m_nEnd - pos);
     if (bestLength >= maxLength)
         return 0;
+    unsigned stopAt = std::min(m_nNice, maxLength);
     // Distance window - 1 at most: the longest distance every reader takes.
     uint32_t lowest = pos >= m_nWindow - 1 ? pos - (m_nWindow - 1) : 0;
-    const uint8_t* here = &m_aData[pos - m_nBase];
+    const uint8_t* base = m_aData.data();
+    const uint8_t* here = base + (pos - m_nBase);
     unsigned found = 0;
-    auto consider = [&](uint32_t cand) {
-        const uint8_t* there = &m_aData[cand - m_nBase];
-        if (there[bestLength] != here[bestLength] || there[0] != here[0] || there[1] != here[1] ||
-            there[2] != here[2])
-            return false;
-        unsigned len = CommonLength(there, here, maxLength);
-        if (len <= bestLength)
-            return false;
-        bestLength = len;
-        CMatch m{len, pos - cand};
-        if (found < maxOut)
-            out[found++] = m;
-        else
-            out[maxOut - 1] = m;
-        return len >= m_nNice || len >= maxLength;
-    };
-    if (near3 != 0 && near3 - 1 >= lowest && near3 - 1 < pos && bestLength < kMinMatch &&
-        consider(near3 - 1))
+    if (near3 != 0 && near3 - 1 >= lowest && near3 - 1 < pos && bestLength < kMinMatch) {
+        const uint8_t* there = base + (near3 - 1 - m_nBase);
+        if (there[0] == here[0] && there[1] == here[1] && there[2] == here[2]) {
+            bestLength = CommonLength(there, here, maxLength);
+            Note(out, found, maxOut, bestLength, pos - (near3 - 1));
+            if (bestLength >= stopAt)
+                return found;
+        }
+    }
+    if (maxLength < 4) // the chains hold 4-byte prefixes
         return found;
+    uint32_t head = Load32(here);
+    uint32_t* prev = m_aPrev.data();
+    uint32_t mask = m_nWindow - 1;
     while (candidate != 0 && chain-- != 0) {
         uint32_t cand = candidate - 1;
         if (cand < lowest || cand >= pos)
             break;
-        if (consider(cand))
-            break;
-        uint32_t next = m_aPrev[cand & (m_nWindow - 1)];
+        const uint8_t* there = base + (cand - m_nBase);
+        if (there[bestLength] == here[bestLength] && Load32(there) == head) {
+            unsigned len = 4 + CommonLength(there + 4, here + 4, maxLength - 4);
+            len = std::min(len, maxLength);
+            if (len > bestLength) {
+                bestLength = len;
+                Note(out, found, maxOut, len, pos - cand);
+                if (len >= stopAt)
+                    break;
+            }
+        }
+        uint32_t next = prev[cand & mask];
         if (next == 0 || next - 1 >= cand)
             break;
         candidate = next;

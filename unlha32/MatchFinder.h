@@ -24,6 +24,8 @@ struct CMatch {
 
 class CMatchFinder {
 public:
+    static constexpr unsigned kLookahead = 256 + 8; // a little beyond the longest match
+
     // window = 1 << dicBit; matches reach back at most window - 1 bytes and
     // never before the start of the file. maxChain bounds the candidates
     // tried per position, niceLength ends the search early.
@@ -31,7 +33,9 @@ public:
 
     // Keeps at least kMaxMatch bytes ahead of pos in the buffer unless the
     // input ends first. Returns false on a read error.
-    bool Fill(IByteSource& source, uint32_t pos);
+    bool Fill(IByteSource& source, uint32_t pos) {
+        return m_bEof || m_nEnd - pos >= kLookahead || Refill(source, pos);
+    }
 
     // Bytes available from pos to the current end of input.
     uint32_t Available(uint32_t pos) const { return m_nEnd - pos; }
@@ -54,8 +58,7 @@ public:
     unsigned InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut, bool shortChain = false);
 
 private:
-    uint32_t Hash(uint32_t pos) const;
-    uint32_t Hash3(uint32_t pos) const;
+    bool Refill(IByteSource& source, uint32_t pos);
     // Enters pos in both tables; returns the chain's first candidate + 1 and
     // sets near3 to the last position + 1 with the same 3-byte hash.
     uint32_t Enter(uint32_t pos, uint32_t& near3);
@@ -66,6 +69,7 @@ private:
     unsigned m_nWindow;
     unsigned m_nMaxChain;
     unsigned m_nNice;
+    unsigned m_nHashShift;        // 32 - bits of the 4-byte hash
     std::vector<uint8_t> m_aData; // bytes of the file from m_nBase on
     uint32_t m_nBase = 0;
     uint32_t m_nEnd = 0; // first file position not yet read

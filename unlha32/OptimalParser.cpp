@@ -9,14 +9,17 @@ namespace unlha {
 namespace {
 
 constexpr uint32_t kScale = 16; // prices in 1/16 bit
-constexpr uint32_t kInfinite = 0xFFFFFFFFu;
 constexpr unsigned kMaxCandidates = 16;
 
-uint32_t PriceOf(uint32_t freq, uint32_t total) {
+uint64_t PriceOf(uint32_t freq, uint32_t total) {
     // An unseen symbol costs a little more than the rarest seen one.
     double bits = freq == 0 ? std::log2(static_cast<double>(total) + 1) + 2
                             : std::log2(static_cast<double>(total) / freq);
-    return static_cast<uint32_t>(std::clamp(bits, 1.0, 16.0) * kScale);
+    return static_cast<uint64_t>(std::clamp(bits, 1.0, 16.0) * kScale) << 32;
+}
+
+uint64_t LengthStep(uint64_t price, unsigned len) {
+    return price | (uint64_t{len} << 16);
 }
 
 } // namespace
@@ -24,37 +27,26 @@ uint32_t PriceOf(uint32_t freq, uint32_t total) {
 COptimalParser::COptimalParser(unsigned positionCodes, unsigned niceLength, unsigned goodLength)
     : m_nPositionCodes(positionCodes), m_nNice(niceLength), m_nGood(goodLength) {
     // First guesses, replaced after the first round: text-like costs.
-    for (auto& p : m_aLiteralPrice)
-        p = 6 * kScale;
+    for (auto& p : m_aLiteralStep)
+        p = uint64_t{6 * kScale} << 32;
     for (unsigned len = 0; len <= kMaxMatch; ++len)
-        m_aLengthPrice[len] = (5 + len / 32) * kScale;
+        m_aLengthStep[len] = LengthStep(uint64_t{(5 + len / 32) * kScale} << 32, len);
     for (unsigned c = 0; c < 17; ++c)
-        m_aPositionPrice[c] = 3 * kScale;
+        m_aPositionStep[c] = uint64_t{(3 + (c >= 2 ? c - 1 : 0)) * kScale} << 32;
 }
 
-// Each node packs the cheapest cost to reach it (high half) with the step
-// that reaches it (length, distance), so one comparison relaxes both.
-void COptimalParser::ShortestPath(uint32_t count) {
-    m_aNodes.assign(count + kMaxMatch + 1, ~uint64_t{0});
-    m_aNodes[0] = 0;
-    uint64_t* nodes = m_aNodes.data();
-    for (uint32_t i = 0; i < count; ++i) {
-        uint64_t base = (nodes[i] >> 32) << 32;
-        uint64_t lit = base + (uint64_t{m_aLiteralPrice[m_aBytes[i]]} << 32);
-        nodes[i + 1] = std::min(nodes[i + 1], lit);
-        unsigned shorter = kMinMatch - 1;
-        uint64_t* ahead = nodes + i;
-        for (uint32_t k = m_aFirst[i]; k < m_aFirst[i + 1]; ++k) {
-            const CCandidate& c = m_aCandidates[k];
-            unsigned bits = PositionBits(c.nDistance - 1u);
-            uint64_t distPrice = m_aPositionPrice[bits] + (bits >= 2 ? (bits - 1) * kScale : 0);
-            uint64_t start = base + (distPrice << 32) + c.nDistance;
-            for (unsigned len = shorter + 1; len <= c.nLength; ++len) {
-                uint64_t v = start + (uint64_t{m_aLengthPrice[len]} << 32) + (uint64_t{len} << 16);
-                ahead[len] = std::min(ahead[len], v);
-            }
-            shorter = c.nLength;
-        }
+// One comparison relaxes cost and step together; on equal cost the literal
+// and then the shorter step win.
+inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* matches, unsigned n) {
+    uint64_t* ahead = m_aNodes.data() + at;
+    uint64_t base = (ahead[0] >> 32) << 32;
+    ahead[1] = std::min(ahead[1], base + m_aLiteralStep[byte] + byte);
+    unsigned len = kMinMatch;
+    for (unsigned k = 0; k < n; ++k) {
+        const CMatch& m = matches[k];
+        uint64_t start = base + m_aPositionStep[PositionBits(m.nDistance - 1u)] + m.nDistance;
+        for (; len <= m.nLength; ++len)
+            ahead[len] = std::min(ahead[len], start + m_aLengthStep[len]);
     }
 }
 
@@ -74,87 +66,101 @@ void COptimalParser::UpdatePrices(const std::vector<CParsedSymbol>& symbols, siz
         }
     }
     for (unsigned b = 0; b < 256; ++b)
-        m_aLiteralPrice[b] = PriceOf(codeFreq[b], codes);
+        m_aLiteralStep[b] = PriceOf(codeFreq[b], codes);
     for (unsigned len = kMinMatch; len <= kMaxMatch; ++len)
-        m_aLengthPrice[len] = PriceOf(codeFreq[kLiteralCount + len - kMinMatch], codes);
+        m_aLengthStep[len] =
+            LengthStep(PriceOf(codeFreq[kLiteralCount + len - kMinMatch], codes), len);
+    // A position code is followed by its extra bits.
     for (unsigned c = 0; c < m_nPositionCodes; ++c)
-        m_aPositionPrice[c] = PriceOf(posFreq[c], std::max(matches, 1u));
+        m_aPositionStep[c] = PriceOf(posFreq[c], std::max(matches, 1u)) +
+                             (uint64_t{c >= 2 ? (c - 1) * kScale : 0} << 32);
     m_bPriced = true;
 }
 
-bool COptimalParser::Collect(CMatchFinder& finder, IByteSource& source, uint32_t pos,
-                             uint32_t chunk, uint32_t& count) {
-    m_aBytes.clear();
-    m_aFirst.clear();
-    m_aCandidates.clear();
+bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t pos, uint32_t chunk,
+                          uint32_t& count, bool keep) {
+    m_aNodes.assign(size_t{chunk} + kMaxMatch + 1, ~uint64_t{0});
+    m_aNodes[0] = 0;
+    if (keep) {
+        m_aBytes.clear();
+        m_aFirst.clear();
+        m_aMatches.clear();
+    }
     CMatch found[kMaxCandidates];
     uint32_t skipUntil = 0;
-    uint16_t skipDistance = 0;
     unsigned previousLength = 0;
     for (count = 0; count < chunk; ++count) {
-        if (!finder.Fill(source, pos + count))
+        uint32_t at = pos + count;
+        if (!finder.Fill(source, at))
             return false;
-        if (finder.Available(pos + count) == 0)
+        if (finder.Available(at) == 0)
             break;
-        m_aBytes.push_back(finder.ByteAt(pos + count));
-        m_aFirst.push_back(static_cast<uint32_t>(m_aCandidates.size()));
+        uint8_t byte = finder.ByteAt(at);
+        unsigned n = 0;
         if (count < skipUntil) {
-            // Inside a long match: its tail is the candidate, unsearched.
-            finder.Insert(pos + count);
-            unsigned rest = skipUntil - count;
-            if (rest >= kMinMatch)
-                m_aCandidates.push_back(CCandidate{static_cast<uint16_t>(rest), skipDistance});
-            continue;
+            // Inside a long match, which is taken whole: nothing to search.
+            finder.Insert(at);
+        } else {
+            n = finder.InsertAndFindAll(at, found, kMaxCandidates, previousLength > m_nGood);
+            previousLength = n > 0 ? found[n - 1].nLength : 0;
+            if (previousLength >= m_nNice)
+                skipUntil = count + previousLength;
         }
-        unsigned n =
-            finder.InsertAndFindAll(pos + count, found, kMaxCandidates, previousLength > m_nGood);
-        previousLength = n > 0 ? found[n - 1].nLength : 0;
-        for (unsigned k = 0; k < n; ++k)
-            m_aCandidates.push_back(CCandidate{static_cast<uint16_t>(found[k].nLength),
-                                               static_cast<uint16_t>(found[k].nDistance)});
-        if (n > 0 && found[n - 1].nLength >= m_nNice) {
-            skipUntil = count + found[n - 1].nLength;
-            skipDistance = static_cast<uint16_t>(found[n - 1].nDistance);
+        if (keep) {
+            m_aBytes.push_back(byte);
+            m_aFirst.push_back(static_cast<uint32_t>(m_aMatches.size()));
+            m_aMatches.insert(m_aMatches.end(), found, found + n);
         }
+        Relax(count, byte, found, n);
     }
-    m_aFirst.push_back(static_cast<uint32_t>(m_aCandidates.size()));
+    if (keep)
+        m_aFirst.push_back(static_cast<uint32_t>(m_aMatches.size()));
     return true;
 }
 
-void COptimalParser::TraceBack(uint32_t count, std::vector<CParsedSymbol>& out) const {
-    std::vector<CParsedSymbol> reversed;
+void COptimalParser::Rescan(uint32_t count) {
+    std::fill(m_aNodes.begin(), m_aNodes.end(), ~uint64_t{0});
+    m_aNodes[0] = 0;
+    for (uint32_t i = 0; i < count; ++i)
+        Relax(i, m_aBytes[i], m_aMatches.data() + m_aFirst[i], m_aFirst[i + 1] - m_aFirst[i]);
+}
+
+void COptimalParser::TraceBack(uint32_t count, std::vector<CParsedSymbol>& out) {
+    m_aReversed.clear();
     for (uint32_t at = count; at > 0;) {
         auto length = static_cast<uint16_t>((m_aNodes[at] >> 16) & 0xFFFF);
-        auto distance = static_cast<uint16_t>(m_aNodes[at] & 0xFFFF);
+        auto low = static_cast<uint16_t>(m_aNodes[at] & 0xFFFF);
         if (length == 0) {
-            reversed.push_back(CParsedSymbol{0, 0, m_aBytes[at - 1]});
+            m_aReversed.push_back(CParsedSymbol{0, 0, static_cast<uint8_t>(low)});
             --at;
         } else {
-            reversed.push_back(CParsedSymbol{length, distance, 0});
+            m_aReversed.push_back(CParsedSymbol{length, low, 0});
             at -= length;
         }
     }
-    out.insert(out.end(), reversed.rbegin(), reversed.rend());
+    out.insert(out.end(), m_aReversed.rbegin(), m_aReversed.rend());
 }
 
 uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, uint32_t pos,
                                     uint32_t chunk, std::vector<CParsedSymbol>& out,
                                     bool& readError) {
     uint32_t count = 0;
-    if (!Collect(finder, source, pos, chunk, count)) {
+    bool firstRound = !m_bPriced;
+    if (!Scan(finder, source, pos, chunk, count, firstRound)) {
         readError = true;
         return pos;
     }
     if (count == 0)
         return pos;
-    // Without prices yet, a first round parses only to learn them.
-    for (int round = m_bPriced ? 1 : 0; round < 2; ++round) {
-        ShortestPath(count);
-        size_t start = out.size();
+    size_t start = out.size();
+    TraceBack(count, out);
+    UpdatePrices(out, start);
+    if (firstRound) {
+        // Without prices, the first round only taught them.
+        out.resize(start);
+        Rescan(count);
         TraceBack(count, out);
         UpdatePrices(out, start);
-        if (round == 0)
-            out.resize(start);
     }
     return pos + count;
 }

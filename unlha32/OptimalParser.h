@@ -1,8 +1,9 @@
 #pragma once
 // Chooses literals and matches by their price in bits instead of by length
-// alone: every position's matches are collected for a chunk of input, then a
-// shortest path through the chunk picks the cheapest sequence. Prices come
-// from the symbol counts of the chunk before (two rounds for the first).
+// alone: a shortest path through a chunk of input picks the cheapest
+// sequence. The path is relaxed while the chunk is searched, so matches are
+// never stored. Prices come from the symbols chosen in the chunk before; the
+// first chunk is parsed twice, once only to learn them.
 
 #include "BlockWriter.h"
 #include "MatchFinder.h"
@@ -33,32 +34,35 @@ public:
                         std::vector<CParsedSymbol>& out, bool& readError);
 
 private:
-    struct CCandidate {
-        uint16_t nLength;
-        uint16_t nDistance;
-    };
-
-    // Searches the chunk's positions, noting bytes and candidates; false on
-    // a read error. count receives the positions taken.
-    bool Collect(CMatchFinder& finder, IByteSource& source, uint32_t pos, uint32_t chunk,
-                 uint32_t& count);
-    void ShortestPath(uint32_t count);
+    // Searches the chunk's positions and relaxes their steps; keep also
+    // stores bytes and matches for a second round. False on a read error;
+    // count receives the positions taken.
+    bool Scan(CMatchFinder& finder, IByteSource& source, uint32_t pos, uint32_t chunk,
+              uint32_t& count, bool keep);
+    // The second round over what Scan kept, with the new prices.
+    void Rescan(uint32_t count);
+    void Relax(uint32_t at, uint8_t byte, const CMatch* matches, unsigned n);
     // Appends the cheapest path to the chunk's end, in order.
-    void TraceBack(uint32_t count, std::vector<CParsedSymbol>& out) const;
+    void TraceBack(uint32_t count, std::vector<CParsedSymbol>& out);
     void UpdatePrices(const std::vector<CParsedSymbol>& symbols, size_t from);
 
     unsigned m_nPositionCodes;
     unsigned m_nNice;
     unsigned m_nGood;
     bool m_bPriced = false;
-    uint32_t m_aLiteralPrice[256];
-    uint32_t m_aLengthPrice[kMaxMatch + 1];
-    uint32_t m_aPositionPrice[17];
-    // Per chunk position: its byte and the range of its candidates.
+    // Prices in 1/16 bit, already shifted into the nodes' cost field; a
+    // length step also carries its length.
+    uint64_t m_aLiteralStep[256];
+    uint64_t m_aLengthStep[kMaxMatch + 1];
+    uint64_t m_aPositionStep[17];
+    // Per chunk position: cost << 32 | length << 16 | distance (or the byte
+    // when length is 0), the cheapest step that reaches it.
+    std::vector<uint64_t> m_aNodes;
+    std::vector<CParsedSymbol> m_aReversed; // TraceBack's work space
+    // Kept by the first chunk's first round only.
     std::vector<uint8_t> m_aBytes;
     std::vector<uint32_t> m_aFirst;
-    std::vector<CCandidate> m_aCandidates;
-    std::vector<uint64_t> m_aNodes; // per position: cost << 32 | length << 16 | distance
+    std::vector<CMatch> m_aMatches;
 };
 
 } // namespace unlha

@@ -7,7 +7,8 @@
 // Usage: lha_bench [corpus-bytes]   (default 5 MiB)
 // LHA_CHAIN, LHA_LAZY, LHA_NICE, LHA_GOOD, LHA_FAR, LHA_BLOCK, LHA_OPTIMAL,
 // LHA_CHUNK override the
-// encoder's search parameters for tuning.
+// encoder's search parameters for tuning; LHA_ONLY=1 runs only our -lh5-
+// (for profiling).
 
 #include "LzhEncoder.h"
 
@@ -170,6 +171,11 @@ int main(int argc, char** argv) {
     std::printf("corpus: %zu bytes of text from /usr/share/common-licenses and /usr/share/doc\n",
                 corpus.size());
     CResult lh5 = RunOurs(5, corpus, params);
+    if (EnvOr("LHA_ONLY", 0) != 0) {
+        Print("ours -lh5-", lh5, corpus.size());
+        fs::remove_all(dir);
+        return 0;
+    }
     CResult lh5Lazy = RunOurs(5, corpus, CEncoderParams::Lazy());
     CResult lh6 = RunOurs(6, corpus, params);
     CResult lh7 = RunOurs(7, corpus, params);
