@@ -34,20 +34,26 @@ int Vwin32DosIoctl(unsigned, CDosRegisters&) {
     return 5;
 }
 
+// The cluster size of the folder's volume (4096 for FAT32, whatever its
+// own query says); 0 when the drive is not ready.
+static uint64_t ClusterBytesOf(const std::string& folder) {
+    if (FileSystemName(folder) == "FAT32")
+        return kFat32ClusterBytes;
+    CDriveInfo info;
+    return CheckDrive(folder, info) ? info.m_nClusterBytes : 0;
+}
+
+// Whole clusters a file of size bytes takes.
+static int64_t ClustersFor(uint64_t size, uint64_t clusterBytes) {
+    const uint64_t q = size / clusterBytes;
+    return static_cast<int64_t>(q * clusterBytes < size ? q + 1 : q);
+}
+
 int64_t CCopyJob::ClustersNeeded(const std::string& folder, uint64_t size) {
     if (size == 0)
         return 0;
-    uint64_t clusterBytes = kFat32ClusterBytes;
-    if (FileSystemName(folder) != "FAT32") {
-        CDriveInfo info;
-        if (!CheckDrive(folder, info))
-            return -1;
-        clusterBytes = info.m_nClusterBytes;
-    }
-    if (clusterBytes == 0)
-        return -1;
-    const uint64_t q = size / clusterBytes;
-    return static_cast<int64_t>(q * clusterBytes < size ? q + 1 : q);
+    const uint64_t clusterBytes = ClusterBytesOf(folder);
+    return clusterBytes == 0 ? -1 : ClustersFor(size, clusterBytes);
 }
 
 int CCopyJob::ConfirmCopy() {
@@ -65,12 +71,17 @@ int CCopyJob::ConfirmCopy() {
         CDosRegisters registers;
         Vwin32DosIoctl(1, registers); // answers only on the old family
     }
+    // One volume query for the whole list: every file lands on the same volume.
+    const uint64_t clusterBytes = ClusterBytesOf(setting.DstDir);
     int64_t clusters = 0;
     for (const CCopyItem& item : m_aCopyItems) {
-        const int64_t added = ClustersNeeded(setting.DstDir, item.SrcSize);
-        const int64_t freed = item.DstSize == 0 || setting.AllClrChk
-                                  ? 0
-                                  : ClustersNeeded(setting.DstDir, item.DstSize);
+        if (clusterBytes == 0) {
+            clusters += (item.SrcSize ? -1 : 0) - (item.DstSize && !setting.AllClrChk ? -1 : 0);
+            continue; // the drive went away meanwhile: the figures say so
+        }
+        const int64_t added = ClustersFor(item.SrcSize, clusterBytes);
+        const int64_t freed =
+            item.DstSize == 0 || setting.AllClrChk ? 0 : ClustersFor(item.DstSize, clusterBytes);
         clusters += added - freed;
     }
     CCopyConfirmFigures figures;

@@ -130,4 +130,6 @@ private:
     // Folder-structure lines of a single run, made before its log opens;
     // they follow the header once it does.
     std::vector<std::string> m_aPendingLogLines;
+    // The destination folder the copy loop last made sure of.
+    std::string m_strLastMadeFolder;
 };

@@ -49,6 +49,7 @@ int CCopyJob::EndEarly(int result) {
 int CCopyJob::RunCopy() {
     const CCopySetting& setting = *m_pSetting;
     m_aPendingLogLines.clear();
+    m_strLastMadeFolder.clear();
     int result = 0;
     // Nothing collected (an unmounted or emptied source, a list matching
     // nothing) must never cost the destination its files.
@@ -111,13 +112,24 @@ bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& res
     m_host.SetStatusText(CopyingStatus(srcPath, item.DstFolder));
     std::string dstFolder = item.DstFolder;
     RemoveBackslash(dstFolder);
-    if (!setting.CopyDirChk)
-        result = CreateFolderTree(dstFolder); // a failing status is caught below
+    if (!setting.CopyDirChk) {
+        // Items come folder by folder: a folder made for the previous item
+        // needs no second look. A failing status is caught below.
+        if (dstFolder != m_strLastMadeFolder) {
+            result = CreateFolderTree(dstFolder);
+            m_strLastMadeFolder = result == 0 ? dstFolder : std::string();
+        } else {
+            result = 0;
+        }
+    }
     std::string dstPath = dstFolder;
     AddBackslash(dstPath);
     dstPath += item.FileName;
 
-    if (FileExists(dstPath)) {
+    // The copy writes this exact name, so only this exact name can be
+    // replaced (a name differing in letter case is another file here).
+    CFileEntry existing;
+    if (GetEntry(dstPath, existing) == 0 && !existing.IsFolder()) {
         if (setting.AnsChk) {
             RefreshForQuestion(item, srcPath, dstPath);
             const int answer = m_host.AskOverwrite(BuildOverwriteTexts(item));

@@ -10,8 +10,8 @@
 // Copies the contents, permission bits and last-write time (to the
 // nanosecond) of the regular file srcPath to dstPath, both drive-letter
 // paths. An existing destination file is replaced as a whole: the data goes
-// to a hidden temporary file in the destination folder that is flushed and
-// then renamed over the destination, so a failed or cancelled copy leaves the
+// to a hidden temporary file in the destination folder, which is renamed
+// over the destination only once complete, so a failed or cancelled copy leaves the
 // old destination (or no destination) and no temporary file. A destination
 // that is a symbolic link is replaced by the file (its target is not
 // written). Ownership is kept where the process may set it.
@@ -30,7 +30,7 @@ int CopyFileReplacing(const std::string& srcPath, const std::string& dstPath,
 struct CCopyTestHooks {
     int nFailAtWrite = 0;      // the n-th data transfer call (1-based) fails; 0 = none
     int nWriteErrno = 0;       // errno of that failure
-    int nFsyncErrno = 0;       // when non-zero, flushing the temporary file fails with it
+    int nCloseErrno = 0;       // when non-zero, closing the finished temporary file fails with it
     bool bNoClone = false;     // skip the reflink (also skipped while nFailAtWrite is set)
     bool bNoCopyRange = false; // skip copy_file_range: plain read/write only
     size_t nChunkBytes = 0;    // bytes per chunk; 0 = the normal size

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -133,15 +134,10 @@ int ErrorAt(const std::string& hostPath, int err) {
     return ErrorFromErrno(err);
 }
 
-// Fills entry from the host path; false when the path has vanished.
-bool StatEntry(const std::string& hostPath, const std::string& name, CFileEntry& entry) {
-    struct stat link {};
-    if (lstat(hostPath.c_str(), &link) != 0)
-        return false;
-    struct stat st = link;
+// Fills entry from the lstat (and, for a link, stat) results of an entry.
+void FillEntry(const std::string& name, const struct stat& link, const struct stat& st,
+               CFileEntry& entry) {
     entry.isSymlink = S_ISLNK(link.st_mode);
-    if (entry.isSymlink && stat(hostPath.c_str(), &st) != 0)
-        st = link; // a dangling link is reported as what it is: a small file
     entry.name = name;
     entry.attributes = 0;
     if (S_ISDIR(st.st_mode))
@@ -157,7 +153,25 @@ bool StatEntry(const std::string& hostPath, const std::string& name, CFileEntry&
     entry.writeTime = st.st_mtim.tv_sec;
     entry.writeTimeNs = static_cast<uint32_t>(st.st_mtim.tv_nsec);
     entry.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
+}
+
+// Fills entry for the name inside the folder open as dirFd (AT_FDCWD with
+// an absolute path works too); false when the entry has vanished. Looking
+// up relative to the open folder saves resolving the whole path per entry.
+bool StatEntryAt(int dirFd, const char* path, const std::string& name, CFileEntry& entry) {
+    struct stat link {};
+    if (fstatat(dirFd, path, &link, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    struct stat st = link;
+    if (S_ISLNK(link.st_mode) && fstatat(dirFd, path, &st, 0) != 0)
+        st = link; // a dangling link is reported as what it is: a small file
+    FillEntry(name, link, st, entry);
     return true;
+}
+
+// Fills entry from the host path; false when the path has vanished.
+bool StatEntry(const std::string& hostPath, const std::string& name, CFileEntry& entry) {
+    return StatEntryAt(AT_FDCWD, hostPath.c_str(), name, entry);
 }
 
 std::string JoinHost(const std::string& folder, const std::string& name) {
@@ -165,7 +179,10 @@ std::string JoinHost(const std::string& folder, const std::string& name) {
 }
 
 // Reads the names of a host folder ("." and ".." left out). 0 or error.
-int ReadNames(const std::string& hostFolder, std::vector<std::string>& names) {
+// With keepOpen, the open folder is handed over for look-ups by name (the
+// caller closes it); otherwise it is closed here.
+int ReadNames(const std::string& hostFolder, std::vector<std::string>& names,
+              DIR** keepOpen = nullptr) {
     DIR* dir = opendir(hostFolder.c_str());
     if (!dir) {
         int err = errno;
@@ -181,11 +198,15 @@ int ReadNames(const std::string& hostFolder, std::vector<std::string>& names) {
         errno = 0;
     }
     int err = errno;
-    closedir(dir);
     if (err != 0) {
+        closedir(dir);
         names.clear();
         return ErrorFromErrno(err);
     }
+    if (keepOpen)
+        *keepOpen = dir;
+    else
+        closedir(dir);
     return 0;
 }
 
@@ -227,18 +248,21 @@ int FindEntries(const std::string& pattern, std::vector<CFileEntry>& out) {
             return 0;
         }
     }
-    if (int rc = ReadNames(folder, names))
+    DIR* dir = nullptr;
+    if (int rc = ReadNames(folder, names, &dir))
         return rc;
     std::sort(names.begin(), names.end());
+    const int dirFd = dirfd(dir);
     for (const std::string& name : names) {
         if (!WildcardMatch(last, name))
             continue;
         CFileEntry entry;
-        if (StatEntry(JoinHost(folder, name), name, entry)) // vanished: skip
+        if (StatEntryAt(dirFd, name.c_str(), name, entry)) // vanished: skip
             out.push_back(std::move(entry));
         if (!HasWildcard(last) && !out.empty())
             break; // a plain name finds at most one entry
     }
+    closedir(dir);
     return 0;
 }
 

@@ -242,12 +242,12 @@ private slots:
         }
     }
 
-    void flushFailureKeepsOldFile() {
+    void lateWriteErrorKeepsOldFile() {
         QByteArray old = "old";
         MakeOldDestination(old);
         QVERIFY(WriteHostFile(Src("a.bin"), "new"));
         CCopyTestHooks hooks;
-        hooks.nFsyncErrno = EIO;
+        hooks.nCloseErrno = EIO; // a delayed write error shows at close
         SetCopyTestHooks(hooks);
         QVERIFY(CopyFileReplacing("S:\\a.bin", "D:\\a.bin") != 0);
         VerifyOldDestinationIntact(old);
