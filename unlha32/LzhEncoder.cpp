@@ -1,5 +1,6 @@
 #include "LzhEncoder.h"
 
+#include "BlockSplitter.h"
 #include "Crc16.h"
 #include "OptimalParser.h"
 
@@ -39,9 +40,11 @@ unsigned DicBitOf(int method) {
 
 CLzhEncoder::CLzhEncoder(int method, const CEncoderParams& params)
     : m_nDicBit(DicBitOf(method)), m_nPositionCodes(method == 5 ? 14u : m_nDicBit + 1),
-      // Three blocks' worth is buffered, and the last may hold all of it.
-      m_nBlockSymbols(std::clamp(params.nBlockSymbols, 16u, kMaxBlockSymbols / 3)),
-      m_params(params) {}
+      // Four blocks' worth is buffered, cut where the statistics change; one
+      // block may hold all of it.
+      m_nBufferSymbols(
+          std::min<size_t>(4 * size_t{std::max(params.nBlockSymbols, 16u)}, kMaxBlockSymbols)),
+      m_nSegment(std::max<size_t>(m_nBufferSymbols / 32, 1)), m_params(params) {}
 
 void CLzhEncoder::AddLiteral(uint8_t byte) {
     m_symbols.aCodes.push_back(byte);
@@ -84,28 +87,37 @@ void CLzhEncoder::KeepLastBlockLarge(size_t codeBegin, size_t posBegin) {
     m_symbols.aPositions.insert(m_symbols.aPositions.begin() + static_cast<long>(foundPos) + 1, p);
 }
 
+// Writes the blocks that the splitter chooses for the buffered symbols. Until
+// the final flush the last of them stays buffered, to grow with the symbols
+// that follow, unless it is all there is.
 void CLzhEncoder::FlushBlocks(bool final) {
     auto& codes = m_symbols.aCodes;
-    if (!final) {
-        size_t matches = static_cast<size_t>(std::count_if(
-            codes.begin(), codes.begin() + m_nBlockSymbols, [](uint16_t c) { return c >= 256; }));
-        WriteBlock(m_bits, m_symbols, 0, m_nBlockSymbols, 0, m_nPositionCodes);
-        codes.erase(codes.begin(), codes.begin() + m_nBlockSymbols);
-        m_symbols.aPositions.erase(m_symbols.aPositions.begin(),
-                                   m_symbols.aPositions.begin() + static_cast<long>(matches));
-        return;
-    }
     if (codes.empty())
         return;
-    bool earlierBlocks = m_bits.BitCount() > 0;
-    if (earlierBlocks) {
-        CBitWriter trial;
-        WriteBlock(trial, m_symbols, 0, codes.size(), 0, m_nPositionCodes);
-        if (trial.BitCount() < kSmallestLastBlockBits)
-            KeepLastBlockLarge(0, 0);
+    std::vector<size_t> ends =
+        ChooseBlockEnds(m_symbols, m_nPositionCodes, m_nSegment, m_nBufferSymbols);
+    if (!final && ends.size() > 1)
+        ends.pop_back();
+    size_t begin = 0, posBegin = 0;
+    for (size_t i = 0; i < ends.size(); ++i) {
+        size_t end = ends[i];
+        if (final && i + 1 == ends.size() && m_bits.BitCount() > 0) {
+            CBitWriter trial;
+            WriteBlock(trial, m_symbols, begin, end, posBegin, m_nPositionCodes);
+            if (trial.BitCount() < kSmallestLastBlockBits && end - begin < kMaxBlockSymbols) {
+                KeepLastBlockLarge(begin, posBegin);
+                end = codes.size();
+            }
+        }
+        WriteBlock(m_bits, m_symbols, begin, end, posBegin, m_nPositionCodes);
+        posBegin += static_cast<size_t>(std::count_if(
+            codes.begin() + static_cast<long>(begin), codes.begin() + static_cast<long>(end),
+            [](uint16_t c) { return c >= kLiteralCount; }));
+        begin = end;
     }
-    WriteBlock(m_bits, m_symbols, 0, codes.size(), 0, m_nPositionCodes);
-    m_symbols.Clear();
+    codes.erase(codes.begin(), codes.begin() + static_cast<long>(begin));
+    m_symbols.aPositions.erase(m_symbols.aPositions.begin(),
+                               m_symbols.aPositions.begin() + static_cast<long>(posBegin));
 }
 
 EEncodeResult CLzhEncoder::ParseLazy(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
@@ -140,7 +152,7 @@ EEncodeResult CLzhEncoder::ParseLazy(CMatchFinder& finder, IByteSource& source, 
             prev = cur;
             ++pos;
         }
-        if (m_symbols.aCodes.size() >= 3 * size_t{m_nBlockSymbols}) {
+        if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
             FlushBlocks(false);
             if (!Drain(sink, stats))
                 return EEncodeResult::SinkStopped;
@@ -171,7 +183,7 @@ EEncodeResult CLzhEncoder::ParseOptimal(CMatchFinder& finder, IByteSource& sourc
                 AddMatch(s.nLength, s.nDistance);
         }
         pos = next;
-        if (m_symbols.aCodes.size() >= 3 * size_t{m_nBlockSymbols}) {
+        if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
             FlushBlocks(false);
             if (!Drain(sink, stats))
                 return EEncodeResult::SinkStopped;

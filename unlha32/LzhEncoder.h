@@ -35,7 +35,7 @@ struct CEncoderParams {
     unsigned nNiceLength = 32;       // a match this long ends the search
     unsigned nMaxLazy = 48;          // lazy: a match this long is taken without looking further
     unsigned nTooFarForThree = 4096; // lazy: 3-byte matches further back cost more than literals
-    unsigned nBlockSymbols = 16384;  // symbols per block before the last
+    unsigned nBlockSymbols = 16384;  // typical symbols per block; blocks vary with the data
     bool bOptimal = true;            // price-based parsing instead of lazy matching
     unsigned nChunk = 16384;         // positions per price-based parsing step
 
@@ -73,7 +73,8 @@ private:
 
     unsigned m_nDicBit;
     unsigned m_nPositionCodes;
-    unsigned m_nBlockSymbols;
+    size_t m_nBufferSymbols; // symbols gathered before blocks are chosen
+    size_t m_nSegment;       // blocks start at multiples of this
     CEncoderParams m_params;
     CBlockSymbols m_symbols;
     CBitWriter m_bits;

@@ -1,6 +1,7 @@
 // The compressed stream: CRC-16, length-limited Huffman codes, and the
 // encoder checked by an independent strict decoder on data shaped to reach
 // the format's edges.
+#include "BlockSplitter.h"
 #include "Crc16.h"
 #include "Huffman.h"
 #include "LhDecoder.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QTest>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -135,6 +137,8 @@ private slots:
     void Encoder_LongestMatchIs256();
     void Encoder_StopsWhenTheSinkRefuses();
     void Encoder_ReportsReadErrors();
+    void Splitter_CutsWhereStatisticsChange();
+    void Splitter_KeepsBlocksWithinTheLimit();
 };
 
 void CLzhStreamTest::Crc16_KnownAnswers_data() {
@@ -406,6 +410,54 @@ void CLzhStreamTest::Encoder_ReportsReadErrors() {
     CStringSink sink;
     CEncodeStats stats;
     QVERIFY(encoder.Encode(source, sink, stats) == EEncodeResult::ReadError);
+}
+
+namespace {
+
+// Literal codes drawn from alphabet, count of them.
+void AddLiterals(CBlockSymbols& symbols, const std::string& alphabet, size_t count, unsigned seed) {
+    std::mt19937 rng(seed);
+    for (size_t i = 0; i < count; ++i)
+        symbols.aCodes.push_back(static_cast<uint8_t>(alphabet[rng() % alphabet.size()]));
+}
+
+} // namespace
+
+void CLzhStreamTest::Splitter_CutsWhereStatisticsChange() {
+    // Two halves with disjoint alphabets: one block for both would need
+    // every code in one table and a longer code for each symbol.
+    CBlockSymbols symbols;
+    AddLiterals(symbols, "abcd", 8192, 1);
+    AddLiterals(symbols, "WXYZ", 8192, 2);
+    std::vector<size_t> ends = ChooseBlockEnds(symbols, 14, 512, 65024);
+    QVERIFY(!ends.empty());
+    QCOMPARE(ends.back(), symbols.aCodes.size());
+    QVERIFY(std::find(ends.begin(), ends.end(), size_t{8192}) != ends.end());
+    // Even statistics throughout: cutting would only add tables.
+    CBlockSymbols even;
+    AddLiterals(even, "abcd", 16384, 3);
+    QCOMPARE(ChooseBlockEnds(even, 14, 512, 65024), std::vector<size_t>{16384});
+    QVERIFY(ChooseBlockEnds(CBlockSymbols(), 14, 512, 65024).empty());
+}
+
+void CLzhStreamTest::Splitter_KeepsBlocksWithinTheLimit() {
+    CBlockSymbols symbols;
+    AddLiterals(symbols, "abcd", 10000, 4);
+    for (unsigned i = 0; i < 1000; ++i) { // matches, with their positions
+        symbols.aCodes.push_back(static_cast<uint16_t>(kLiteralCount + i % 20));
+        symbols.aPositions.push_back(static_cast<uint16_t>(i * 7 % 8191));
+    }
+    AddLiterals(symbols, "abcd", 2345, 5);
+    std::vector<size_t> ends = ChooseBlockEnds(symbols, 14, 100, 1000);
+    QVERIFY(!ends.empty());
+    QCOMPARE(ends.back(), symbols.aCodes.size());
+    size_t begin = 0;
+    for (size_t end : ends) {
+        QVERIFY(end > begin);
+        QVERIFY(end - begin <= 1000);
+        QCOMPARE(begin % 100, size_t{0});
+        begin = end;
+    }
 }
 
 QTEST_GUILESS_MAIN(CLzhStreamTest)
