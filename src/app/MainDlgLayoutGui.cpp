@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -192,6 +193,10 @@ void CCopyMainDlg::BuildSystemMenu() {
     connect(pVersion, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
     addAction(pVersion);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The Help command (F1) opens the help at its start, as the help button
+    // does.
+    auto* pHelp = new QShortcut(QKeySequence::HelpContents, this);
+    connect(pHelp, &QShortcut::activated, this, [this] { OnHelpButton(); });
 }
 
 void CCopyMainDlg::SetCheck(int id, int32_t state) {

@@ -27,6 +27,9 @@ void CCopyMainDlg::OnRun() {
         return;
     SetRunState(0);
     m_job.m_bRunning = 1;
+    // A request left over from a phase that never looked at it (the
+    // destination clearing, the copy loop) must not stop this run at once.
+    m_job.m_bCancel = 0;
     // Every run tells the user and the log how it ended; the end code is not
     // needed here.
     m_job.RunCopyJob();
@@ -59,7 +62,8 @@ void CCopyMainDlg::ShowBusy(bool on, const std::string& caption) {
         // The animation is only loaded when first needed, to keep the start
         // quick.
         if (!m_pBusyMovie) {
-            m_pBusyMovie = new QMovie(QString::fromUtf8(kBusyAnimationResource), QByteArray(), this);
+            m_pBusyMovie =
+                new QMovie(QString::fromUtf8(kBusyAnimationResource), QByteArray(), this);
             pAnimation->setMovie(m_pBusyMovie);
         }
         m_pBusyMovie->start();
