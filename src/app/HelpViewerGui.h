@@ -1,0 +1,18 @@
+#pragma once
+// Tidewell's own help: a Japanese page of the program's resources shown in
+// a window of the program. Nothing is fetched from outside; links within
+// the page work, links that leave it are ignored.
+
+class QWidget;
+
+// Opens the help window at the start of the page, or, when it is open
+// already, raises it and leaves it where the reader was. The window is
+// modeless, owned by parent, and deletes itself when closed.
+void ShowHelp(QWidget* parent);
+
+// Closes the help window when one is open (the main window's close path);
+// harmless otherwise.
+void CloseHelp();
+
+// The open help window, or nullptr.
+QWidget* HelpWindow();
