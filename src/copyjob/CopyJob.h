@@ -97,6 +97,9 @@ public:
     int m_bCancel = 0;
     int m_bRenzoku = 0;
     std::string m_strLogPath;
+    // The archiver library the archive run loads (its file name, found by
+    // the ordinary library search; a test names another file).
+    std::string m_strLhaLibrary = "libunlha32.so";
 
 private:
     // One pending event is dispatched; true (and the request cleared) when
