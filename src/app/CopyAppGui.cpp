@@ -1,6 +1,7 @@
 #include "app/CopyAppGui.h"
 
 #include "app/CopyMainDlg.h"
+#include "app/HelpViewerGui.h"
 #include "app/QtMessageBoxGui.h"
 #include "platform/HostServices.h"
 
@@ -74,5 +75,10 @@ void CCopyApp::ExitAfterFirstPaint(CCopyMainDlg& dlg) {
     });
 }
 
-// The help window is not part of the program yet: help requests do nothing.
-void CCopyApp::WinHelp(uintptr_t /*data*/, unsigned /*command*/) {}
+void CCopyApp::WinHelp(uintptr_t /*data*/, unsigned command) {
+    if (command == HELP_QUIT) {
+        CloseHelp();
+        return;
+    }
+    ShowHelp(m_pMainWnd ? static_cast<QWidget*>(m_pMainWnd) : QApplication::activeWindow());
+}
