@@ -21,6 +21,10 @@ CDeleteLog::CDeleteLog(const std::string& logPath, QWidget* parent)
     pList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     pList->setTextElideMode(Qt::ElideNone);
     pList->setWordWrap(false);
+    // Rows differ in width, so each is measured; a long log is measured in
+    // batches after the first rows are shown, keeping the window responsive.
+    pList->setLayoutMode(QListView::Batched);
+    pList->setBatchSize(2000);
     pList->setFrameShape(QFrame::StyledPanel);
     BindControl(IDC_LOG_LIST, pList);
     VerifyControls({IDC_LOG_LIST});
