@@ -17,6 +17,7 @@ namespace {
 
 constexpr size_t kChunkBytes = size_t{8} << 20;  // between two calls of onChunk
 constexpr size_t kBufferBytes = size_t{1} << 20; // read/write fallback buffer
+constexpr uint64_t kSmallFileBytes = 256 << 10;  // copied through the buffer at once
 
 CCopyTestHooks g_hooks;
 int g_nTransferCalls = 0;
@@ -90,7 +91,12 @@ public:
     CDataCopier(int srcFd, int dstFd, const std::function<bool()>& onChunk)
         : m_nSrc(srcFd), m_nDst(dstFd), m_onChunk(onChunk) {}
 
-    int Run() {
+    // size: the source's size when the copy starts.
+    int Run(uint64_t size) {
+        // A small file is quickest through one buffer: the kernel's copy
+        // and clone paths cost more to set up than they save.
+        if (size <= kSmallFileBytes)
+            return ReadWrite();
         bool bFallback = false;
         if (!g_hooks.bNoClone && g_hooks.nFailAtWrite <= 0 && ioctl(m_nDst, FICLONE, m_nSrc) == 0)
             return 0;
@@ -138,7 +144,8 @@ private:
 
     int ReadWrite() {
         const size_t size = std::min(kBufferBytes, ChunkBytes());
-        std::unique_ptr<char[]> buffer(new char[size]);
+        // One buffer for every copy of the thread, not an allocation per file.
+        thread_local std::unique_ptr<char[]> buffer(new char[kBufferBytes]);
         for (;;) {
             ssize_t nRead = read(m_nSrc, buffer.get(), size);
             if (nRead < 0 && errno == EINTR)
@@ -203,11 +210,19 @@ int CheckDestination(const std::string& hostDst) {
 
 // Owner, permission bits and times of the source onto the copy.
 int ApplyMetadata(int fd, const struct stat& src) {
-    if (geteuid() == 0 && fchown(fd, src.st_uid, src.st_gid) != 0) {
-        // Best effort: some file systems have no owners to set.
-    }
+    static const uid_t uid = geteuid();
+    static const gid_t gid = getegid();
     struct stat now {};
-    bool bKnown = fstat(fd, &now) == 0;
+    bool bKnown = true;
+    now.st_uid = uid;
+    now.st_gid = gid;
+    // A new file already belongs to this process's user and group.
+    if (uid == 0 && (src.st_uid != uid || src.st_gid != gid)) {
+        if (fchown(fd, src.st_uid, src.st_gid) != 0) {
+            // Best effort: some file systems have no owners to set.
+        }
+        bKnown = fstat(fd, &now) == 0;
+    }
     mode_t mode = src.st_mode & 07777;
     // Never hand set-id bits to a copy whose owner differs from the source's.
     if (!bKnown || now.st_uid != src.st_uid)
@@ -258,7 +273,8 @@ int CopyHostFile(const std::string& hostSrc, const std::string& hostDst,
     CTempFile temp;
     if (int r = temp.Create(slash == 0 ? std::string() : hostDst.substr(0, slash)); r != 0)
         return r;
-    if (int r = CDataCopier(src.Get(), temp.Fd(), onChunk).Run(); r != 0)
+    if (int r = CDataCopier(src.Get(), temp.Fd(), onChunk).Run(static_cast<uint64_t>(st.st_size));
+        r != 0)
         return r;
     if (int r = ApplyMetadata(temp.Fd(), st); r != 0)
         return r;
