@@ -20,6 +20,12 @@ uint32_t Load32(const uint8_t* p) {
     return v;
 }
 
+uint16_t Load16(const uint8_t* p) {
+    uint16_t v = 0;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+
 // Length of the common prefix, at most maxLength, compared 8 bytes at a
 // time (the buffer's slack keeps the reads in bounds).
 unsigned CommonLength(const uint8_t* a, const uint8_t* b, unsigned maxLength) {
@@ -140,28 +146,32 @@ unsigned CMatchFinder::Search(uint32_t pos, unsigned bestLength, unsigned chain,
     }
     if (maxLength < 4) // the chains hold 4-byte prefixes
         return found;
+    // A candidate is taken when its distance lies in 1 .. limit; "none"
+    // (0, stored as position + 1) fails that test too. Within the window the
+    // links are intact (a slot is reused only a window later), and the chain
+    // bound ends the walk in any case.
+    uint32_t limit = std::min(m_nWindow - 1, pos);
     uint32_t head = Load32(here);
-    uint32_t* prev = m_aPrev.data();
+    const uint32_t* prev = m_aPrev.data();
     uint32_t mask = m_nWindow - 1;
-    while (candidate != 0 && chain-- != 0) {
-        uint32_t cand = candidate - 1;
-        if (cand < lowest || cand >= pos)
+    uint32_t cand = candidate - 1;
+    for (; chain != 0; --chain) {
+        uint32_t distance = pos - cand;
+        if (distance - 1 >= limit)
             break;
-        const uint8_t* there = base + (cand - m_nBase);
-        if (there[bestLength] == here[bestLength] && Load32(there) == head) {
-            unsigned len = 4 + CommonLength(there + 4, here + 4, maxLength - 4);
-            len = std::min(len, maxLength);
+        const uint8_t* there = here - distance;
+        if (Load16(there + bestLength - 1) == Load16(here + bestLength - 1) &&
+            Load32(there) == head) {
+            unsigned len =
+                std::min(4 + CommonLength(there + 4, here + 4, maxLength - 4), maxLength);
             if (len > bestLength) {
                 bestLength = len;
-                Note(out, found, maxOut, len, pos - cand);
+                Note(out, found, maxOut, len, distance);
                 if (len >= stopAt)
                     break;
             }
         }
-        uint32_t next = prev[cand & mask];
-        if (next == 0 || next - 1 >= cand)
-            break;
-        candidate = next;
+        cand = prev[cand & mask] - 1;
     }
     return found;
 }

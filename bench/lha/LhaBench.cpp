@@ -8,7 +8,7 @@
 // LHA_CHAIN, LHA_LAZY, LHA_NICE, LHA_GOOD, LHA_FAR, LHA_BLOCK, LHA_OPTIMAL,
 // LHA_CHUNK override the
 // encoder's search parameters for tuning; LHA_ONLY=1 runs only our -lh5-
-// (for profiling).
+// (for profiling), LHA_ROUNDS=n times (best taken, default 3).
 
 #include "LzhEncoder.h"
 
@@ -109,7 +109,7 @@ struct CResult {
 
 CResult RunOurs(int method, const std::string& corpus, const CEncoderParams& params) {
     CResult best;
-    for (int round = 0; round < 3; ++round) {
+    for (unsigned round = 0; round < EnvOr("LHA_ROUNDS", 3); ++round) {
         CLzhEncoder encoder(method, params);
         CMemorySource source(corpus);
         CCountSink sink;
