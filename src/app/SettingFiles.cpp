@@ -8,6 +8,12 @@ std::vector<std::string> ListSettingFiles() {
     const std::string folder = GetProgramFolder();
     if (!folder.empty())
         ListFiles(folder + "*.def", names);
+    // The pattern ignores letter case, but a setting is always opened as
+    // <name>.def, and on this system "X.DEF" is another file: list only
+    // what can be opened.
+    std::erase_if(names, [](const std::string& name) {
+        return name.size() < 4 || name.compare(name.size() - 4, 4, ".def") != 0;
+    });
     return names;
 }
 

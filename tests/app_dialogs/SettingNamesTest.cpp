@@ -161,8 +161,9 @@ void CSettingNamesTest::listingOrderAndWhatIsLeftOut() {
          {"b.def", "資料.def", "A.def", "c.DEF", ".def", "e.txt", "f.def.bak", "def", "ab.def"})
         QVERIFY(folder.WriteFile(name, "[Spec]\r\n"));
     QVERIFY(QDir(QString::fromStdString(folder.HostPath())).mkdir(QStringLiteral("d.def")));
-    const std::vector<std::string> expected = {".def",  "A.def", "ab.def",
-                                               "b.def", "c.DEF", "資料.def"};
+    // "c.DEF" is left out: a setting is opened as <name>.def, which is
+    // another file on this system.
+    const std::vector<std::string> expected = {".def", "A.def", "ab.def", "b.def", "資料.def"};
     QCOMPARE(ListSettingFiles(), expected);
 }
 
