@@ -25,23 +25,6 @@ std::string WithoutDef(const std::string& fileName) {
     return fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
 }
 
-// Equal ignoring the letter case of ASCII letters; other characters
-// (Japanese, full-width letters) must match exactly.
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 'a' + 'A');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 // Position at which a sorted list inserts text: after every entry that
 // sorts before it or equal to it, so equal texts keep the listing order.
 int SortedPosition(const QComboBox& list, const QString& text) {

@@ -19,29 +19,12 @@ std::string FlagText(int32_t flag) {
     return IntToText(flag);
 }
 
-// Compares two folder paths without regard to ASCII letter case; other
-// characters (Japanese included) must match exactly.
-bool SameFolderIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 'a' + 'A');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 // The n of a key "OutDir<n>" (letter case ignored), written as the list
 // writes it: decimal without leading zeros.
 std::optional<int> OutDirIndex(const std::string& key) {
     static const std::string prefix = "OutDir";
     if (key.size() <= prefix.size() || key.size() > prefix.size() + 9 ||
-        !SameFolderIgnoringCase(key.substr(0, prefix.size()), prefix))
+        !EqualsIgnoringCase(key.substr(0, prefix.size()), prefix))
         return std::nullopt;
     const std::string digits = key.substr(prefix.size());
     if (digits.find_first_not_of("0123456789") != std::string::npos ||
@@ -172,7 +155,7 @@ int CCopySetting::IsExcludedDir(const std::string& path) const {
     for (const std::string& entry : m_aOutDirs) {
         std::string excluded = entry;
         RemoveBackslash(excluded);
-        if (SameFolderIgnoringCase(folder, excluded))
+        if (EqualsIgnoringCase(folder, excluded))
             return 1;
     }
     return 0;

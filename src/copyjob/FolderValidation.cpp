@@ -18,15 +18,6 @@ const char kOverlap[] =
     "[ｺﾋﾟｰ前にｺﾋﾟｰ先ﾌｫﾙﾀﾞを全ｸﾘｱする]ｵﾌﾟｼｮﾝは使用できません．"
     "ｵﾌﾟｼｮﾝ設定かﾌｫﾙﾀﾞ設定を変更してください．";
 
-// Upper-cases ASCII letters only: Japanese characters have no case, and
-// full-width letters keep theirs as the program always compared them.
-std::string UpperAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 // True when host folder inner is outer or lies below it.
 bool HostFolderHolds(const std::string& outer, const std::string& inner) {
     if (outer.empty() || inner.empty())
