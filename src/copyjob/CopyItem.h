@@ -11,5 +11,5 @@ struct CCopyItem {
     int64_t SrcTime = 0;   // last-write seconds of the source; set when the destination exists
     int64_t DstTime = 0;   // last-write seconds of the existing destination
     uint64_t SrcSize = 0;
-    uint64_t DstSize = 0;  // 0 when there is no destination file
+    uint64_t DstSize = 0; // 0 when there is no destination file
 };

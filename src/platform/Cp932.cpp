@@ -112,7 +112,8 @@ size_t Cp932ByteLength(std::string_view utf8) {
         return utf8.size();
     size_t total = 0;
     for (size_t i = 0; i < utf8.size();) {
-        size_t n = std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+        size_t n =
+            std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
         auto encoded = n == 1 ? std::optional<std::string>(std::string(1, utf8[i]))
                               : Utf8ToCp932(utf8.substr(i, n));
         total += encoded ? encoded->size() : 2;
@@ -125,7 +126,8 @@ std::string TruncateToCp932Bytes(std::string_view utf8, size_t maxBytes) {
     size_t total = 0;
     size_t i = 0;
     while (i < utf8.size()) {
-        size_t n = std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+        size_t n =
+            std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
         size_t bytes = n == 1 ? 1 : Cp932ByteLength(utf8.substr(i, n));
         if (total + bytes > maxBytes)
             break;

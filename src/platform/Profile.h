@@ -37,8 +37,8 @@ int GetProfileInt(const std::string& section, const std::string& key, int defaul
 // error when the file exists but cannot be read (a file we cannot read is
 // never replaced); or the error of the write. On any error the file is left
 // byte for byte as it was.
-int WriteProfileString(const std::string& section, const std::string& key,
-                       const std::string& value, const std::string& path);
+int WriteProfileString(const std::string& section, const std::string& key, const std::string& value,
+                       const std::string& path);
 
 // Removes a whole section (every section of that name). 0 when done or when
 // there was no such section or file (nothing is then written), or an error
