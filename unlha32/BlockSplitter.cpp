@@ -48,6 +48,14 @@ double EstimateBits(const uint32_t* lo, const uint32_t* hi) {
     return xlogx[codes] - codeSum + xlogx[positions] - posSum + kBlockBits + kCodeLengthBits * used;
 }
 
+// Block lengths (in segments) the search tries; a block from the start of
+// the buffer may have any length. A sparser set costs little: the
+// estimates change slowly with the length.
+bool Tried(size_t span) {
+    return span <= 4 || span == 6 || span == 8 || span == 12 || span == 16 || span == 24 ||
+           span == 32;
+}
+
 } // namespace
 
 std::vector<size_t> ChooseBlockEnds(const CBlockSymbols& symbols, unsigned positionCodes,
@@ -78,6 +86,8 @@ std::vector<size_t> ChooseBlockEnds(const CBlockSymbols& symbols, unsigned posit
     best[0] = 0;
     for (size_t j = 1; j <= segments; ++j) {
         for (size_t i = j > maxSpan ? j - maxSpan : 0; i < j; ++i) {
+            if (i != 0 && !Tried(j - i))
+                continue;
             double cost = best[i] + EstimateBits(&prefix[i * kColumns], &prefix[j * kColumns]);
             if (cost < best[j]) {
                 best[j] = cost;

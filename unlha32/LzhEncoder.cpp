@@ -166,22 +166,15 @@ EEncodeResult CLzhEncoder::ParseLazy(CMatchFinder& finder, IByteSource& source, 
 EEncodeResult CLzhEncoder::ParseOptimal(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
                                         CEncodeStats& stats) {
     COptimalParser parser(m_nPositionCodes, m_params.nNiceLength, m_params.nGoodLength);
-    std::vector<CParsedSymbol> parsed;
     uint32_t pos = 0;
     for (;;) {
-        parsed.clear();
         bool readError = false;
-        uint32_t next = parser.ParseChunk(finder, source, pos, m_params.nChunk, parsed, readError);
+        uint32_t next =
+            parser.ParseChunk(finder, source, pos, m_params.nChunk, m_symbols, readError);
         if (readError)
             return EEncodeResult::ReadError;
         if (next == pos)
             break;
-        for (const CParsedSymbol& s : parsed) {
-            if (s.nLength == 0)
-                AddLiteral(s.nLiteral);
-            else
-                AddMatch(s.nLength, s.nDistance);
-        }
         pos = next;
         if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
             FlushBlocks(false);

@@ -50,21 +50,15 @@ inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* match
     }
 }
 
-void COptimalParser::UpdatePrices(const std::vector<CParsedSymbol>& symbols, size_t from) {
+void COptimalParser::UpdatePrices(const CBlockSymbols& out, size_t codeFrom, size_t posFrom) {
     uint32_t codeFreq[kCodeCount] = {};
     uint32_t posFreq[17] = {};
-    uint32_t codes = 0, matches = 0;
-    for (size_t i = from; i < symbols.size(); ++i) {
-        const CParsedSymbol& s = symbols[i];
-        ++codes;
-        if (s.nLength == 0) {
-            ++codeFreq[s.nLiteral];
-        } else {
-            ++codeFreq[kLiteralCount + s.nLength - kMinMatch];
-            ++posFreq[PositionBits(s.nDistance - 1u)];
-            ++matches;
-        }
-    }
+    for (size_t i = codeFrom; i < out.aCodes.size(); ++i)
+        ++codeFreq[out.aCodes[i]];
+    for (size_t i = posFrom; i < out.aPositions.size(); ++i)
+        ++posFreq[PositionBits(out.aPositions[i])];
+    auto codes = static_cast<uint32_t>(out.aCodes.size() - codeFrom);
+    auto matches = static_cast<uint32_t>(out.aPositions.size() - posFrom);
     for (unsigned b = 0; b < 256; ++b)
         m_aLiteralStep[b] = PriceOf(codeFreq[b], codes);
     for (unsigned len = kMinMatch; len <= kMaxMatch; ++len)
@@ -125,25 +119,28 @@ void COptimalParser::Rescan(uint32_t count) {
         Relax(i, m_aBytes[i], m_aMatches.data() + m_aFirst[i], m_aFirst[i + 1] - m_aFirst[i]);
 }
 
-void COptimalParser::TraceBack(uint32_t count, std::vector<CParsedSymbol>& out) {
+void COptimalParser::TraceBack(uint32_t count, CBlockSymbols& out) {
     m_aReversed.clear();
     for (uint32_t at = count; at > 0;) {
-        auto length = static_cast<uint16_t>((m_aNodes[at] >> 16) & 0xFFFF);
-        auto low = static_cast<uint16_t>(m_aNodes[at] & 0xFFFF);
+        uint64_t step = m_aNodes[at];
+        m_aReversed.push_back(step);
+        auto length = static_cast<uint32_t>((step >> 16) & 0xFFFF);
+        at -= length == 0 ? 1 : length;
+    }
+    for (size_t i = m_aReversed.size(); i-- > 0;) {
+        auto length = static_cast<unsigned>((m_aReversed[i] >> 16) & 0xFFFF);
+        auto low = static_cast<uint16_t>(m_aReversed[i] & 0xFFFF);
         if (length == 0) {
-            m_aReversed.push_back(CParsedSymbol{0, 0, static_cast<uint8_t>(low)});
-            --at;
+            out.aCodes.push_back(low); // the literal byte
         } else {
-            m_aReversed.push_back(CParsedSymbol{length, low, 0});
-            at -= length;
+            out.aCodes.push_back(static_cast<uint16_t>(kLiteralCount + length - kMinMatch));
+            out.aPositions.push_back(static_cast<uint16_t>(low - 1));
         }
     }
-    out.insert(out.end(), m_aReversed.rbegin(), m_aReversed.rend());
 }
 
 uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, uint32_t pos,
-                                    uint32_t chunk, std::vector<CParsedSymbol>& out,
-                                    bool& readError) {
+                                    uint32_t chunk, CBlockSymbols& out, bool& readError) {
     uint32_t count = 0;
     bool firstRound = !m_bPriced;
     if (!Scan(finder, source, pos, chunk, count, firstRound)) {
@@ -152,15 +149,16 @@ uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, u
     }
     if (count == 0)
         return pos;
-    size_t start = out.size();
+    size_t codeStart = out.aCodes.size(), posStart = out.aPositions.size();
     TraceBack(count, out);
-    UpdatePrices(out, start);
+    UpdatePrices(out, codeStart, posStart);
     if (firstRound) {
         // Without prices, the first round only taught them.
-        out.resize(start);
+        out.aCodes.resize(codeStart);
+        out.aPositions.resize(posStart);
         Rescan(count);
         TraceBack(count, out);
-        UpdatePrices(out, start);
+        UpdatePrices(out, codeStart, posStart);
     }
     return pos + count;
 }

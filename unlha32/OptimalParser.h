@@ -13,12 +13,6 @@
 
 namespace unlha {
 
-struct CParsedSymbol {
-    uint16_t nLength; // 0 for a literal
-    uint16_t nDistance;
-    uint8_t nLiteral;
-};
-
 class COptimalParser {
 public:
     // positionCodes: 14, 16 or 17. niceLength: a match this long is taken as
@@ -31,7 +25,7 @@ public:
     // appending the symbols to out. Returns the position after the chunk, or
     // pos itself on a read error (readError is set).
     uint32_t ParseChunk(CMatchFinder& finder, IByteSource& source, uint32_t pos, uint32_t chunk,
-                        std::vector<CParsedSymbol>& out, bool& readError);
+                        CBlockSymbols& out, bool& readError);
 
 private:
     // Searches the chunk's positions and relaxes their steps; keep also
@@ -43,8 +37,9 @@ private:
     void Rescan(uint32_t count);
     void Relax(uint32_t at, uint8_t byte, const CMatch* matches, unsigned n);
     // Appends the cheapest path to the chunk's end, in order.
-    void TraceBack(uint32_t count, std::vector<CParsedSymbol>& out);
-    void UpdatePrices(const std::vector<CParsedSymbol>& symbols, size_t from);
+    void TraceBack(uint32_t count, CBlockSymbols& out);
+    // Prices from the symbols of out from the given code and position index.
+    void UpdatePrices(const CBlockSymbols& out, size_t codeFrom, size_t posFrom);
 
     unsigned m_nPositionCodes;
     unsigned m_nNice;
@@ -58,7 +53,7 @@ private:
     // Per chunk position: cost << 32 | length << 16 | distance (or the byte
     // when length is 0), the cheapest step that reaches it.
     std::vector<uint64_t> m_aNodes;
-    std::vector<CParsedSymbol> m_aReversed; // TraceBack's work space
+    std::vector<uint64_t> m_aReversed; // TraceBack's work space: steps taken
     // Kept by the first chunk's first round only.
     std::vector<uint8_t> m_aBytes;
     std::vector<uint32_t> m_aFirst;
