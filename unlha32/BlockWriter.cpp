@@ -132,6 +132,12 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
     std::vector<uint16_t> pCode = MakeCanonicalCodes(pLen);
     bool cCoded = cUsed >= 2, pCoded = pUsed >= 2;
     posIndex = posBegin;
+    // A position's code and extra bits (at most 16 + 15) go out together.
+    uint32_t pCodeBits[17] = {}, pLenBits[17] = {};
+    for (unsigned c = 0; c < positionCodes; ++c) {
+        pLenBits[c] = (pCoded ? pLen[c] : 0) + (c >= 2 ? c - 1 : 0);
+        pCodeBits[c] = pCoded ? uint32_t{pCode[c]} << (c >= 2 ? c - 1 : 0) : 0;
+    }
     for (size_t i = codeBegin; i < codeEnd; ++i) {
         unsigned code = symbols.aCodes[i];
         if (cCoded)
@@ -140,10 +146,9 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
             continue;
         unsigned p = symbols.aPositions[posIndex++];
         unsigned c = PositionBits(p);
-        if (pCoded)
-            out.Put(pLen[c], pCode[c]);
-        if (c >= 2)
-            out.Put(c - 1, p & ((1u << (c - 1)) - 1));
+        uint32_t extra = c >= 2 ? p & ((1u << (c - 1)) - 1) : 0;
+        if (pLenBits[c] != 0)
+            out.Put(pLenBits[c], pCodeBits[c] | extra);
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// Sliding window with hash chains on 3-byte prefixes. Positions are counted
-// from the start of the file (files of this format stay below 4 GiB), so the
-// chains never need rebasing when the buffer slides.
+// Sliding window with hash chains on 5-byte prefixes and a table of the last
+// position of each 3-byte prefix. Positions are counted from the start of the
+// file (files of this format stay below 4 GiB), so the chains never need
+// rebasing when the buffer slides.
 
 #include <cstddef>
 #include <cstdint>
@@ -69,12 +70,12 @@ private:
     unsigned m_nWindow;
     unsigned m_nMaxChain;
     unsigned m_nNice;
-    unsigned m_nHashShift;        // 32 - bits of the 4-byte hash
+    unsigned m_nHashShift;        // 32 - bits of the 5-byte hash
     std::vector<uint8_t> m_aData; // bytes of the file from m_nBase on
     uint32_t m_nBase = 0;
     uint32_t m_nEnd = 0; // first file position not yet read
     bool m_bEof = false;
-    std::vector<uint32_t> m_aHead;  // per 4-byte hash: last position + 1, 0 = none
+    std::vector<uint32_t> m_aHead;  // per 5-byte hash: last position + 1, 0 = none
     std::vector<uint32_t> m_aHead3; // per 3-byte hash: last position + 1
     std::vector<uint32_t> m_aPrev;  // per position mod window: previous + 1
 };
