@@ -94,19 +94,33 @@ bool CMatchFinder::Refill(IByteSource& source, uint32_t pos) {
 // bytes, the nearest and so the cheapest one. Bytes past the end of
 // input read as the zeros that Fill leaves there.
 uint32_t CMatchFinder::Enter(uint32_t pos, uint32_t& near3) {
-    uint32_t v = Load32(&m_aData[pos - m_nBase]);
-    uint32_t h3 = ((v & kLow3Bytes) * 2654435761u) >> (32 - kHash3Bits);
-    near3 = m_aHead3[h3];
-    m_aHead3[h3] = pos + 1;
+    CHashes hashes = pos == m_nNextPos ? m_next : HashesAt(pos);
+    // The next position's table entries load while this one is searched.
+    if (m_nEnd - pos > kMinMatch) {
+        m_next = HashesAt(pos + 1);
+        m_nNextPos = pos + 1;
+        __builtin_prefetch(&m_aHead3[m_next.nHash3]);
+        __builtin_prefetch(&m_aHead[m_next.nHash]);
+    }
+    near3 = m_aHead3[hashes.nHash3];
+    m_aHead3[hashes.nHash3] = pos + 1;
+    uint32_t candidate = m_aHead[hashes.nHash];
+    m_aPrev[pos & (m_nWindow - 1)] = candidate;
+    m_aHead[hashes.nHash] = pos + 1;
+    return candidate;
+}
+
+CMatchFinder::CHashes CMatchFinder::HashesAt(uint32_t pos) const {
     uint64_t w = 0;
     std::memcpy(&w, &m_aData[pos - m_nBase], 8);
+    uint32_t v = 0;
+    std::memcpy(&v, &w, 4);
+    CHashes hashes;
+    hashes.nHash3 = ((v & kLow3Bytes) * 2654435761u) >> (32 - kHash3Bits);
     // The first five bytes at the top of the word, whatever the byte order.
     w = std::endian::native == std::endian::little ? w << 24 : w >> 24 << 24;
-    auto h = static_cast<uint32_t>((w * 0x9E3779B97F4A7C15ull) >> (32 + m_nHashShift));
-    uint32_t candidate = m_aHead[h];
-    m_aPrev[pos & (m_nWindow - 1)] = candidate;
-    m_aHead[h] = pos + 1;
-    return candidate;
+    hashes.nHash = static_cast<uint32_t>((w * 0x9E3779B97F4A7C15ull) >> (32 + m_nHashShift));
+    return hashes;
 }
 
 void CMatchFinder::Insert(uint32_t pos) {

@@ -63,6 +63,11 @@ private:
     // Enters pos in both tables; returns the chain's first candidate + 1 and
     // sets near3 to the last position + 1 with the same 3-byte hash.
     uint32_t Enter(uint32_t pos, uint32_t& near3);
+    struct CHashes {
+        uint32_t nHash3 = 0;
+        uint32_t nHash = 0;
+    };
+    CHashes HashesAt(uint32_t pos) const;
     // Matches longer than bestLength, each longer than the one before.
     unsigned Search(uint32_t pos, unsigned bestLength, unsigned chain, CMatch* out,
                     unsigned maxOut);
@@ -75,6 +80,8 @@ private:
     uint32_t m_nBase = 0;
     uint32_t m_nEnd = 0; // first file position not yet read
     bool m_bEof = false;
+    CHashes m_next; // of m_nNextPos, computed one position early
+    uint32_t m_nNextPos = ~0u;
     std::vector<uint32_t> m_aHead;  // per 5-byte hash: last position + 1, 0 = none
     std::vector<uint32_t> m_aHead3; // per 3-byte hash: last position + 1
     std::vector<uint32_t> m_aPrev;  // per position mod window: previous + 1
