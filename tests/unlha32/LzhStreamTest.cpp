@@ -279,6 +279,12 @@ void CLzhStreamTest::Encoder_RoundTrip_data() {
     std::vector<CCase> cases = {
         {"one byte", "x", 16384},
         {"64 same bytes", std::string(64, 'a'), 16384},
+        // Repeats that end within the bytes a position's hash reads.
+        {"short repeat ending early", "abcdeabcdeabcd", 16384},
+        {"four-byte repeat", "abcdabcdab", 16384},
+        // Blocks are cut where text turns to noise and back; the block
+        // left over from each step must join the next symbols intact.
+        {"text, noise, text", WordText(30000, 6) + RandomBytes(30000, 7) + WordText(30000, 8), 256},
         {"licence text", licence, 16384},
         {"100 KB of one byte", std::string(100000, 'z'), 16384},
         {"random", RandomBytes(20000, 5), 16384},
