@@ -87,6 +87,25 @@ void CLzhEncoder::KeepLastBlockLarge(size_t codeBegin, size_t posBegin) {
     m_symbols.aPositions.insert(m_symbols.aPositions.begin() + static_cast<long>(foundPos) + 1, p);
 }
 
+// A last block too small for some readers joins the block before it when
+// the two fit in one.
+void CLzhEncoder::JoinSmallLastBlock(std::vector<size_t>& ends) const {
+    if (ends.size() < 2)
+        return;
+    size_t begin = ends[ends.size() - 2], end = ends.back();
+    size_t before = ends.size() > 2 ? ends[ends.size() - 3] : 0;
+    if (end - before > kMaxBlockSymbols)
+        return;
+    const auto& codes = m_symbols.aCodes;
+    auto posBegin =
+        static_cast<size_t>(std::count_if(codes.begin(), codes.begin() + static_cast<long>(begin),
+                                          [](uint16_t c) { return c >= kLiteralCount; }));
+    CBitWriter trial;
+    WriteBlock(trial, m_symbols, begin, end, posBegin, m_nPositionCodes);
+    if (trial.BitCount() < kSmallestLastBlockBits)
+        ends.erase(ends.end() - 2);
+}
+
 // Writes the blocks that the splitter chooses for the buffered symbols. Until
 // the final flush the last of them stays buffered, to grow with the symbols
 // that follow, unless it is all there is.
@@ -98,6 +117,8 @@ void CLzhEncoder::FlushBlocks(bool final) {
         ChooseBlockEnds(m_symbols, m_nPositionCodes, m_nSegment, m_nBufferSymbols);
     if (!final && ends.size() > 1)
         ends.pop_back();
+    if (final)
+        JoinSmallLastBlock(ends);
     size_t begin = 0, posBegin = 0;
     for (size_t i = 0; i < ends.size(); ++i) {
         size_t end = ends[i];

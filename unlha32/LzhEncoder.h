@@ -1,6 +1,7 @@
 #pragma once
-// The -lh5-/-lh6-/-lh7- compressor: lazy LZ77 parsing over hash chains,
-// blocks of Huffman-coded symbols.
+// The -lh5-/-lh6-/-lh7- compressor: price-based (or lazy) LZ77 parsing over
+// hash chains, blocks of Huffman-coded symbols cut where the statistics
+// change.
 
 #include "BlockWriter.h"
 #include "MatchFinder.h"
@@ -27,8 +28,8 @@ struct CEncodeStats {
 };
 
 // Search effort and block size. The defaults are the price-based parser,
-// which gives the smallest output; Lazy() is about 2.5 times as fast and
-// some 2 % larger on text.
+// which gives the smallest output; Lazy() is about twice as fast and some
+// 2.5 % larger on text.
 struct CEncoderParams {
     unsigned nMaxChain = 24;         // candidates tried per position
     unsigned nGoodLength = 8;        // after a match this long, search with less effort
@@ -65,6 +66,7 @@ private:
     void AddMatch(unsigned length, unsigned distance);
     void FlushBlocks(bool final);
     void KeepLastBlockLarge(size_t codeBegin, size_t posBegin);
+    void JoinSmallLastBlock(std::vector<size_t>& ends) const;
     bool Drain(IByteSink& sink, CEncodeStats& stats);
     EEncodeResult ParseLazy(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
                             CEncodeStats& stats);
