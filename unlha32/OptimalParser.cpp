@@ -119,22 +119,29 @@ void COptimalParser::Rescan(uint32_t count) {
         Relax(i, m_aBytes[i], m_aMatches.data() + m_aFirst[i], m_aFirst[i + 1] - m_aFirst[i]);
 }
 
-void COptimalParser::TraceBack(uint32_t count, CBlockSymbols& out) {
-    m_aReversed.clear();
-    for (uint32_t at = count; at > 0;) {
-        uint64_t step = m_aNodes[at];
-        m_aReversed.push_back(step);
-        auto length = static_cast<uint32_t>((step >> 16) & 0xFFFF);
+// Walks the path back twice: once to count its symbols, once to store them
+// from the end.
+void COptimalParser::TraceBack(uint32_t count, CBlockSymbols& out) const {
+    const uint64_t* nodes = m_aNodes.data();
+    size_t symbols = 0, matches = 0;
+    for (uint32_t at = count; at > 0; ++symbols) {
+        auto length = static_cast<uint32_t>((nodes[at] >> 16) & 0xFFFF);
+        matches += length != 0;
         at -= length == 0 ? 1 : length;
     }
-    for (size_t i = m_aReversed.size(); i-- > 0;) {
-        auto length = static_cast<unsigned>((m_aReversed[i] >> 16) & 0xFFFF);
-        auto low = static_cast<uint16_t>(m_aReversed[i] & 0xFFFF);
+    size_t code = out.aCodes.size() + symbols, position = out.aPositions.size() + matches;
+    out.aCodes.resize(code);
+    out.aPositions.resize(position);
+    for (uint32_t at = count; at > 0;) {
+        auto length = static_cast<unsigned>((nodes[at] >> 16) & 0xFFFF);
+        auto low = static_cast<uint16_t>(nodes[at] & 0xFFFF);
         if (length == 0) {
-            out.aCodes.push_back(low); // the literal byte
+            out.aCodes[--code] = low; // the literal byte
+            --at;
         } else {
-            out.aCodes.push_back(static_cast<uint16_t>(kLiteralCount + length - kMinMatch));
-            out.aPositions.push_back(static_cast<uint16_t>(low - 1));
+            out.aCodes[--code] = static_cast<uint16_t>(kLiteralCount + length - kMinMatch);
+            out.aPositions[--position] = static_cast<uint16_t>(low - 1);
+            at -= length;
         }
     }
 }

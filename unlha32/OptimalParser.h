@@ -37,7 +37,7 @@ private:
     void Rescan(uint32_t count);
     void Relax(uint32_t at, uint8_t byte, const CMatch* matches, unsigned n);
     // Appends the cheapest path to the chunk's end, in order.
-    void TraceBack(uint32_t count, CBlockSymbols& out);
+    void TraceBack(uint32_t count, CBlockSymbols& out) const;
     // Prices from the symbols of out from the given code and position index.
     void UpdatePrices(const CBlockSymbols& out, size_t codeFrom, size_t posFrom);
 
@@ -53,7 +53,6 @@ private:
     // Per chunk position: cost << 32 | length << 16 | distance (or the byte
     // when length is 0), the cheapest step that reaches it.
     std::vector<uint64_t> m_aNodes;
-    std::vector<uint64_t> m_aReversed; // TraceBack's work space: steps taken
     // Kept by the first chunk's first round only.
     std::vector<uint8_t> m_aBytes;
     std::vector<uint32_t> m_aFirst;
