@@ -28,7 +28,8 @@ uint16_t Load16(const uint8_t* p) {
 
 // Length of the common prefix, at most maxLength, compared 8 bytes at a
 // time (the buffer's slack keeps the reads in bounds).
-unsigned CommonLength(const uint8_t* a, const uint8_t* b, unsigned maxLength) {
+[[gnu::always_inline]] inline unsigned CommonLength(const uint8_t* a, const uint8_t* b,
+                                                    unsigned maxLength) {
     unsigned len = 0;
     if constexpr (std::endian::native == std::endian::little) {
         while (len < maxLength) {
