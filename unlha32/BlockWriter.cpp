@@ -79,6 +79,32 @@ void PutSmallTable(CBitWriter& out, const std::vector<uint8_t>& len, unsigned us
     }
 }
 
+// Gathers short codes and passes them on 32 bits at a time: the symbols of
+// a block are most of its writing.
+class CBitBatch {
+public:
+    explicit CBitBatch(CBitWriter& out) : m_out(out) {}
+    // value < 2^count, count <= 32.
+    void Put(unsigned count, uint32_t value) {
+        m_nAcc = (m_nAcc << count) | value;
+        m_nBits += count;
+        if (m_nBits >= 32) {
+            m_nBits -= 32;
+            m_out.Put(32, static_cast<uint32_t>(m_nAcc >> m_nBits));
+        }
+    }
+    void Flush() {
+        if (m_nBits != 0)
+            m_out.Put(m_nBits, static_cast<uint32_t>(m_nAcc) & ((1u << m_nBits) - 1));
+        m_nBits = 0;
+    }
+
+private:
+    CBitWriter& m_out;
+    uint64_t m_nAcc = 0;
+    unsigned m_nBits = 0;
+};
+
 unsigned SingleSymbol(const std::vector<uint32_t>& freq) {
     for (unsigned s = 0; s < freq.size(); ++s)
         if (freq[s] != 0)
@@ -138,18 +164,19 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
         pLenBits[c] = (pCoded ? pLen[c] : 0) + (c >= 2 ? c - 1 : 0);
         pCodeBits[c] = pCoded ? uint32_t{pCode[c]} << (c >= 2 ? c - 1 : 0) : 0;
     }
+    CBitBatch batch(out);
     for (size_t i = codeBegin; i < codeEnd; ++i) {
         unsigned code = symbols.aCodes[i];
         if (cCoded)
-            out.Put(cLen[code], cCode[code]);
+            batch.Put(cLen[code], cCode[code]);
         if (code < kLiteralCount)
             continue;
         unsigned p = symbols.aPositions[posIndex++];
         unsigned c = PositionBits(p);
         uint32_t extra = c >= 2 ? p & ((1u << (c - 1)) - 1) : 0;
-        if (pLenBits[c] != 0)
-            out.Put(pLenBits[c], pCodeBits[c] | extra);
+        batch.Put(pLenBits[c], pCodeBits[c] | extra);
     }
+    batch.Flush();
 }
 
 } // namespace unlha
