@@ -64,9 +64,10 @@ private:
     // sets near3 to the last position + 1 with the same 3-byte hash.
     uint32_t Enter(uint32_t pos, uint32_t& near3);
     struct CHashes {
-        uint32_t nHash3 = 0;
-        uint32_t nHash = 0;
+        uint32_t nHash3 = 0; // index into m_aHead3
+        uint32_t nHash = 0;  // index into m_aHead
     };
+    // Both table indexes for the bytes at pos (reads 8 bytes there).
     CHashes HashesAt(uint32_t pos) const;
     // Matches longer than bestLength, each longer than the one before.
     unsigned Search(uint32_t pos, unsigned bestLength, unsigned chain, CMatch* out,
