@@ -94,7 +94,7 @@ bool CMatchFinder::Refill(IByteSource& source, uint32_t pos) {
 // longer ones that start there, come from the last position with the same 3
 // bytes, the nearest and so the cheapest one. Bytes past the end of
 // input read as the zeros that Fill leaves there.
-uint32_t CMatchFinder::Enter(uint32_t pos, uint32_t& near3) {
+[[gnu::always_inline]] inline uint32_t CMatchFinder::Enter(uint32_t pos, uint32_t& near3) {
     CHashes hashes = pos == m_nNextPos ? m_next : HashesAt(pos);
     // The next position's table entries load while this one is searched.
     if (m_nEnd - pos > kMinMatch) {
@@ -150,27 +150,26 @@ unsigned CMatchFinder::Search(uint32_t pos, unsigned bestLength, unsigned chain,
     if (bestLength >= maxLength)
         return 0;
     unsigned stopAt = std::min(m_nNice, maxLength);
-    // Distance window - 1 at most: the longest distance every reader takes.
-    uint32_t lowest = pos >= m_nWindow - 1 ? pos - (m_nWindow - 1) : 0;
-    const uint8_t* base = m_aData.data();
-    const uint8_t* here = base + (pos - m_nBase);
+    // A candidate is taken when its distance lies in 1 .. limit: window - 1
+    // at most (the longest distance every reader takes), never before the
+    // start of the file. "None" (0, as entries hold position + 1) fails that
+    // test too. Within the window the links are intact (a slot is reused
+    // only a window later), and the chain bound ends the walk in any case.
+    uint32_t limit = std::min(m_nWindow - 1, pos);
+    const uint8_t* here = m_aData.data() + (pos - m_nBase);
     unsigned found = 0;
-    if (near3 != 0 && near3 - 1 >= lowest && near3 - 1 < pos && bestLength < kMinMatch) {
-        const uint8_t* there = base + (near3 - 1 - m_nBase);
+    uint32_t nearDistance = pos - (near3 - 1);
+    if (nearDistance - 1 < limit && bestLength < kMinMatch) {
+        const uint8_t* there = here - nearDistance;
         if (there[0] == here[0] && there[1] == here[1] && there[2] == here[2]) {
             bestLength = CommonLength(there, here, maxLength);
-            Note(out, found, maxOut, bestLength, pos - (near3 - 1));
+            Note(out, found, maxOut, bestLength, nearDistance);
             if (bestLength >= stopAt)
                 return found;
         }
     }
     if (maxLength < 4) // chain candidates are compared 4 bytes at once
         return found;
-    // A candidate is taken when its distance lies in 1 .. limit; "none"
-    // (0, stored as position + 1) fails that test too. Within the window the
-    // links are intact (a slot is reused only a window later), and the chain
-    // bound ends the walk in any case.
-    uint32_t limit = std::min(m_nWindow - 1, pos);
     uint32_t head = Load32(here);
     const uint32_t* prev = m_aPrev.data();
     uint32_t mask = m_nWindow - 1;
