@@ -36,9 +36,11 @@ struct CEncoderParams {
     unsigned nNiceLength = 32;       // a match this long ends the search
     unsigned nMaxLazy = 48;          // lazy: a match this long is taken without looking further
     unsigned nTooFarForThree = 4096; // lazy: 3-byte matches further back cost more than literals
-    unsigned nBlockSymbols = 16384;  // typical symbols per block; blocks vary with the data
-    bool bOptimal = true;            // price-based parsing instead of lazy matching
-    unsigned nChunk = 16384;         // positions per price-based parsing step
+    // Symbols are gathered in fours of this (65535 at most) before block
+    // ends are chosen; a block then holds 1/32 of a gathering up to all of it.
+    unsigned nBlockSymbols = 16384;
+    bool bOptimal = true;    // price-based parsing instead of lazy matching
+    unsigned nChunk = 16384; // positions per price-based parsing step
 
     static CEncoderParams Lazy() {
         CEncoderParams p;
