@@ -1,7 +1,6 @@
 // Tidewell: copies one folder tree onto another by saved copy settings.
 #include "app/CommandLine.h"
 #include "app/CopyAppGui.h"
-#include "platform/HostServices.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -14,7 +13,6 @@ int main(int argc, char* argv[]) {
     QElapsedTimer startTimer;
     startTimer.start();
     const std::vector<std::string> args(argv, argv + argc);
-    CHostServices::Get().SetProgramFolder(HostExecutableFolder());
     if (WantsCommandLine(args)) {
         QCoreApplication app(argc, argv);
         return RunCommandLine(args);

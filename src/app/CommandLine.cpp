@@ -59,7 +59,8 @@ int RunSetting(const std::string& name) {
 } // namespace
 
 bool WantsCommandLine(const std::vector<std::string>& args) {
-    return args.size() > 1;
+    // Qt's own window options ("-platform", "-style") start with one dash.
+    return args.size() > 1 && (args[1].rfind("--", 0) == 0 || args[1] == "-h");
 }
 
 int RunCommandLine(const std::vector<std::string>& args) {

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-// True when the arguments ask for the command line rather than the window.
+// True when the arguments ask for the command line rather than the window
+// (a first argument starting with "--", or "-h").
 bool WantsCommandLine(const std::vector<std::string>& args);
 
 // Runs the command line; returns the exit status.

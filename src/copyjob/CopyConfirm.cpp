@@ -43,17 +43,19 @@ static uint64_t ClusterBytesOf(const std::string& folder) {
     return CheckDrive(folder, info) ? info.m_nClusterBytes : 0;
 }
 
-// Whole clusters a file of size bytes takes.
+// Whole clusters a file of size bytes takes: 0 for an empty file, -1 when
+// the cluster size is unknown (the drive is not ready).
 static int64_t ClustersFor(uint64_t size, uint64_t clusterBytes) {
+    if (size == 0)
+        return 0;
+    if (clusterBytes == 0)
+        return -1;
     const uint64_t q = size / clusterBytes;
     return static_cast<int64_t>(q * clusterBytes < size ? q + 1 : q);
 }
 
 int64_t CCopyJob::ClustersNeeded(const std::string& folder, uint64_t size) {
-    if (size == 0)
-        return 0;
-    const uint64_t clusterBytes = ClusterBytesOf(folder);
-    return clusterBytes == 0 ? -1 : ClustersFor(size, clusterBytes);
+    return size == 0 ? 0 : ClustersFor(size, ClusterBytesOf(folder));
 }
 
 int CCopyJob::ConfirmCopy() {
@@ -75,14 +77,8 @@ int CCopyJob::ConfirmCopy() {
     const uint64_t clusterBytes = ClusterBytesOf(setting.DstDir);
     int64_t clusters = 0;
     for (const CCopyItem& item : m_aCopyItems) {
-        if (clusterBytes == 0) {
-            clusters += (item.SrcSize ? -1 : 0) - (item.DstSize && !setting.AllClrChk ? -1 : 0);
-            continue; // the drive went away meanwhile: the figures say so
-        }
-        const int64_t added = ClustersFor(item.SrcSize, clusterBytes);
-        const int64_t freed =
-            item.DstSize == 0 || setting.AllClrChk ? 0 : ClustersFor(item.DstSize, clusterBytes);
-        clusters += added - freed;
+        const int64_t freed = setting.AllClrChk ? 0 : ClustersFor(item.DstSize, clusterBytes);
+        clusters += ClustersFor(item.SrcSize, clusterBytes) - freed;
     }
     CCopyConfirmFigures figures;
     figures.strSrcDir = setting.SrcDir;

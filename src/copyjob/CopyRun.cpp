@@ -27,16 +27,14 @@ std::string CopyingStatus(const std::string& source, const std::string& folder) 
 
 // Brings the item's destination facts up to date before the question: the
 // file may have appeared, changed or been replaced since the collection.
-void RefreshForQuestion(CCopyItem& item, const std::string& srcPath, const std::string& dstPath) {
-    CFileEntry entry;
-    if (GetEntry(srcPath, entry) == 0) {
-        item.SrcTime = entry.writeTime;
-        item.SrcSize = entry.size;
+void RefreshForQuestion(CCopyItem& item, const std::string& srcPath, const CFileEntry& dst) {
+    CFileEntry src;
+    if (GetEntry(srcPath, src) == 0) {
+        item.SrcTime = src.writeTime;
+        item.SrcSize = src.size;
     }
-    if (GetEntry(dstPath, entry) == 0) {
-        item.DstTime = entry.writeTime;
-        item.DstSize = entry.size;
-    }
+    item.DstTime = dst.writeTime;
+    item.DstSize = dst.size;
 }
 } // namespace
 
@@ -131,7 +129,7 @@ bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& res
     CFileEntry existing;
     if (GetEntry(dstPath, existing) == 0 && !existing.IsFolder()) {
         if (setting.AnsChk) {
-            RefreshForQuestion(item, srcPath, dstPath);
+            RefreshForQuestion(item, srcPath, existing);
             const int answer = m_host.AskOverwrite(BuildOverwriteTexts(item));
             if (answer == OVERWRITE_NO)
                 return false;

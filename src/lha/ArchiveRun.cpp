@@ -12,6 +12,8 @@
 #include "platform/MessageBoxService.h"
 #include "platform/TempFile.h"
 
+#include <algorithm>
+
 namespace {
 const char kNoDestination[] = "保存先ﾌｫﾙﾀﾞが作成できません．";
 const char kCompressingCaption[] = "圧縮中です．．．";
@@ -73,7 +75,7 @@ int CCopyJob::RunArchive() {
             WarningBox(e.m_strMessage);
             result = e.m_nCode;
         }
-        report.resize(report.find('\0') == std::string::npos ? report.size() : report.find('\0'));
+        report.resize(std::min(report.find('\0'), report.size()));
         WriteLogText(Cp932ToUtf8(report));
         if (!m_bRenzoku)
             CloseLog();
