@@ -1,6 +1,6 @@
 // Tidewell: copies one folder tree onto another by saved copy settings.
 #include "app/CommandLine.h"
-#include "app/CopyAppGui.h"
+#include "ui/app/CopyApp.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -2,10 +2,10 @@
 // of a copy run over many files. Builds its own logs in a temporary program
 // folder (drive C is "/"). Run with QT_QPA_PLATFORM=offscreen.
 
-#include "app/LogViewerDlg.h"
 #include "files/PathUtils.h"
 #include "platform/Cp932.h"
 #include "platform/HostServices.h"
+#include "ui/app/LogViewerDlg.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

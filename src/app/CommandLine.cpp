@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
 
 #include "app/ConsoleRunHost.h"
+#include "app/SettingNames.h"
 #include "copyjob/CopyJob.h"
 #include "copyjob/FolderValidation.h"
+#include "copyjob/SettingFileName.h"
 #include "files/PathUtils.h"
 #include "platform/ConsoleMessageBox.h"
 #include "platform/HostServices.h"
@@ -28,11 +30,9 @@ int BadArguments(const std::string& message) {
 
 // The settings name of a --run argument ("Daily" or "Daily.def"), or empty
 // when it cannot name a settings file of the program folder.
-std::string SettingNameOf(std::string name) {
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".def") == 0)
-        name.resize(name.size() - 4);
-    if (name.empty() || name.find_first_of("\\/:*?\"<>|") != std::string::npos || name == "." ||
-        name == "..")
+std::string SettingNameOf(const std::string& argument) {
+    const std::string name = SettingNameOfFile(argument).value_or(argument);
+    if (name.empty() || CheckSettingName(name) != ESettingNameProblem::None)
         return {};
     return name;
 }
@@ -44,14 +44,12 @@ int RunSetting(const std::string& name) {
     host.onInterrupt = [&job] {
         job.RequestCancel();
     };
-    job.m_pSetting = std::make_unique<CCopySetting>(&job, name);
+    job.m_pSetting = std::make_unique<CCopySetting>(name);
     if (ValidateFolders(*job.m_pSetting, 0, host) != 0) {
         std::fprintf(stderr, "tidewell: 実行できません (the run was refused)\n");
         return 1;
     }
-    job.m_bRunning = 1;
-    const int endCode = job.RunCopyJob();
-    job.m_bRunning = 0;
+    const int endCode = job.Execute();
     std::fprintf(stderr, "終了ｺｰﾄﾞ %d\n", endCode);
     return endCode == 0 ? 0 : 1;
 }
@@ -84,7 +82,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
     const std::string name = SettingNameOf(args[2]);
     if (name.empty())
         return BadArguments("設定名が不正です (not a settings name): " + args[2]);
-    const std::string path = GetProgramFolder() + name + ".def";
+    const std::string path = SettingFilePath(name);
     if (!FileExists(path))
         return BadArguments("設定ファイルがありません (no settings file): " + path);
     return RunSetting(name);

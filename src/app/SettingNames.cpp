@@ -1,5 +1,6 @@
 #include "app/SettingNames.h"
 
+#include "copyjob/SettingFileName.h"
 #include "files/PathUtils.h"
 #include "platform/Cp932.h"
 
@@ -14,7 +15,6 @@ namespace {
 constexpr const char* kForbiddenChars = ";:?,<>*\\|/";
 constexpr size_t kMaxPathBytes = 259;     // a path with its terminating zero fits 260
 constexpr size_t kMaxHostNameBytes = 255; // one component of a Linux path
-constexpr const char* kExtension = ".def";
 
 // Names are UTF-8, where a byte below 0x80 is always a whole character, so
 // a byte search sees exactly the characters a double-byte aware search of
@@ -48,7 +48,7 @@ ESettingNameProblem CheckSettingName(const std::string& name) {
         return ESettingNameProblem::ControlChar;
     if (name == "." || name == "..")
         return ESettingNameProblem::DotName;
-    const std::string fileName = name + kExtension;
+    const std::string fileName = name + kSettingFileExtension;
     if (fileName.size() > kMaxHostNameBytes ||
         Cp932ByteLength(GetProgramFolder() + fileName) > kMaxPathBytes)
         return ESettingNameProblem::TooLong;

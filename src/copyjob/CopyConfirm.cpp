@@ -1,11 +1,11 @@
 // The confirmation before copying: how much the run adds to or frees on the
 // destination volume, counted in whole clusters, and whether it fits.
-#include "copyjob/CopyConfirm.h"
 #include "copyjob/CopyConfirmTexts.h"
 #include "copyjob/CopyJob.h"
 
 #include "files/DriveUtils.h"
 #include "files/PathUtils.h"
+#include "platform/AsciiCase.h"
 #include "platform/HostServices.h"
 
 namespace {
@@ -16,23 +16,11 @@ constexpr uint64_t kFat32ClusterBytes = 4096;
 std::string FileSystemName(const std::string& path) {
     if (path.empty())
         return {};
-    char letter = path[0];
-    if (letter >= 'a' && letter <= 'z')
-        letter = static_cast<char>(letter - 'a' + 'A');
-    const std::optional<CVolumeFacts> facts = CHostServices::Get().Volumes().Query(letter);
+    const std::optional<CVolumeFacts> facts =
+        CHostServices::Get().Volumes().Query(UpperAscii(path[0]));
     return facts ? facts->fileSystem : std::string();
 }
 } // namespace
-
-int IsWindows9x() {
-    return 0; // this system is not of that family
-}
-
-int Vwin32DosIoctl(unsigned, CDosRegisters&) {
-    // The device exists only on that family, which this system never is;
-    // the volume's own size query has already given the total.
-    return 5;
-}
 
 // The cluster size of the folder's volume (4096 for FAT32, whatever its
 // own query says); 0 when the drive is not ready.
@@ -70,8 +58,6 @@ int CCopyJob::ConfirmCopy() {
         info.m_nClusterBytes = kFat32ClusterBytes;
         info.m_nSectorsPerCluster = 8;
         info.m_nBytesPerSector = 512;
-        CDosRegisters registers;
-        Vwin32DosIoctl(1, registers); // answers only on the old family
     }
     // One volume query for the whole list: every file lands on the same volume.
     const uint64_t clusterBytes = ClusterBytesOf(setting.DstDir);

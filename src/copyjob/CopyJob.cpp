@@ -4,7 +4,7 @@
 #include "platform/LogFile.h"
 
 CCopyJob::CCopyJob(IRunHost& host)
-    : m_pSetting(std::make_unique<CCopySetting>(this)), m_host(host),
+    : m_pSetting(std::make_unique<CCopySetting>()), m_host(host),
       m_pLog(std::make_unique<CLogFile>()) {
     m_strLogPath = GetProgramFolder() + "Tidewall.log";
 }
@@ -14,6 +14,15 @@ CCopyJob::~CCopyJob() = default;
 void CCopyJob::RequestCancel() {
     if (m_bRunning)
         m_bCancel = 1;
+}
+
+int CCopyJob::Execute(const std::function<int()>& body) {
+    m_bCancel = 0;
+    m_bRunning = 1;
+    const int result = body ? body() : RunCopyJob();
+    m_bRunning = 0;
+    m_bCancel = 0;
+    return result;
 }
 
 int CCopyJob::RunCopyJob() {

@@ -8,6 +8,7 @@
 #include "copyjob/CopySetting.h"
 #include "copyjob/RunHost.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,15 @@ public:
     // The close button during a run: raises the cancel request that the
     // running loop reads (and clears) at its next check.
     void RequestCancel();
+
+    // The one way a front end (the window, the command line, the continuous
+    // run) starts work: body runs with the running flag set, after a cancel
+    // request left from an earlier phase (the clearing, the copy loop) is
+    // dropped so it cannot stop this run at once; both flags are clear when
+    // it returns. Returns body's end code; without a body, RunCopyJob's.
+    int Execute(const std::function<int()>& body = {});
+    // Continuous mode: the runs that follow belong to one continuous run.
+    void SetContinuousMode(bool on) { m_bRenzoku = on ? 1 : 0; }
 
     // Runs the current setting: the archive run when LhaChk is on, else the
     // collection and the copy run. Returns the end code.

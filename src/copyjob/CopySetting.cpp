@@ -1,5 +1,6 @@
 #include "copyjob/CopySetting.h"
 
+#include "copyjob/SettingFileName.h"
 #include "files/NumberFormat.h"
 #include "files/PathUtils.h"
 #include "platform/Profile.h"
@@ -35,7 +36,7 @@ std::optional<int> OutDirIndex(const std::string& key) {
 
 } // namespace
 
-CCopySetting::CCopySetting(CCopyJob* pOwner, std::optional<std::string> name) : m_pOwner(pOwner) {
+CCopySetting::CCopySetting(std::optional<std::string> name) {
     if (name) {
         m_strSettingName = *name;
         LoadSpec();
@@ -45,9 +46,7 @@ CCopySetting::CCopySetting(CCopyJob* pOwner, std::optional<std::string> name) : 
 std::string CCopySetting::GetDefFilePath(std::optional<std::string> name) {
     if (name)
         m_strSettingName = std::move(*name);
-    std::string path = GetProgramFolder();
-    AddBackslash(path);
-    return path + m_strSettingName + ".def";
+    return SettingFilePath(m_strSettingName);
 }
 
 int CCopySetting::LoadSpec(std::optional<std::string> name) {

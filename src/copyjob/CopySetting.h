@@ -14,7 +14,7 @@ class CCopySetting {
 public:
     // A new record with the defaults of a new setting; with a name, the name
     // is taken and the "Spec" section is loaded at once.
-    explicit CCopySetting(CCopyJob* pOwner = nullptr, std::optional<std::string> name = {});
+    explicit CCopySetting(std::optional<std::string> name = {});
 
     // Each operation that takes an optional name first makes it the current
     // name. Loads read missing keys as their defaults and never fail.
@@ -35,7 +35,6 @@ public:
 
     int LastSaveError() const { return m_nLastSaveError; }
 
-    CCopyJob* m_pOwner = nullptr; // not owned
     std::string m_strSettingName;
     std::string SrcDir;
     std::string DstDir;

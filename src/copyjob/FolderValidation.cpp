@@ -72,23 +72,21 @@ int FoldersOverlap(const std::string& a, const std::string& b) {
 }
 
 int ValidateFolders(const CCopySetting& setting, int sourceOnly, IRunHost& host,
-                    int* focusControl) {
-    int focus = 0;
-    auto fail = [&](const char* text, int control) {
+                    EFolderField* failedField) {
+    auto fail = [&](const char* text, EFolderField field) {
         WarningBox(text);
-        focus = control;
-        if (focusControl)
-            *focusControl = focus;
+        if (failedField)
+            *failedField = field;
         return 1;
     };
-    if (focusControl)
-        *focusControl = 0;
+    if (failedField)
+        *failedField = EFolderField::None;
     std::string src = setting.SrcDir;
     std::string dst = setting.DstDir;
     if (src.empty())
-        return fail(kSourceMissing, IDC_SRC_DIR);
+        return fail(kSourceMissing, EFolderField::Source);
     if (!IsDriveForm(src))
-        return fail(kSourceInvalid, IDC_SRC_DIR);
+        return fail(kSourceInvalid, EFolderField::Source);
     while (!FolderExists(src)) {
         if (host.MessageBox(RunText::kSourceNotReady, MB_RETRYCANCEL | MB_ICONEXCLAMATION) !=
             IDRETRY)
@@ -97,18 +95,18 @@ int ValidateFolders(const CCopySetting& setting, int sourceOnly, IRunHost& host,
     if (sourceOnly)
         return 0;
     if (dst.empty())
-        return fail(kDestMissing, IDC_DST_DIR);
+        return fail(kDestMissing, EFolderField::Destination);
     if (!setting.LhaChk) {
         RemoveBackslash(src);
         RemoveBackslash(dst);
         if (UpperAscii(src) == UpperAscii(dst))
-            return fail(kSameFolders, IDC_DST_DIR);
+            return fail(kSameFolders, EFolderField::Destination);
         AddBackslash(src);
         AddBackslash(dst);
     }
     if (!IsDriveForm(dst))
-        return fail(kDestInvalid, IDC_DST_DIR);
+        return fail(kDestInvalid, EFolderField::Destination);
     if (setting.AllClrChk && FoldersOverlap(src, dst))
-        return fail(kOverlap, 0);
+        return fail(kOverlap, EFolderField::None);
     return 0;
 }

@@ -8,8 +8,8 @@
 class IRunHost;
 class CCopySetting;
 
-// Control ids of the two folder edits that take the focus after a failure.
-enum : int { IDC_SRC_DIR = 1000, IDC_DST_DIR = 1001 };
+// The folder field a failed check is about, so the window can focus it.
+enum class EFolderField { None, Source, Destination };
 
 // 1 when either text is empty or one contains the other after upper-casing
 // the letters; also 1 when the host folders the two paths name are the same
@@ -21,7 +21,7 @@ int FoldersOverlap(const std::string& a, const std::string& b);
 bool IsDriveForm(const std::string& path);
 
 // Checks the setting's folders; with sourceOnly, only the source. 0 when
-// acceptable; 1 when a check failed and the user was told (*focusControl
-// then names the edit to focus, or 0 to leave the focus alone).
+// acceptable; 1 when a check failed and the user was told (*failedField
+// then names the field to focus, or None to leave the focus alone).
 int ValidateFolders(const CCopySetting& setting, int sourceOnly, IRunHost& host,
-                    int* focusControl = nullptr);
+                    EFolderField* failedField = nullptr);

@@ -1,5 +1,6 @@
 #include "files/DriveUtils.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/HostServices.h"
 #include "platform/Volume.h"
 
@@ -7,23 +8,15 @@
 
 namespace {
 
-bool IsDriveLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-char Upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 std::optional<CVolumeFacts> QueryVolume(const std::string& path) {
-    if (path.empty() || !IsDriveLetter(path[0]))
+    if (path.empty() || !IsAsciiLetter(path[0]))
         return std::nullopt;
-    return CHostServices::Get().Volumes().Query(Upper(path[0]));
+    return CHostServices::Get().Volumes().Query(UpperAscii(path[0]));
 }
 
 // The drive-kind step on facts already queried (one volume query per call).
 int StoreKind(const std::string& path, const std::optional<CVolumeFacts>& facts, CDriveInfo& info) {
-    const std::string root = std::string(1, Upper(path[0])) + ":\\";
+    const std::string root = std::string(1, UpperAscii(path[0])) + ":\\";
     if (!facts || facts->driveType == DRIVE_NO_ROOT_DIR) {
         info.m_strRoot = root;
         info.m_nDriveType = DRIVE_REMOVABLE; // a missing root is recorded as removable
@@ -39,13 +32,13 @@ int StoreKind(const std::string& path, const std::optional<CVolumeFacts>& facts,
 } // namespace
 
 int GetDriveKind(const std::string& path, CDriveInfo& info) {
-    if (path.empty() || !IsDriveLetter(path[0]))
+    if (path.empty() || !IsAsciiLetter(path[0]))
         return 0; // no letter: the type cannot be determined
     return StoreKind(path, QueryVolume(path), info);
 }
 
 int CheckDrive(const std::string& path, CDriveInfo& info) {
-    if (path.empty() || !IsDriveLetter(path[0])) {
+    if (path.empty() || !IsAsciiLetter(path[0])) {
         info.m_bReady = 0; // a share path names no drive: never ready
         return 0;
     }

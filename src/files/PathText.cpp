@@ -22,14 +22,3 @@ std::string SplitPath(const std::string& path, bool folderPart) {
         nameStart = lastSeparator + 1;
     return folderPart ? path.substr(0, nameStart) : path.substr(nameStart);
 }
-
-std::string UpperAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && UpperAscii(a) == UpperAscii(b);
-}

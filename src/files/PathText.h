@@ -3,6 +3,8 @@
 // UTF-8, where a byte 0x5C is always a whole character, so a byte walk
 // finds exactly the separators a character walk would.
 
+#include "platform/AsciiCase.h"
+
 #include <string>
 
 // Appends "\" to a folder path that lacks it. A one-byte text is taken as a
@@ -19,10 +21,3 @@ void RemoveBackslash(std::string& path);
 // or the file-name part (base name and extension, empty when the path ends
 // in a separator) of a path. Both "\" and "/" count as separators.
 std::string SplitPath(const std::string& path, bool folderPart);
-
-// The text with its ASCII letters in capitals. Japanese characters have no
-// case, and full-width letters keep theirs, as paths were always compared.
-std::string UpperAscii(std::string text);
-
-// Equal when compared after UpperAscii.
-bool EqualsIgnoringCase(const std::string& a, const std::string& b);

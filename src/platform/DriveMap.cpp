@@ -1,5 +1,6 @@
 #include "platform/DriveMap.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/IniFile.h"
 
 #include <string_view>
@@ -7,10 +8,9 @@
 
 namespace {
 
+// The drive letter in upper case, or '\0' for anything but a letter.
 char UpperLetter(char letter) {
-    if (letter >= 'a' && letter <= 'z')
-        return static_cast<char>(letter - 'a' + 'A');
-    return (letter >= 'A' && letter <= 'Z') ? letter : '\0';
+    return IsAsciiLetter(letter) ? UpperAscii(letter) : '\0';
 }
 
 bool IsSeparator(char c, bool backslashToo) {

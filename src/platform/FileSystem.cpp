@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/AsciiCase.h"
+
 #include "platform/ErrorCodes.h"
 #include "platform/HostServices.h"
 
@@ -16,10 +18,6 @@ namespace {
 
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
-}
-
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 // Byte length of the UTF-8 character that starts with byte c (1 for a stray
@@ -49,7 +47,7 @@ bool SameChar(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     if (a.size() == 1)
-        return AsciiUpper(a[0]) == AsciiUpper(b[0]);
+        return UpperAscii(a[0]) == UpperAscii(b[0]);
     return a == b;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/AsciiCase.h"
+
 #include "platform/Cp932.h"
 #include "platform/ErrorCodes.h"
 
@@ -33,14 +35,10 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string FoldedName(std::string_view name) {
     std::string folded(name);
     for (char& c : folded)
-        c = FoldAscii(c);
+        c = UpperAscii(c);
     return folded;
 }
 
@@ -188,7 +186,7 @@ bool IniNamesEqual(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+        if (UpperAscii(a[i]) != UpperAscii(b[i]))
             return false;
     return true;
 }

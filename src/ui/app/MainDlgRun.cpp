@@ -1,0 +1,121 @@
+// The run button and the main window as the run's host: status line, busy
+// animation, close button, wait cursor, questions and the progress window.
+#include "ui/app/CopyMainDlg.h"
+
+#include "copyjob/FolderValidation.h"
+#include "platform/HostServices.h"
+#include "platform/MessageBoxService.h"
+#include "ui/copyjob/CopyConfirmDlg.h"
+#include "ui/copyjob/OverwriteDlg.h"
+#include "ui/copyjob/ProgressDlg.h"
+#include "ui/framework/Resources.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMovie>
+#include <QPushButton>
+
+void CCopyMainDlg::OnRun() {
+    // The continuous run is not part of this window yet: in continuous mode
+    // the run button starts nothing.
+    if (IsRenzoku())
+        return;
+    ControlsToSetting();
+    if (ValidateFolders(0) != 0)
+        return;
+    if (AskSaveChanges(1) == IDCANCEL)
+        return;
+    SetRunState(0);
+    // Every run tells the user and the log how it ended; the end code is not
+    // needed here.
+    m_job.Execute();
+    SetRunState(1);
+}
+
+int CCopyMainDlg::ValidateFolders(int sourceOnly) {
+    EFolderField failed = EFolderField::None;
+    const int result = ::ValidateFolders(Setting(), sourceOnly, *this, &failed);
+    if (result != 0 && failed != EFolderField::None)
+        FindControl(failed == EFolderField::Source ? IDC_SRC_DIR : IDC_DST_DIR)->setFocus();
+    return result;
+}
+
+void CCopyMainDlg::SetStatusText(const std::string& text) {
+    Control<QLabel>(IDC_STATUS)->setText(QStr(text));
+}
+
+void CCopyMainDlg::ShowBusy(bool on, const std::string& caption) {
+    auto* pAnimation = Control<QLabel>(IDC_BUSY_ANIMATION);
+    auto* pCaption = Control<QLabel>(IDC_BUSY_CAPTION);
+    auto* pPicture = Control<QLabel>(IDC_IDLE_PICTURE);
+    if (on) {
+        if (!caption.empty())
+            pCaption->setText(QStr(caption));
+        pPicture->hide();
+        pAnimation->show();
+        pCaption->show();
+        // The animation is only loaded when first needed, to keep the start
+        // quick.
+        if (!m_pBusyMovie) {
+            m_pBusyMovie =
+                new QMovie(QString::fromUtf8(kBusyAnimationResource), QByteArray(), this);
+            pAnimation->setMovie(m_pBusyMovie);
+        }
+        m_pBusyMovie->start();
+    } else {
+        if (m_pBusyMovie)
+            m_pBusyMovie->stop();
+        pAnimation->hide();
+        pCaption->hide();
+        pPicture->show();
+    }
+    Redraw();
+}
+
+void CCopyMainDlg::SetCloseCaption(const std::string& caption) {
+    Control<QPushButton>(IDC_CLOSE)->setText(QStr(caption));
+}
+
+void CCopyMainDlg::EnableClose(bool enable) {
+    EnableControl(IDC_CLOSE, enable);
+}
+
+void CCopyMainDlg::SetWaitCursor(bool on) {
+    // Balanced: every wait cursor set is taken back once.
+    if (on) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++m_nWaitCursor;
+    } else if (m_nWaitCursor > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_nWaitCursor;
+    }
+}
+
+void CCopyMainDlg::Redraw() {
+    if (isVisible())
+        repaint();
+}
+
+void CCopyMainDlg::PumpEvents() {
+    m_pump.Pump();
+}
+
+int CCopyMainDlg::MessageBox(const std::string& text, unsigned style) {
+    return CHostServices::Get().MessageBoxes().Show(text, "", style);
+}
+
+int CCopyMainDlg::AskOverwrite(const COverwriteTexts& texts) {
+    COverwriteDlg dlg(texts, this);
+    return dlg.DoModal();
+}
+
+int CCopyMainDlg::AskCopyConfirm(const CCopyConfirmTexts& texts) {
+    CCopyConfirmDlg dlg(texts, this);
+    return dlg.DoModal(IsRenzoku());
+}
+
+std::unique_ptr<IProgressDisplay> CCopyMainDlg::CreateProgress(const std::string& caption) {
+    auto pProgress = std::make_unique<CProgressDlg>(caption);
+    pProgress->CreateModeless(this);
+    return pProgress;
+}

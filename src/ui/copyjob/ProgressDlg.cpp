@@ -1,0 +1,167 @@
+#include "ui/copyjob/ProgressDlg.h"
+
+#include "copyjob/ProgressPercent.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// The bar's own resolution; wider ranges are scaled onto it.
+constexpr int kBarPositions = 65535;
+
+} // namespace
+
+const CDialogBase::CMessageEntry<CProgressDlg> CProgressDlg::s_aMessageMap[] = {
+    {CProgressDlg::IDC_CANCEL, ENotify::Clicked, &CProgressDlg::OnCancel},
+};
+
+CProgressDlg::CProgressDlg(int captionId)
+    : CProgressDlg(CaptionString(captionId == 0 ? IDS_PROCESSING : captionId)) {}
+
+CProgressDlg::CProgressDlg(const std::string& caption)
+    : CDialogBase(IDD, TemplateFont(kProportionalFace, 9), nullptr) {
+    setWindowTitle(QStr(caption));
+    SetEscapeHandler([this] { OnCancel(); });
+    BuildLayout();
+    VerifyControls({IDC_CANCEL, IDC_PROGRESS, IDC_PERCENT});
+    ConnectMessageMap(s_aMessageMap);
+    ApplyBarRange();
+    Control<QProgressBar>(IDC_PROGRESS)->setValue(BarValue(m_nLower));
+}
+
+CProgressDlg::~CProgressDlg() {
+    RestoreOwner();
+    hide();
+}
+
+std::string CProgressDlg::CaptionString(int captionId) {
+    switch (captionId) {
+    case IDS_PROCESSING:
+        return "処理中です．．．．．";
+    case IDS_COPYING:
+        return "ｺﾋﾟｰ中です．．．．．";
+    case IDS_COMPRESSING:
+        return "圧縮中です．．．";
+    default:
+        return {};
+    }
+}
+
+void CProgressDlg::BuildLayout() {
+    auto* pBar = new QProgressBar(this);
+    pBar->setTextVisible(false);
+    pBar->setMinimumSize(Units().X(180), Units().Y(10));
+    BindControl(IDC_PROGRESS, pBar);
+
+    auto* pRow = new QHBoxLayout;
+    pRow->addWidget(MakeStatic(IDC_PERCENT, kInitialPercentText, 40), 1);
+    pRow->addWidget(MakeButton(IDC_CANCEL, "ｷｬﾝｾﾙ"));
+
+    auto* pMain = new QVBoxLayout(this);
+    ApplyTemplateMargins(pMain);
+    pMain->addWidget(pBar);
+    pMain->addLayout(pRow);
+    pMain->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+int CProgressDlg::CreateModeless(QWidget* parent) {
+    // The owner is disabled before this window joins it: a window that joins a
+    // disabled parent stays enabled, while disabling the parent afterwards
+    // would disable this window too and Cancel could not be pressed.
+    m_pOwner = parent ? parent->window() : nullptr;
+    if (m_pOwner && m_pOwner->isEnabled()) {
+        m_pOwner->setEnabled(false);
+        m_bOwnerDisabled = true;
+    }
+    setParent(parent, windowFlags());
+    show();
+    return 1;
+}
+
+void CProgressDlg::RestoreOwner() {
+    if (m_bOwnerDisabled && m_pOwner)
+        m_pOwner->setEnabled(true);
+    m_bOwnerDisabled = false;
+}
+
+void CProgressDlg::ApplyBarRange() {
+    const int64_t span = static_cast<int64_t>(m_nUpper) - m_nLower;
+    auto* pBar = Control<QProgressBar>(IDC_PROGRESS);
+    if (span >= 0 && span <= kBarPositions)
+        pBar->setRange(m_nLower, m_nUpper);
+    else
+        pBar->setRange(0, kBarPositions);
+}
+
+int CProgressDlg::BarValue(int pos) const {
+    const int64_t span = static_cast<int64_t>(m_nUpper) - m_nLower;
+    if (span <= 0)
+        return span == 0 ? m_nLower : 0;
+    const int clamped = std::clamp(pos, m_nLower, m_nUpper);
+    if (span <= kBarPositions)
+        return clamped;
+    return static_cast<int>((static_cast<int64_t>(clamped) - m_nLower) * kBarPositions / span);
+}
+
+void CProgressDlg::SetProgressRange(int lower, int upper) {
+    m_nLower = lower;
+    m_nUpper = upper;
+    ApplyBarRange();
+    Control<QProgressBar>(IDC_PROGRESS)->setValue(BarValue(m_nPos));
+}
+
+void CProgressDlg::SetProgressStep(int step) {
+    m_nStep = step;
+}
+
+int CProgressDlg::SetProgressPos(int pos) {
+    PumpPendingMessages();
+    const int previous = m_nPos;
+    m_nPos = pos;
+    Control<QProgressBar>(IDC_PROGRESS)->setValue(BarValue(pos));
+    ShowPercent(pos);
+    return previous;
+}
+
+int CProgressDlg::StepProgress() {
+    PumpPendingMessages();
+    const int previous = m_nPos;
+    int64_t next = static_cast<int64_t>(previous) + m_nStep;
+    const int64_t span = static_cast<int64_t>(m_nUpper) - m_nLower;
+    // Like a stepped bar, the position starts over once it passes the upper end.
+    if (next > m_nUpper && span > 0)
+        next = m_nLower + (next - m_nLower) % span;
+    m_nPos = static_cast<int>(next);
+    Control<QProgressBar>(IDC_PROGRESS)->setValue(BarValue(m_nPos));
+    // The percentage follows the stepped value itself, so the last step of a
+    // range reads 100%.
+    ShowPercent(static_cast<int>(
+        std::clamp<int64_t>(static_cast<int64_t>(previous) + m_nStep, INT32_MIN, INT32_MAX)));
+    return previous;
+}
+
+int CProgressDlg::TakeCancelRequest() {
+    PumpPendingMessages();
+    const bool bCancel = m_bCancel;
+    m_bCancel = false;
+    return bCancel ? 1 : 0;
+}
+
+void CProgressDlg::PumpPendingMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+void CProgressDlg::ShowPercent(int pos) {
+    const QString text = QStr(PercentText(pos, m_nLower, m_nUpper));
+    auto* pLabel = Control<QLabel>(IDC_PERCENT);
+    if (pLabel->text() != text)
+        pLabel->setText(text);
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The modeless progress window of a copy or archive run (template 104): a
+// caption naming the activity, a bar, a percentage and Cancel. While it exists
+// its top-level owner is disabled, so the main window takes no input during
+// the run; Cancel (also Escape and the close box) only raises a request that
+// the run reads at its next check, and never closes the window.
+
+#include "copyjob/RunHost.h"
+#include "ui/framework/DialogBase.h"
+
+#include <QPointer>
+
+class CProgressDlg : public CDialogBase, public IProgressDisplay {
+    Q_OBJECT
+
+public:
+    enum : int { IDD = 104 };
+    enum : int { IDC_CANCEL = 2, IDC_PROGRESS = 1003, IDC_PERCENT = 1004 };
+    // Caption strings.
+    enum : int { IDS_PROCESSING = 105, IDS_COPYING = 106, IDS_COMPRESSING = 107 };
+
+    // The window is built hidden with the caption of the string id (0: 105).
+    explicit CProgressDlg(int captionId = 0);
+    // The same with a caption text of the caller's.
+    explicit CProgressDlg(const std::string& caption);
+    // Re-enables the owner (RestoreOwner) and hides the window. Must run before
+    // the parent given to CreateModeless is destroyed.
+    ~CProgressDlg() override;
+
+    // The caption text of a string id; empty for an unknown id.
+    static std::string CaptionString(int captionId);
+
+    // Disables the parent's top-level window when it is enabled (remembered
+    // for RestoreOwner) and shows the window above the parent. Returns 1.
+    int CreateModeless(QWidget* parent);
+    // Enables the owner again when CreateModeless disabled it; then forgets it.
+    void RestoreOwner();
+
+    // Range of the bar (0 % .. 100 %). Ranges wider than 65,535 positions are
+    // scaled onto the bar; the percentage uses the true positions.
+    void SetProgressRange(int lower, int upper) override;
+    void SetProgressStep(int step) override;
+    // Pumps pending events, moves the bar, updates the percentage; returns the
+    // previous position.
+    int SetProgressPos(int pos) override;
+    // Pumps pending events, advances by the step (starting over at the lower
+    // end when the upper is passed); returns the previous position.
+    int StepProgress() override;
+    // Pumps pending events; 1 when Cancel was pressed since the last call.
+    int TakeCancelRequest() override;
+    // Dispatches the pending events (at most about 50 ms of them).
+    void PumpPendingMessages() override;
+    // Shows the percentage of pos (see PercentText); the text is replaced only
+    // when it differs, which avoids flicker.
+    void ShowPercent(int pos);
+
+private:
+    static const CMessageEntry<CProgressDlg> s_aMessageMap[];
+    void BuildLayout();
+    void OnCancel() { m_bCancel = true; }
+    void ApplyBarRange();
+    int BarValue(int pos) const;
+
+    int m_nLower = 0;
+    int m_nUpper = 100;
+    int m_nStep = 10;
+    int m_nPos = 0;
+    bool m_bCancel = false;
+    bool m_bOwnerDisabled = false;
+    QPointer<QWidget> m_pOwner;
+};
