@@ -80,7 +80,6 @@ void CCopyMainDlg::OnInitDialog() {
     SetStatusText(RunText::kIdleStatus);
     FillSettingList();
     ReadProfile();
-    m_job.m_strLogPath = GetProgramFolder() + "Tidewall.log";
     if (!m_strUsedDef.empty()) {
         m_nCurSel = FindSettingEntry(m_strUsedDef);
         SelectEntry(m_nCurSel);
