@@ -99,6 +99,9 @@ public:
     void WriteLogText(const std::string& text);
     void CloseLog();
     bool IsLogOpen() const;
+    // A line of this run's history: written now when the log is open, else
+    // held until the header of a single run is written.
+    void AddRunLogLine(const std::string& text);
 
     std::unique_ptr<CCopySetting> m_pSetting;
     std::vector<CCopyItem> m_aCopyItems;
@@ -145,4 +148,21 @@ private:
     std::vector<std::string> m_aPendingLogLines;
     // The destination folder the copy loop last made sure of.
     std::string m_strLastMadeFolder;
+    // The destination folder the copy loop last checked for links, and the
+    // link it found there (empty: none); the link last reported.
+    std::string m_strLastCheckedFolder;
+    std::string m_strLinkInFolder;
+    std::string m_strLastReportedLink;
+    // Of the running collection and copy: source folders that could not be
+    // listed, and files that could not be copied for their name, path or
+    // place (each already in the log). Either makes the end code non-zero.
+    int m_nUnreadFolders = 0;
+    int m_nNotCopied = 0;
+
+    // The first symbolic link among the existing folders from the
+    // destination folder (itself excluded: the user named it) down to
+    // folder, reported in the log once; empty when there is none.
+    std::string LinkBelowDestination(const std::string& folder);
+    // Logs an entry of source folder src that is not copied and why.
+    void LogNotCopied(const std::string& src, const std::string& name, const char* why);
 };

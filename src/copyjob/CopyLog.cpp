@@ -1,6 +1,7 @@
 // The run log "Tidewall.log": recreated by every run, so it always holds
 // the history of the last run only.
 #include "copyjob/CopyJob.h"
+#include "copyjob/RunTexts.h"
 
 #include "platform/HostServices.h"
 #include "platform/LogFile.h"
@@ -11,6 +12,9 @@ void CCopyJob::OpenLog() {
     // The outcome is not examined: a log that cannot be opened (a read-only
     // program folder, another writer) stays closed and its lines are skipped.
     m_pLog->Open(m_strLogPath);
+    if (m_pLog->IsOpen() && m_pLog->ReplacedLink())
+        m_aPendingLogLines.insert(m_aPendingLogLines.begin(),
+                                  m_strLogPath + RunText::kLogLinkReplaced);
 }
 
 void CCopyJob::WriteLogLine(const std::string& text) {
@@ -27,6 +31,13 @@ void CCopyJob::CloseLog() {
 
 bool CCopyJob::IsLogOpen() const {
     return m_pLog->IsOpen();
+}
+
+void CCopyJob::AddRunLogLine(const std::string& text) {
+    if (IsLogOpen())
+        WriteLogLine(text);
+    else
+        m_aPendingLogLines.push_back(text);
 }
 
 void CCopyJob::WriteLogHeader(const char* kind) {

@@ -46,9 +46,26 @@ int CCopyJob::EndEarly(int result) {
 
 int CCopyJob::RunCopy() {
     const CCopySetting& setting = *m_pSetting;
-    m_aPendingLogLines.clear();
+    // The collection's lines (folders it could not read, files it left)
+    // stay pending for the header.
     m_strLastMadeFolder.clear();
+    m_strLastCheckedFolder.clear();
+    m_strLastReportedLink.clear();
     int result = 0;
+    // A folder missing from the collection would be missing from the
+    // destination for good once it is cleared.
+    if (setting.AllClrChk && m_nUnreadFolders > 0) {
+        // The history says which folders could not be read.
+        if (!m_bRenzoku) {
+            OpenLog();
+            WriteLogHeader(kCopyHistory);
+        }
+        WriteLogLine(RunText::kSourceIncomplete);
+        if (!m_bRenzoku)
+            CloseLog();
+        WarningBox(RunText::kSourceIncomplete);
+        return EndEarly(END_CANCELLED);
+    }
     // Nothing collected (an unmounted or emptied source, a list matching
     // nothing) must never cost the destination its files.
     if (setting.AllClrChk && !m_aCopyItems.empty()) {
@@ -64,7 +81,7 @@ int CCopyJob::RunCopy() {
     if (m_aCopyItems.empty()) {
         if (m_bRenzoku) {
             WriteLogLine(kNothingToCopy);
-            return EndEarly(0);
+            return EndEarly(m_nUnreadFolders + m_nNotCopied > 0 ? END_COPY_FAILED : 0);
         }
         WarningBox(kNothingToCopy);
         return EndEarly(END_CANCELLED);
@@ -94,6 +111,10 @@ int CCopyJob::RunCopy() {
             if (CopyOneItem(item, *progress, result))
                 break;
         }
+        // What the run could not copy, each named in the log, is a failure
+        // too, though the rest went on.
+        if (result == 0 && m_nUnreadFolders + m_nNotCopied > 0)
+            result = END_COPY_FAILED;
         if (!m_bRenzoku)
             CloseLog();
     } // the progress window closes here, which enables the main window again
@@ -110,6 +131,14 @@ bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& res
     m_host.SetStatusText(CopyingStatus(srcPath, item.DstFolder));
     std::string dstFolder = item.DstFolder;
     RemoveBackslash(dstFolder);
+    if (dstFolder != m_strLastCheckedFolder) {
+        m_strLinkInFolder = LinkBelowDestination(dstFolder);
+        m_strLastCheckedFolder = dstFolder;
+    }
+    if (!m_strLinkInFolder.empty()) {
+        ++m_nNotCopied; // never written through a link planted in the destination
+        return false;
+    }
     if (!setting.CopyDirChk) {
         // Items come folder by folder: a folder made for the previous item
         // needs no second look. A failing status is caught below.

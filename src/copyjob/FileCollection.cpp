@@ -3,7 +3,9 @@
 #include "copyjob/CopyJob.h"
 #include "copyjob/RunTexts.h"
 
+#include "copyjob/FolderValidation.h"
 #include "files/DriveUtils.h"
+#include "files/NumberFormat.h"
 #include "files/PathUtils.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxService.h"
@@ -15,11 +17,34 @@ namespace {
 
 // Every entry of a folder, listed once and shared by the pattern matching,
 // the destination lookups and the subfolder walk.
-std::vector<CFileEntry> ListFolder(std::string folder) {
+std::vector<CFileEntry> ListFolder(std::string folder, int* error = nullptr,
+                                   std::vector<std::string>* unnamable = nullptr) {
     AddBackslash(folder);
     std::vector<CFileEntry> entries;
-    FindEntries(folder + "*", entries);
+    const int rc = FindEntries(folder + "*", entries, unnamable);
+    if (error)
+        *error = rc;
     return entries;
+}
+
+// Why an entry that is neither file nor folder is not copied.
+const char* SpecialReason(EEntryKind kind) {
+    switch (kind) {
+    case EEntryKind::Fifo:
+        return RunText::kReasonFifo;
+    case EEntryKind::Socket:
+        return RunText::kReasonSocket;
+    case EEntryKind::Device:
+        return RunText::kReasonDevice;
+    case EEntryKind::BrokenLink:
+        return RunText::kReasonBrokenLink;
+    case EEntryKind::LinkLoop:
+        return RunText::kReasonLinkLoop;
+    case EEntryKind::File:
+    case EEntryKind::Folder:
+        break;
+    }
+    return nullptr;
 }
 
 // Subfolders a walk enters: visible ones, never a symbolic link (so a link
@@ -34,11 +59,20 @@ std::vector<std::string> VisibleSubfolders(const std::vector<CFileEntry>& entrie
     return names;
 }
 
+std::string JoinPath(std::string folder, const std::string& name) {
+    AddBackslash(folder);
+    return folder + name;
+}
+
 std::string JoinRelative(const std::string& rel, const std::string& name) {
     return rel.empty() ? name : rel + "\\" + name;
 }
 
 } // namespace
+
+void CCopyJob::LogNotCopied(const std::string& src, const std::string& name, const char* why) {
+    AddRunLogLine(JoinPath(src, name) + why);
+}
 
 void CCopyJob::ClearCopyItems() {
     m_aCopyItems.clear();
@@ -66,7 +100,7 @@ int CCopyJob::ScanFiles() {
     if (!WaitForDrive(setting.SrcDir, RunText::kSourceNotReady))
         return END_CANCELLED;
     m_host.SetCloseCaption(RunText::kAbortCaption);
-    if (!WaitForDrive(setting.DstDir, RunText::kDestNotReady)) {
+    if (!WaitForDrive(setting.DstDir, RunText::kDestNotReady) || CheckRunFolders(setting) != 0) {
         m_host.SetCloseCaption(RunText::kCloseCaption);
         return END_CANCELLED;
     }
@@ -74,6 +108,9 @@ int CCopyJob::ScanFiles() {
     m_host.SetStatusText(RunText::kCollectingStatus);
     ClearCopyItems();
     m_aDstFolders.clear();
+    m_aPendingLogLines.clear();
+    m_nUnreadFolders = 0;
+    m_nNotCopied = 0;
     SplitWildList(m_aPatterns);
     if (setting.OutDirChk)
         setting.LoadOutDirList();
@@ -125,7 +162,21 @@ std::string CCopyJob::SourceFolder(const std::string& rel) const {
 
 int CCopyJob::ScanFolderTree(const std::string& rel) {
     // One listing serves the folder's files and its subfolders.
-    const std::vector<CFileEntry> entries = ListFolder(SourceFolder(rel));
+    const std::string folder = SourceFolder(rel);
+    int error = 0;
+    std::vector<std::string> unnamable;
+    const std::vector<CFileEntry> entries = ListFolder(folder, &error, &unnamable);
+    if (error != 0) {
+        // Its files and subfolders are missing from the copy: say so.
+        AddRunLogLine(folder + RunText::kLogFolderUnreadable + IntToText(error));
+        ++m_nUnreadFolders;
+    }
+    if (m_pSetting->IsExcludedDir(folder))
+        unnamable.clear(); // nothing of it was to be copied
+    for (const std::string& name : unnamable) {
+        LogNotCopied(folder, name, RunText::kLogNameInexpressible);
+        ++m_nNotCopied;
+    }
     int r = ScanFolder(rel, m_aPatterns, entries);
     if (!m_pSetting->SubDirChk && r == 0)
         r = WalkSubfolders(rel, entries,
@@ -158,6 +209,14 @@ int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>&
     if (setting.UsedChk && !dstExists)
         return 0;
 
+    // Only files have contents to copy: the others the copy list selects are
+    // named in the log, once each, with the reason.
+    for (const CFileEntry& e : sourceEntries) {
+        const char* reason = e.IsFolder() ? nullptr : SpecialReason(e.kind);
+        if (reason && std::any_of(patterns.begin(), patterns.end(),
+                                  [&](const std::string& p) { return WildcardMatch(p, e.name); }))
+            LogNotCopied(src, e.name, FormatWithText(RunText::kLogNotCopied, reason).c_str());
+    }
     const std::vector<CFileEntry> destEntries =
         dstExists ? ListFolder(dst) : std::vector<CFileEntry>{};
     for (const std::string& pattern : patterns) {
@@ -165,7 +224,7 @@ int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>&
             return END_CANCELLED;
         std::vector<const CFileEntry*> matches;
         for (const CFileEntry& e : sourceEntries)
-            if (!e.IsFolder() && WildcardMatch(pattern, e.name))
+            if (!e.IsFolder() && !SpecialReason(e.kind) && WildcardMatch(pattern, e.name))
                 matches.push_back(&e);
         if (!matches.empty()) {
             const int r = AddCopyItems(src, dst, matches, destEntries);
@@ -193,6 +252,12 @@ int CCopyJob::AddCopyItems(const std::string& src, const std::string& dst,
             found != byName.end() && !found->second->IsFolder() ? found->second : nullptr;
         if (setting.UsedChk && !dest)
             continue;
+        if (!FitsHostPathLimit(JoinPath(src, source->name)) ||
+            !FitsHostPathLimit(JoinPath(dst, source->name))) {
+            LogNotCopied(src, source->name, RunText::kLogPathTooLong);
+            ++m_nNotCopied;
+            continue;
+        }
         CCopyItem item{src, dst, source->name};
         item.SrcSize = source->size;
         if (dest) {

@@ -7,6 +7,9 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxService.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 const char kSourceMissing[] = "ｺﾋﾟｰ元ﾌｫﾙﾀﾞが指定されていません．";
 const char kSourceInvalid[] = "ｺﾋﾟｰ元ﾌｫﾙﾀﾞ名称が不正です．";
@@ -18,39 +21,39 @@ const char kOverlap[] =
     "[ｺﾋﾟｰ前にｺﾋﾟｰ先ﾌｫﾙﾀﾞを全ｸﾘｱする]ｵﾌﾟｼｮﾝは使用できません．"
     "ｵﾌﾟｼｮﾝ設定かﾌｫﾙﾀﾞ設定を変更してください．";
 
-// True when host folder inner is outer or lies below it.
-bool HostFolderHolds(const std::string& outer, const std::string& inner) {
-    if (outer.empty() || inner.empty())
-        return false;
-    if (outer == "/" || outer == inner)
-        return true;
-    return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0 &&
-           inner[outer.size()] == '/';
+// Where a folder stands: the identity chain of the folder, or of its
+// nearest existing ancestor with the names below it that do not exist yet.
+struct CFolderPlace {
+    std::vector<CFolderId> chain; // empty: not on any drive
+    std::vector<std::string> missing;
+};
+
+CFolderPlace Locate(std::string path) {
+    CFolderPlace place;
+    RemoveBackslash(path);
+    while (GetFolderChain(path, place.chain) != 0) {
+        const size_t cut = path.rfind('\\');
+        if (cut == std::string::npos || path.size() <= 3)
+            return {};
+        const std::string name = path.substr(cut + 1);
+        if (!name.empty() && name != ".")
+            place.missing.insert(place.missing.begin(), name);
+        path.resize(cut < 3 ? 3 : cut);
+    }
+    return place;
 }
 
-// The host folder a path names with every symbolic link resolved; a folder
-// that does not exist yet resolves through its nearest existing ancestor.
-std::string ResolvedHostFolder(std::string path) {
-    std::string suffix;
-    while (path.size() > 3) {
-        RemoveBackslash(path);
-        const std::string canonical = CanonicalHostPath(path);
-        if (!canonical.empty())
-            return canonical == "/" ? "/" + suffix
-                                    : canonical + (suffix.empty() ? "" : "/" + suffix);
-        const size_t cut = path.rfind('\\');
-        if (cut == std::string::npos)
-            break;
-        const std::string name = path.substr(cut + 1);
-        suffix = suffix.empty() ? name : name + "/" + suffix;
-        path.resize(cut + 1);
-    }
-    const std::string root = CanonicalHostPath(path);
-    if (root.empty())
-        return {};
-    if (suffix.empty())
-        return root;
-    return root == "/" ? "/" + suffix : root + "/" + suffix;
+// True when outer is inner or holds it, by identity.
+bool Holds(const CFolderPlace& outer, const CFolderPlace& inner) {
+    if (outer.chain.empty() || inner.chain.empty())
+        return false;
+    if (outer.missing.empty())
+        return std::find(inner.chain.begin(), inner.chain.end(), outer.chain.front()) !=
+               inner.chain.end();
+    // A folder not made yet holds only folders below it that are not made yet.
+    return outer.chain.front() == inner.chain.front() &&
+           inner.missing.size() >= outer.missing.size() &&
+           std::equal(outer.missing.begin(), outer.missing.end(), inner.missing.begin());
 }
 
 } // namespace
@@ -66,9 +69,38 @@ int FoldersOverlap(const std::string& a, const std::string& b) {
     const std::string upperB = UpperAscii(b);
     if (upperB.find(upperA) != std::string::npos || upperA.find(upperB) != std::string::npos)
         return 1;
-    const std::string hostA = ResolvedHostFolder(a);
-    const std::string hostB = ResolvedHostFolder(b);
-    return HostFolderHolds(hostA, hostB) || HostFolderHolds(hostB, hostA) ? 1 : 0;
+    const CFolderPlace placeA = Locate(a);
+    const CFolderPlace placeB = Locate(b);
+    return Holds(placeA, placeB) || Holds(placeB, placeA) ? 1 : 0;
+}
+
+int FoldersAreSame(const std::string& a, const std::string& b) {
+    std::string textA = a;
+    std::string textB = b;
+    RemoveBackslash(textA);
+    RemoveBackslash(textB);
+    if (UpperAscii(textA) == UpperAscii(textB))
+        return 1;
+    const CFolderPlace placeA = Locate(a);
+    const CFolderPlace placeB = Locate(b);
+    return !placeA.chain.empty() && !placeB.chain.empty() &&
+                   placeA.chain.front() == placeB.chain.front() && placeA.missing == placeB.missing
+               ? 1
+               : 0;
+}
+
+int CheckRunFolders(const CCopySetting& setting) {
+    if (setting.LhaChk)
+        return 0;
+    if (FoldersAreSame(setting.SrcDir, setting.DstDir)) {
+        WarningBox(kSameFolders);
+        return 1;
+    }
+    if (setting.AllClrChk && FoldersOverlap(setting.SrcDir, setting.DstDir)) {
+        WarningBox(kOverlap);
+        return 1;
+    }
+    return 0;
 }
 
 int ValidateFolders(const CCopySetting& setting, int sourceOnly, IRunHost& host,
@@ -97,10 +129,12 @@ int ValidateFolders(const CCopySetting& setting, int sourceOnly, IRunHost& host,
     if (dst.empty())
         return fail(kDestMissing, EFolderField::Destination);
     if (!setting.LhaChk) {
+        // Another spelling, drive letter, link or bind mount of the source is
+        // the same folder too: the trash option would take the source's files.
+        if (FoldersAreSame(src, dst))
+            return fail(kSameFolders, EFolderField::Destination);
         RemoveBackslash(src);
         RemoveBackslash(dst);
-        if (UpperAscii(src) == UpperAscii(dst))
-            return fail(kSameFolders, EFolderField::Destination);
         AddBackslash(src);
         AddBackslash(dst);
     }

@@ -12,10 +12,21 @@ class CCopySetting;
 enum class EFolderField { None, Source, Destination };
 
 // 1 when either text is empty or one contains the other after upper-casing
-// the letters; also 1 when the host folders the two paths name are the same
-// or one holds the other (through the drive map and symbolic links), so the
-// clear option can never delete the source or a folder that holds it.
+// the letters; also 1 when the folders the two paths name are the same or
+// one holds the other by identity (device and inode of each folder up to the
+// root), which sees through other drive letters, symbolic links and bind
+// mounts, so the clear option can never delete the source or a folder that
+// holds it. A folder not made yet stands below its nearest existing one.
 int FoldersOverlap(const std::string& a, const std::string& b);
+
+// 1 when the two paths name the same folder: the same text (letter case and
+// a trailing separator aside), or the same identity as above.
+int FoldersAreSame(const std::string& a, const std::string& b);
+
+// The identity checks of ValidateFolders for a run that starts without them
+// (a continuous step): 0, or 1 after the same-folder or the overlap message.
+// An archive run may write into its own source.
+int CheckRunFolders(const CCopySetting& setting);
 
 // 1 when the text starts with one drive character followed by ":\".
 bool IsDriveForm(const std::string& path);

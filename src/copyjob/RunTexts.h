@@ -20,6 +20,26 @@ inline constexpr char kDestNotReady[] =
 inline constexpr char kSourceNotGiven[] =
     "ｺﾋﾟｰ元ﾌｫﾙﾀﾞの準備が出来てないか、ｺﾋﾟｰ元ﾌｫﾙﾀﾞが指定されていません．\n"
     "ｺﾋﾟｰ元がFD,MOなどならﾃﾞｨｽｸを挿入してください．";
+inline constexpr char kSourceIncomplete[] =
+    "ｺﾋﾟｰ元ﾌｫﾙﾀﾞを完全には読み取れなかったため、ｺﾋﾟｰ先ﾌｫﾙﾀﾞはｸﾘｱしませんでした．";
+
+// Log lines that name what a run left alone and why; each follows a path,
+// in the manner of the folder-structure line " -->フォルダ作成 終了ｺｰﾄﾞ 0".
+inline constexpr char kLogFolderUnreadable[] = " -->フォルダ読取不可 終了ｺｰﾄﾞ ";
+inline constexpr char kLogNotCopied[] = " -->ｺﾋﾟｰしませんでした (%s)";
+inline constexpr char kReasonFifo[] = "名前付きﾊﾟｲﾌﾟ";
+inline constexpr char kReasonSocket[] = "ｿｹｯﾄ";
+inline constexpr char kReasonDevice[] = "ﾃﾞﾊﾞｲｽ";
+inline constexpr char kReasonBrokenLink[] = "ﾘﾝｸ先がありません";
+inline constexpr char kReasonLinkLoop[] = "ﾘﾝｸが循環しています";
+inline constexpr char kLogNameInexpressible[] = " -->名前に \\ を含むためｺﾋﾟｰ出来ません";
+inline constexpr char kLogPathTooLong[] = " -->ﾊﾟｽが長すぎるためｺﾋﾟｰ出来ません";
+inline constexpr char kLogLinkInDestination[] = " -->ｼﾝﾎﾞﾘｯｸﾘﾝｸのため書き込みませんでした";
+inline constexpr char kLogLeftOtherMount[] = " -->別のﾏｳﾝﾄのため消去しませんでした";
+inline constexpr char kLogLeftProgramFolder[] = " -->ﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞのため消去しませんでした";
+inline constexpr char kLogLeftTrash[] = " -->ごみ箱のため消去しませんでした";
+inline constexpr char kLogTrashFailed[] = " -->ごみ箱へ移動出来ません 終了ｺｰﾄﾞ ";
+inline constexpr char kLogLinkReplaced[] = " -->ｼﾝﾎﾞﾘｯｸﾘﾝｸを置き換えました";
 } // namespace RunText
 
 // Fills the one "%s" of a message with a text.

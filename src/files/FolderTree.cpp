@@ -5,7 +5,9 @@
 #include "platform/FileSystem.h"
 #include "platform/HostServices.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -67,7 +69,93 @@ int DeleteTree(const std::string& folder, const std::function<void()>& pump, boo
     return isRoot ? 0 : RemoveWalkedFolder(folder, top);
 }
 
+// The clearing walk of ClearFolderTree: what it may not enter, and
+// whether it left something behind (which keeps the folders above it).
+class CClearer {
+public:
+    CClearer(const CClearWalk& walk, uint64_t device) : m_walk(walk), m_nDevice(device) {}
+
+    // Empties folder; sets kept when something stays in it. 0 or error.
+    int Empty(const std::string& folder, bool atVolumeTop, bool& kept) {
+        std::string base = folder;
+        AddBackslash(base);
+        std::vector<CFileEntry> entries;
+        FindEntries(base + "*.*", entries); // an unreadable folder shows up when it is removed
+        for (const CFileEntry& entry : entries) {
+            if (m_walk.keepGoing && !m_walk.keepGoing())
+                return ERROR_OPERATION_ABORTED;
+            const std::string path = base + entry.name;
+            if (!entry.IsFolder() || entry.isSymlink) {
+                const int rc = DeleteFile(path);
+                if (rc != 0 && !IsGone(rc)) {
+                    ShowDeleteError("ファイルが削除出来ません. Error = %d", rc);
+                    return rc;
+                }
+                continue;
+            }
+            if (const std::optional<EKeptReason> why = LeaveAlone(entry, path, atVolumeTop)) {
+                if (m_walk.onKept)
+                    m_walk.onKept(path, *why);
+                kept = true;
+                continue;
+            }
+            bool keptInside = false;
+            if (int rc = Empty(path, false, keptInside))
+                return rc;
+            if (keptInside) {
+                kept = true;
+                continue;
+            }
+            if (int rc = RemoveWalkedFolder(path, false))
+                return rc;
+        }
+        return 0;
+    }
+
+private:
+    std::optional<EKeptReason> LeaveAlone(const CFileEntry& entry, const std::string& path,
+                                          bool atVolumeTop) const {
+        if (entry.device != m_nDevice || IsMountRoot(path))
+            return EKeptReason::OtherMount;
+        const CFolderId id{entry.device, entry.inode};
+        if (std::find(m_walk.keep.begin(), m_walk.keep.end(), id) != m_walk.keep.end())
+            return EKeptReason::Kept;
+        if (atVolumeTop && IsTrashName(entry.name))
+            return EKeptReason::Trash;
+        return std::nullopt;
+    }
+
+    // ".Trash" (an administrator's shared trash) and ".Trash-<uid>".
+    static bool IsTrashName(const std::string& name) {
+        if (name == ".Trash")
+            return true;
+        const std::string prefix = ".Trash-";
+        return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+               name.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
+    }
+
+    const CClearWalk& m_walk;
+    uint64_t m_nDevice;
+};
+
 } // namespace
+
+int ClearFolderTree(const std::string& folder, const CClearWalk& walk) {
+    const bool isRoot = folder.size() <= 3;
+    CFileEntry self;
+    if (int rc = GetEntry(folder, self); rc != 0 || !self.IsFolder()) {
+        const int code = rc != 0 ? rc : ERROR_DIRECTORY;
+        ShowDeleteError("フォルダが削除出来ません. Error = %d", code);
+        return code;
+    }
+    CClearer clearer(walk, self.device);
+    bool kept = false;
+    if (int rc = clearer.Empty(folder, isRoot || IsMountRoot(folder), kept))
+        return rc;
+    if (isRoot || kept || self.isSymlink)
+        return 0;
+    return RemoveWalkedFolder(folder, true);
+}
 
 int CreateFolder(const std::string& path) {
     int rc = MakeFolder(path);

@@ -4,6 +4,7 @@
 
 #include "platform/ErrorCodes.h"
 #include "platform/HostServices.h"
+#include "platform/Volume.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/stat.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -132,10 +134,25 @@ int ErrorAt(const std::string& hostPath, int err) {
     return ErrorFromErrno(err);
 }
 
+EEntryKind KindOf(mode_t mode) {
+    if (S_ISDIR(mode))
+        return EEntryKind::Folder;
+    if (S_ISFIFO(mode))
+        return EEntryKind::Fifo;
+    if (S_ISSOCK(mode))
+        return EEntryKind::Socket;
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return EEntryKind::Device;
+    return EEntryKind::File;
+}
+
 // Fills entry from the lstat (and, for a link, stat) results of an entry.
 void FillEntry(const std::string& name, const struct stat& link, const struct stat& st,
                CFileEntry& entry) {
     entry.isSymlink = S_ISLNK(link.st_mode);
+    entry.kind = KindOf(st.st_mode);
+    entry.device = static_cast<uint64_t>(st.st_dev);
+    entry.inode = static_cast<uint64_t>(st.st_ino);
     entry.name = name;
     entry.attributes = 0;
     if (S_ISDIR(st.st_mode))
@@ -161,9 +178,14 @@ bool StatEntryAt(int dirFd, const char* path, const std::string& name, CFileEntr
     if (fstatat(dirFd, path, &link, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     struct stat st = link;
-    if (S_ISLNK(link.st_mode) && fstatat(dirFd, path, &st, 0) != 0)
+    int linkError = 0;
+    if (S_ISLNK(link.st_mode) && fstatat(dirFd, path, &st, 0) != 0) {
+        linkError = errno;
         st = link; // a dangling link is reported as what it is: a small file
+    }
     FillEntry(name, link, st, entry);
+    if (linkError != 0)
+        entry.kind = linkError == ELOOP ? EEntryKind::LinkLoop : EEntryKind::BrokenLink;
     return true;
 }
 
@@ -180,7 +202,7 @@ std::string JoinHost(const std::string& folder, const std::string& name) {
 // With keepOpen, the open folder is handed over for look-ups by name (the
 // caller closes it); otherwise it is closed here.
 int ReadNames(const std::string& hostFolder, std::vector<std::string>& names,
-              DIR** keepOpen = nullptr) {
+              DIR** keepOpen = nullptr, std::vector<std::string>* unnamable = nullptr) {
     DIR* dir = opendir(hostFolder.c_str());
     if (!dir) {
         int err = errno;
@@ -191,8 +213,11 @@ int ReadNames(const std::string& hostFolder, std::vector<std::string>& names,
         std::string name = d->d_name;
         // A host name holding a backslash cannot be named by a drive-letter
         // path: it would address another entry, even one above the folder.
-        if (name != "." && name != ".." && name.find('\\') == std::string::npos)
+        const bool dots = name == "." || name == "..";
+        if (!dots && name.find('\\') == std::string::npos)
             names.push_back(std::move(name));
+        else if (!dots && unnamable)
+            unnamable->push_back(std::move(name));
         errno = 0;
     }
     int err = errno;
@@ -226,7 +251,8 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
     return false;
 }
 
-int FindEntries(const std::string& pattern, std::vector<CFileEntry>& out) {
+int FindEntries(const std::string& pattern, std::vector<CFileEntry>& out,
+                std::vector<std::string>* unnamable) {
     out.clear();
     size_t cut = pattern.find_last_of("\\/");
     if (cut == std::string::npos)
@@ -247,7 +273,7 @@ int FindEntries(const std::string& pattern, std::vector<CFileEntry>& out) {
         }
     }
     DIR* dir = nullptr;
-    if (int rc = ReadNames(folder, names, &dir))
+    if (int rc = ReadNames(folder, names, &dir, unnamable))
         return rc;
     std::sort(names.begin(), names.end());
     const int dirFd = dirfd(dir);
@@ -335,4 +361,49 @@ std::string CanonicalHostPath(const std::string& drivePath) {
     std::string out = resolved;
     free(resolved);
     return out;
+}
+
+int GetFolderChain(const std::string& path, std::vector<CFolderId>& chain) {
+    chain.clear();
+    const std::string host = !path.empty() && path.front() == '/' ? path : ToHostPath(path);
+    if (host.empty())
+        return ERROR_PATH_NOT_FOUND;
+    int fd = open(host.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return ErrorAt(host, errno);
+    // ".." of the root is the root itself; the depth bound only guards
+    // against a file system that answers otherwise.
+    for (int depth = 0; depth < 4096; ++depth) {
+        struct stat st {};
+        if (fstat(fd, &st) != 0)
+            break;
+        const CFolderId id{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+        if (!chain.empty() && chain.back() == id)
+            break;
+        chain.push_back(id);
+        const int up = openat(fd, "..", O_PATH | O_DIRECTORY | O_CLOEXEC);
+        close(fd);
+        fd = up;
+        if (fd < 0)
+            break;
+    }
+    if (fd >= 0)
+        close(fd);
+    return chain.empty() ? ERROR_PATH_NOT_FOUND : 0;
+}
+
+bool IsMountRoot(const std::string& drivePath) {
+    const std::string host = ToHostPath(drivePath);
+    if (host.empty())
+        return false;
+    struct statx stx {};
+    if (statx(AT_FDCWD, host.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &stx) == 0 &&
+        (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT))
+        return (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+    return MountTableListsPoint(host);
+}
+
+bool FitsHostPathLimit(const std::string& drivePath) {
+    const std::string host = ToHostPath(drivePath);
+    return !host.empty() && host.size() < PATH_MAX;
 }

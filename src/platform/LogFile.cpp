@@ -105,7 +105,15 @@ int CLogFile::Open(const std::string& path) {
     // No O_TRUNC: the file may be another writer's, and only the lock
     // decides whether it may be emptied. O_NONBLOCK keeps a named pipe at
     // that path from hanging the run.
-    int fd = open(host->c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
+    constexpr int kFlags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
+    m_bReplacedLink = false;
+    int fd = open(host->c_str(), kFlags, 0644);
+    struct stat link {};
+    if (fd < 0 && errno == ELOOP && lstat(host->c_str(), &link) == 0 && S_ISLNK(link.st_mode) &&
+        unlink(host->c_str()) == 0) {
+        m_bReplacedLink = true;
+        fd = open(host->c_str(), kFlags, 0644);
+    }
     if (fd < 0)
         return ErrorFromErrno(errno);
     struct stat st {};

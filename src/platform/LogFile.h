@@ -21,6 +21,10 @@ public:
     int Open(const std::string& path);
 
     bool IsOpen() const { return m_nFd >= 0; }
+    // True when the last Open found a symbolic link at the path and put a
+    // file in its place: the log is never written through a link, which
+    // would empty whatever file the link names.
+    bool ReplacedLink() const { return m_bReplacedLink; }
 
     // Writes the UTF-8 text followed by a line end. Does nothing when the
     // log is not open.
@@ -51,6 +55,7 @@ private:
     int m_nFd = -1;
     int m_nWriteError = 0;
     bool m_bLastWasCr = false; // the last byte written was CR
+    bool m_bReplacedLink = false;
 };
 
 // The CP932 bytes of a UTF-8 text, with every character CP932 cannot hold

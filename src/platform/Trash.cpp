@@ -239,6 +239,9 @@ int TrashHostItem(std::string host) {
     for (const char* sub : {"/files", "/info"}) {
         if (mkdir((place.strDir + sub).c_str(), 0700) != 0 && errno != EEXIST)
             return ErrorFromErrno(errno);
+        // A link planted there would carry the file out of the trash.
+        if (!IsOwnFolder(place.strDir + sub))
+            return ERROR_ACCESS_DENIED;
     }
     // A volume's own trash records the path from its top, so the volume can
     // be mounted elsewhere and still restore.

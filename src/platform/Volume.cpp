@@ -191,6 +191,20 @@ void FillGeometry(const struct statvfs& vfs, CVolumeFacts& facts) {
 
 } // namespace
 
+bool MountTableListsPoint(const std::string& hostPath) {
+    std::ifstream in("/proc/self/mountinfo");
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string word;
+        for (int i = 0; i < 5 && fields >> word; ++i) {
+        }
+        if (UnescapeOctal(word) == hostPath)
+            return true;
+    }
+    return false;
+}
+
 std::optional<CVolumeFacts> CHostVolumeSource::Query(char letter) {
     std::optional<std::string> root = CHostServices::Get().DriveMap().HostRoot(letter);
     if (!root)

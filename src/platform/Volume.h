@@ -43,3 +43,7 @@ class CHostVolumeSource : public IVolumeSource {
 public:
     std::optional<CVolumeFacts> Query(char letter) override;
 };
+
+// True when /proc/self/mountinfo lists the host path (canonical, without a
+// trailing "/") as a mount point.
+bool MountTableListsPoint(const std::string& hostPath);

@@ -3,8 +3,11 @@
 #include "copyjob/FolderValidation.h"
 #include "platform/HostServices.h"
 #include "support/CopyJobFixture.h"
+#include "support/HostPrivileges.h"
 
 #include <QTest>
+
+#include <sys/mount.h>
 
 class TestFolderValidation : public QObject {
     Q_OBJECT
@@ -16,7 +19,28 @@ private slots:
     void overlapIsATextTest_data();
     void overlapIsATextTest();
     void overlapSeesThroughDriveMapAndLinks();
+    void sameFolderUnderAnotherNameIsRefused_data();
+    void sameFolderUnderAnotherNameIsRefused();
+    void bindMountsAreSeenThrough();
 };
+
+namespace {
+const char kSame[] = "ｺﾋﾟｰ元ﾌｫﾙﾀﾞとｺﾋﾟｰ先ﾌｫﾙﾀﾞが同じです．";
+const char kOverlap[] = "ｺﾋﾟｰ元ﾌｫﾙﾀﾞにｺﾋﾟｰ先ﾌｫﾙﾀﾞが含まれるか";
+
+// The message ValidateFolders shows for src and dst ("" when it passes).
+std::string Refusal(CCopyJobFixture& f, const std::string& src, const std::string& dst, int clear) {
+    f.Setting().SrcDir = src;
+    f.Setting().DstDir = dst;
+    f.Setting().AllClrChk = clear;
+    auto boxes = std::make_shared<CScriptedMessageBox>(false); // records, answers OK
+    CScopedMessageBoxService scope{boxes};
+    const int refused = ValidateFolders(f.Setting(), 0, f.host);
+    if (refused != (boxes->Shown().empty() ? 0 : 1))
+        return "<result and messages disagree>";
+    return boxes->Shown().empty() ? std::string() : boxes->Shown().back().strText;
+}
+} // namespace
 
 void TestFolderValidation::checksComeInOrder_data() {
     QTest::addColumn<QString>("src");
@@ -129,6 +153,46 @@ void TestFolderValidation::overlapSeesThroughDriveMapAndLinks() {
     QCOMPARE(FoldersOverlap("S:\\data\\", "D:\\mirror\\new\\"), 1); // not made yet
     QCOMPARE(FoldersOverlap("S:\\other\\", "D:\\"), 0);
     map.Map('N', "/nonexistent-tidewell-drive");
+}
+
+// Another spelling of the source is the same folder whatever the options:
+// with the trash option the source's own files would go to the trash.
+void TestFolderValidation::sameFolderUnderAnotherNameIsRefused_data() {
+    QTest::addColumn<QString>("dst");
+    QTest::newRow("trailing dot") << "S:\\data\\.";
+    QTest::newRow("other letter") << "N:\\";
+    QTest::newRow("link to it") << "D:\\link\\";
+}
+
+void TestFolderValidation::sameFolderUnderAnotherNameIsRefused() {
+    QFETCH(QString, dst);
+    CCopyJobFixture f;
+    QVERIFY(f.source.Build({{"data/a.txt", "a"}}));
+    QVERIFY(f.dest.AddSymlink("link", f.source.HostPath("data")));
+    CDriveMap& map = CHostServices::Get().DriveMap();
+    map.Map('N', f.source.HostPath("data"));
+    QCOMPARE(Refusal(f, "S:\\data\\", dst.toStdString(), 0), std::string(kSame));
+    map.Map('N', "/nonexistent-tidewell-drive");
+}
+
+// A bind mount shows the same folder under another path, which no path
+// text (resolved or not) reveals.
+void TestFolderValidation::bindMountsAreSeenThrough() {
+    std::string reason;
+    if (!EnterPrivateMounts(reason))
+        QSKIP(("no private mounts here: " + reason).c_str());
+    CCopyJobFixture f;
+    QVERIFY(f.source.Build({{"data/a.txt", "a"}, {"data/sub/", ""}}));
+    QVERIFY(f.dest.Build({{"same/", ""}, {"above/", ""}}));
+    QVERIFY(BindMount(f.source.HostPath("data"), f.dest.HostPath("same")));
+    QVERIFY(BindMount(f.source.HostRoot(), f.dest.HostPath("above")));
+    QCOMPARE(Refusal(f, "S:\\data\\", "D:\\same\\", 0), std::string(kSame));
+    QCOMPARE(Refusal(f, "S:\\data\\", "D:\\above\\", 1).rfind(kOverlap, 0), size_t(0));
+    QCOMPARE(Refusal(f, "S:\\data\\", "D:\\above\\data\\new\\", 1).rfind(kOverlap, 0), size_t(0));
+    QCOMPARE(Refusal(f, "D:\\above\\data\\sub\\", "S:\\data\\", 1).rfind(kOverlap, 0), size_t(0));
+    QCOMPARE(Refusal(f, "S:\\data\\", "D:\\", 1), std::string()); // a parent, not an alias
+    umount2(f.dest.HostPath("same").c_str(), MNT_DETACH);
+    umount2(f.dest.HostPath("above").c_str(), MNT_DETACH);
 }
 
 QTEST_GUILESS_MAIN(TestFolderValidation)
