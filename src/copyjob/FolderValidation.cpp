@@ -83,6 +83,9 @@ int ValidateFolders(const CCopySetting& setting, int sourceOnly, IRunHost& host,
     };
     if (focusControl)
         *focusControl = 0;
+    // A value that did not decode would name a folder that does not exist.
+    if (const std::string refused = setting.RefusedKeysMessage(); !refused.empty())
+        return fail(refused.c_str(), 0);
     std::string src = setting.SrcDir;
     std::string dst = setting.DstDir;
     if (src.empty())
