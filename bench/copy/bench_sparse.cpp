@@ -56,8 +56,8 @@ int main(int argc, char** argv) {
     }
     std::printf("1 GiB sparse file, 8 KiB of data (best of 3); source allocates %lld bytes\n",
                 AllocatedBytes(root + "/sparse.bin"));
-    std::printf("  tidewell %.3f s, %lld bytes allocated\n", best, AllocatedBytes(root + "/t.bin"));
-    std::printf("  cp -p    %.3f s, %lld bytes allocated\n", bestCp,
+    std::printf("  tidewell %.4f s, %lld bytes allocated\n", best, AllocatedBytes(root + "/t.bin"));
+    std::printf("  cp -p    %.4f s, %lld bytes allocated\n", bestCp,
                 AllocatedBytes(root + "/c.bin"));
     return 0;
 }
