@@ -67,6 +67,11 @@ bool CConsoleRunHost::Interrupted() {
     return InterruptCount() > 0;
 }
 
+void CConsoleRunHost::ShowBusy(bool on, const std::string& caption) {
+    if (on && !caption.empty())
+        std::fprintf(stderr, "%s\n", caption.c_str());
+}
+
 void CConsoleRunHost::PumpEvents() {
     if (Interrupted() && onInterrupt)
         onInterrupt();

@@ -12,7 +12,8 @@ public:
     CConsoleRunHost();
 
     void SetStatusText(const std::string&) override {}
-    void ShowBusy(bool, const std::string& = {}) override {}
+    // A busy caption (clearing, waiting for the log) goes to standard error.
+    void ShowBusy(bool on, const std::string& caption = {}) override;
     void SetCloseCaption(const std::string&) override {}
     void EnableClose(bool) override {}
     void SetWaitCursor(bool) override {}

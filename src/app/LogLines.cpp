@@ -29,6 +29,10 @@ std::optional<std::pair<uint32_t, size_t>> ParseReference(std::string_view text)
         return std::nullopt;
     if (value == 0 || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF)
         return std::nullopt;
+    // A control character (a line break in a file name, say) is shown as
+    // its reference: as itself it would be invisible or break the row.
+    if (value < 0x20 || (value >= 0x7F && value < 0xA0))
+        return std::nullopt;
     return std::make_pair(value, i + 1);
 }
 

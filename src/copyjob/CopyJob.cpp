@@ -1,5 +1,6 @@
 #include "copyjob/CopyJob.h"
 
+#include "copyjob/RunTexts.h"
 #include "files/PathUtils.h"
 #include "platform/LogFile.h"
 
@@ -26,10 +27,25 @@ int CCopyJob::Execute(const std::function<int()>& body) {
 }
 
 int CCopyJob::RunCopyJob() {
+    if (RefusesSetting())
+        return END_CANCELLED;
     if (m_pSetting->LhaChk)
         return RunArchive();
     const int r = ScanFiles();
     if (r != 0)
         return r;
+    // The collection loads the exclude list, which may hold refused values.
+    if (RefusesSetting()) {
+        m_host.SetStatusText(m_bRenzoku ? RunText::kContinuousStatus : RunText::kIdleStatus);
+        return END_CANCELLED;
+    }
     return RunCopy();
+}
+
+bool CCopyJob::RefusesSetting() {
+    const std::string refused = m_pSetting->RefusedKeysMessage();
+    if (refused.empty())
+        return false;
+    WarningBox(refused);
+    return true;
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 struct CFileEntry;
@@ -94,10 +95,16 @@ public:
 
     // The log of the last run, "Tidewall.log" in the program folder, held
     // exclusively while open. Writing to a log that is not open does nothing.
-    void OpenLog();
+    // OpenLog waits while another run holds the log (saying so in the busy
+    // display and the status line) and returns 0, or 9999 when cancelled
+    // meanwhile; a log that cannot be opened for another reason is not
+    // waited for: CloseLog then reports it.
+    int OpenLog();
     void WriteLogLine(const std::string& text);
     void WriteLogText(const std::string& text);
-    void CloseLog();
+    // Closes the log. When it could not be opened or written, tells the user
+    // and returns the error code; otherwise 0.
+    int CloseLog();
     bool IsLogOpen() const;
     // A line of this run's history: written now when the log is open, else
     // held until the header of a single run is written.
@@ -135,6 +142,9 @@ private:
     // One step of the copy loop; result carries the end code from item to
     // item. True when the loop must end.
     bool CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& result);
+    // True (and the user told) when the setting holds values its file could
+    // not give as text.
+    bool RefusesSetting();
     // Ends a run that stopped before the copy loop, leaving the idle text.
     int EndEarly(int result);
     void ShowFinalMessage(int result);
@@ -165,4 +175,10 @@ private:
     std::string LinkBelowDestination(const std::string& folder);
     // Logs an entry of source folder src that is not copied and why.
     void LogNotCopied(const std::string& src, const std::string& name, const char* why);
+    // Waits while another run holds the log; 9999 when cancelled meanwhile.
+    int WaitForLog();
+    // Destination folders already cleared of stale temporary files.
+    std::unordered_set<std::string> m_aSweptFolders;
+    // Why the open log could not be opened (0 when it could).
+    int m_nLogOpenError = 0;
 };

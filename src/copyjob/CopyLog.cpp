@@ -3,18 +3,47 @@
 #include "copyjob/CopyJob.h"
 #include "copyjob/RunTexts.h"
 
+#include "files/PathUtils.h"
+#include "platform/ErrorCodes.h"
 #include "platform/HostServices.h"
 #include "platform/LogFile.h"
 
+#include <chrono>
 #include <ctime>
+#include <thread>
 
-void CCopyJob::OpenLog() {
-    // The outcome is not examined: a log that cannot be opened (a read-only
-    // program folder, another writer) stays closed and its lines are skipped.
-    m_pLog->Open(m_strLogPath);
+namespace {
+const char kLogBusy[] = "ﾛｸﾞﾌｧｲﾙ Tidewall.log を他の実行が使用中です．終了を待っています.....";
+const char kLogUnwritable[] = "ﾛｸﾞﾌｧｲﾙ Tidewall.log に書き込めません．";
+} // namespace
+
+int CCopyJob::OpenLog() {
+    m_nLogOpenError = m_pLog->Open(m_strLogPath);
+    int result = 0;
+    if (m_nLogOpenError == ERROR_SHARING_VIOLATION)
+        result = WaitForLog();
     if (m_pLog->IsOpen() && m_pLog->ReplacedLink())
         m_aPendingLogLines.insert(m_aPendingLogLines.begin(),
                                   m_strLogPath + RunText::kLogLinkReplaced);
+    return result;
+}
+
+int CCopyJob::WaitForLog() {
+    // Two runs on one program folder: the second one's history would be
+    // lost, so it waits until the first one has closed the log.
+    m_host.SetStatusText(kLogBusy);
+    m_host.ShowBusy(true, kLogBusy);
+    int result = 0;
+    while ((m_nLogOpenError = m_pLog->Open(m_strLogPath)) == ERROR_SHARING_VIOLATION) {
+        if (PumpAndTakeCancel()) {
+            m_nLogOpenError = 0; // nothing was to be written
+            result = END_CANCELLED;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    m_host.ShowBusy(false);
+    return result;
 }
 
 void CCopyJob::WriteLogLine(const std::string& text) {
@@ -25,8 +54,16 @@ void CCopyJob::WriteLogText(const std::string& text) {
     m_pLog->WriteText(text);
 }
 
-void CCopyJob::CloseLog() {
+int CCopyJob::CloseLog() {
     m_pLog->Close();
+    const int error = m_nLogOpenError != 0 ? m_nLogOpenError : m_pLog->WriteError();
+    m_nLogOpenError = 0;
+    if (error != 0) {
+        const std::string reason = GetSystemErrorText(error);
+        WarningBox(std::string(kLogUnwritable) + "\n" +
+                   (reason.empty() ? "ｴﾗｰｺｰﾄﾞ " + std::to_string(error) : reason));
+    }
+    return error;
 }
 
 bool CCopyJob::IsLogOpen() const {

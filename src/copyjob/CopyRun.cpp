@@ -51,6 +51,7 @@ int CCopyJob::RunCopy() {
     m_strLastMadeFolder.clear();
     m_strLastCheckedFolder.clear();
     m_strLastReportedLink.clear();
+    m_aSweptFolders.clear();
     int result = 0;
     // A folder missing from the collection would be missing from the
     // destination for good once it is cleared.
@@ -93,7 +94,9 @@ int CCopyJob::RunCopy() {
     }
     m_host.Redraw();
     if (!m_bRenzoku) {
-        OpenLog();
+        // Another run may hold the log: this one waits for it (or stops
+        // when cancelled meanwhile), so its history is never lost.
+        result = OpenLog();
         WriteLogHeader(kCopyHistory);
     }
     {
@@ -102,6 +105,8 @@ int CCopyJob::RunCopy() {
         progress->SetProgressStep(1);
         progress->SetProgressPos(0);
         for (CCopyItem& item : m_aCopyItems) {
+            if (result == END_CANCELLED)
+                break;
             m_host.PumpEvents();
             progress->StepProgress();
             if (progress->TakeCancelRequest()) {
@@ -115,8 +120,12 @@ int CCopyJob::RunCopy() {
         // too, though the rest went on.
         if (result == 0 && m_nUnreadFolders + m_nNotCopied > 0)
             result = END_COPY_FAILED;
-        if (!m_bRenzoku)
-            CloseLog();
+        // A run whose history could not be written does not end as a success.
+        if (!m_bRenzoku) {
+            const int logError = CloseLog();
+            if (result == 0)
+                result = logError;
+        }
     } // the progress window closes here, which enables the main window again
     ShowFinalMessage(result);
     m_host.EnableClose(true);
@@ -152,10 +161,15 @@ bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& res
     std::string dstPath = dstFolder;
     AddBackslash(dstPath);
     dstPath += item.FileName;
+    // A run killed while copying into this folder may have left its
+    // temporary files; the first copy into the folder clears them.
+    if (m_aSweptFolders.insert(dstFolder).second)
+        RemoveStaleCopyTemporaries(dstFolder);
 
     // The copy writes this exact name, so only this exact name can be
     // replaced (a name differing in letter case is another file here).
     CFileEntry existing;
+    bool toTrash = false;
     if (GetEntry(dstPath, existing) == 0 && !existing.IsFolder()) {
         if (setting.AnsChk) {
             RefreshForQuestion(item, srcPath, existing);
@@ -169,19 +183,30 @@ bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& res
         }
         if (result != 0)
             return true;
-        if (setting.DustChk) {
-            result = SendToRecycleBin(dstPath);
-            if (result != 0)
-                return true;
-        }
+        toTrash = setting.DustChk != 0;
     }
 
     bool cancelled = false;
-    const int copied = CopyFileReplacing(srcPath, dstPath, [&] {
-        progress.PumpPendingMessages();
-        cancelled = progress.TakeCancelRequest() != 0;
-        return !cancelled;
-    });
+    int trashed = 0;
+    // The old file goes to the trash only once its replacement is complete:
+    // a copy that fails leaves it where it was.
+    std::function<int()> beforeReplace;
+    if (toTrash)
+        beforeReplace = [&] {
+            return trashed = SendToRecycleBin(dstPath);
+        };
+    const int copied = CopyFileReplacing(
+        srcPath, dstPath,
+        [&] {
+            progress.PumpPendingMessages();
+            cancelled = progress.TakeCancelRequest() != 0;
+            return !cancelled;
+        },
+        beforeReplace);
+    if (trashed != 0) {
+        result = trashed;
+        return true;
+    }
     if (copied != 0) {
         // A cancel during a long file stops the run as a cancel at the next
         // item would; the old destination file is left as it was.

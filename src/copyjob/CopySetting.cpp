@@ -1,5 +1,6 @@
 #include "copyjob/CopySetting.h"
 
+#include "copyjob/RunTexts.h"
 #include "copyjob/SettingFileName.h"
 #include "files/NumberFormat.h"
 #include "files/PathUtils.h"
@@ -15,6 +16,11 @@ const char kLha[] = "LHA";
 const char kOutDirList[] = "OutDirList";
 
 using KeyValues = std::vector<std::pair<std::string, std::string>>;
+
+// What the reader makes of bytes that are no character of the file's encoding.
+const char kReplacement[] = "\xEF\xBF\xBD";
+const char kRefusedValues[] = "設定ﾌｧｲﾙ %s の %k の値に Shift-JIS として正しくないﾊﾞｲﾄがあります．"
+                              "設定ﾌｧｲﾙを確認してください．";
 
 std::string FlagText(int32_t flag) {
     return IntToText(flag);
@@ -50,31 +56,39 @@ std::string CCopySetting::GetDefFilePath(std::optional<std::string> name) {
 }
 
 int CCopySetting::LoadSpec(std::optional<std::string> name) {
-    const std::string path = GetDefFilePath(std::move(name));
-    SrcDir = GetProfileString(kSpec, "SrcDir", "", path);
-    DstDir = GetProfileString(kSpec, "DstDir", "", path);
-    WildList = GetProfileString(kSpec, "WildList", "*.*", path);
-    UsedChk = GetProfileInt(kSpec, "UsedChk", 0, path);
-    SubDirChk = GetProfileInt(kSpec, "SubDirChk", 0, path);
-    AllClrChk = GetProfileInt(kSpec, "AllClrChk", 0, path);
-    NewChk = GetProfileInt(kSpec, "NewChk", 1, path);
-    DustChk = GetProfileInt(kSpec, "DustChk", 0, path);
-    AnsChk = GetProfileInt(kSpec, "AnsChk", 0, path);
-    LhaChk = GetProfileInt(kSpec, "LhaChk", 0, path);
-    CopyDirChk = GetProfileInt(kSpec, "CopyDirChk", 0, path);
-    OutDirChk = GetProfileInt(kSpec, "OutDirChk", 0, path);
+    const CProfileReader file(GetDefFilePath(std::move(name)));
+    ForgetRefused(kSpec);
+    SrcDir = file.String(kSpec, "SrcDir", "");
+    DstDir = file.String(kSpec, "DstDir", "");
+    WildList = file.String(kSpec, "WildList", "*.*");
+    CheckDecoded(kSpec, "SrcDir", SrcDir);
+    CheckDecoded(kSpec, "DstDir", DstDir);
+    CheckDecoded(kSpec, "WildList", WildList);
+    UsedChk = file.Int(kSpec, "UsedChk", 0);
+    SubDirChk = file.Int(kSpec, "SubDirChk", 0);
+    AllClrChk = file.Int(kSpec, "AllClrChk", 0);
+    NewChk = file.Int(kSpec, "NewChk", 1);
+    DustChk = file.Int(kSpec, "DustChk", 0);
+    AnsChk = file.Int(kSpec, "AnsChk", 0);
+    LhaChk = file.Int(kSpec, "LhaChk", 0);
+    CopyDirChk = file.Int(kSpec, "CopyDirChk", 0);
+    OutDirChk = file.Int(kSpec, "OutDirChk", 0);
     return 1;
 }
 
 int CCopySetting::LoadLha(std::optional<std::string> name) {
-    const std::string path = GetDefFilePath(std::move(name));
-    LhaName = GetProfileString(kLha, "LhaName", "*.LZH", path);
-    OptionStr = GetProfileString(kLha, "OptionStr", "", path);
-    FileHeder = GetProfileString(kLha, "FileHeder", "", path);
-    LhaSubDirChk = GetProfileInt(kLha, "SubDirChk", 0, path);
-    LhaAllClrChk = GetProfileInt(kLha, "AllClrChk", 0, path);
-    LhaNewChk = GetProfileInt(kLha, "NewChk", 1, path);
-    AutoFileChk = GetProfileInt(kLha, "AutoFileChk", 0, path);
+    const CProfileReader file(GetDefFilePath(std::move(name)));
+    ForgetRefused(kLha);
+    LhaName = file.String(kLha, "LhaName", "*.LZH");
+    OptionStr = file.String(kLha, "OptionStr", "");
+    FileHeder = file.String(kLha, "FileHeder", "");
+    CheckDecoded(kLha, "LhaName", LhaName);
+    CheckDecoded(kLha, "OptionStr", OptionStr);
+    CheckDecoded(kLha, "FileHeder", FileHeder);
+    LhaSubDirChk = file.Int(kLha, "SubDirChk", 0);
+    LhaAllClrChk = file.Int(kLha, "AllClrChk", 0);
+    LhaNewChk = file.Int(kLha, "NewChk", 1);
+    AutoFileChk = file.Int(kLha, "AutoFileChk", 0);
     return 1;
 }
 
@@ -114,18 +128,23 @@ int CCopySetting::SaveLha(std::optional<std::string> name) {
 }
 
 int CCopySetting::LoadOutDirList(std::optional<std::string> name) {
-    const std::string path = GetDefFilePath(std::move(name));
+    // One reading of the file for the whole list: a list of thousands of
+    // folders must not cost a reading per entry.
+    const CProfileReader file(GetDefFilePath(std::move(name)));
     m_aOutDirs.clear();
-    const int count = GetProfileInt(kOutDirList, "Count", 0, path);
+    ForgetRefused(kOutDirList);
+    const int count = file.Int(kOutDirList, "Count", 0);
     if (count <= 0)
         return 0;
     // Walk the keys that are really there rather than 0 .. Count-1, so a
     // hand-edited "Count=99999999" costs no more than the file's own size.
     std::map<int, std::string> entries;
-    for (const std::string& key : GetProfileKeys(kOutDirList, path)) {
+    for (auto& [key, value] : file.Entries(kOutDirList)) {
         const std::optional<int> index = OutDirIndex(key);
-        if (index && *index < count && !entries.count(*index))
-            entries.emplace(*index, GetProfileString(kOutDirList, key, "", path));
+        if (index && *index < count && !entries.count(*index)) {
+            CheckDecoded(kOutDirList, key, value);
+            entries.emplace(*index, std::move(value));
+        }
     }
     for (auto& [index, value] : entries)
         if (!value.empty())
@@ -158,4 +177,31 @@ int CCopySetting::IsExcludedDir(const std::string& path) const {
             return 1;
     }
     return 0;
+}
+
+void CCopySetting::CheckDecoded(const char* section, const std::string& key,
+                                const std::string& value) {
+    if (value.find(kReplacement) != std::string::npos)
+        m_aRefused.emplace_back(section, key);
+}
+
+void CCopySetting::ForgetRefused(const char* section) {
+    std::erase_if(m_aRefused, [&](const auto& refused) { return refused.first == section; });
+}
+
+std::vector<std::string> CCopySetting::RefusedKeys() const {
+    std::vector<std::string> keys;
+    for (const auto& refused : m_aRefused)
+        keys.push_back(refused.second);
+    return keys;
+}
+
+std::string CCopySetting::RefusedKeysMessage() const {
+    if (m_aRefused.empty())
+        return {};
+    std::string keys;
+    for (const auto& refused : m_aRefused)
+        keys += (keys.empty() ? "" : ", ") + refused.second;
+    std::string text = FormatWithText(kRefusedValues, m_strSettingName + ".def");
+    return text.replace(text.find("%k"), 2, keys);
 }

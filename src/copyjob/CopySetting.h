@@ -34,6 +34,13 @@ public:
     std::string GetDefFilePath(std::optional<std::string> name = {});
 
     int LastSaveError() const { return m_nLastSaveError; }
+    // Keys whose values the loads refused: bytes that are not valid text of
+    // the file's encoding (a damaged or foreign file). The value is kept as
+    // read, so the user sees it, but no run may use it: a folder name would
+    // come out with U+FFFD in it.
+    std::vector<std::string> RefusedKeys() const;
+    // The message that refuses a run while RefusedKeys() is not empty, or "".
+    std::string RefusedKeysMessage() const;
 
     std::string m_strSettingName;
     std::string SrcDir;
@@ -58,5 +65,10 @@ public:
     int32_t AutoFileChk = 0;
 
 private:
+    // Records key of section as refused when its value did not decode.
+    void CheckDecoded(const char* section, const std::string& key, const std::string& value);
+    void ForgetRefused(const char* section);
+
     int m_nLastSaveError = 0;
+    std::vector<std::pair<std::string, std::string>> m_aRefused; // section, key
 };

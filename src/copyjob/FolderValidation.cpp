@@ -113,6 +113,9 @@ int ValidateFolders(const CCopySetting& setting, int sourceOnly, IRunHost& host,
     };
     if (failedField)
         *failedField = EFolderField::None;
+    // A value that did not decode would name a folder that does not exist.
+    if (const std::string refused = setting.RefusedKeysMessage(); !refused.empty())
+        return fail(refused.c_str(), EFolderField::None);
     std::string src = setting.SrcDir;
     std::string dst = setting.DstDir;
     if (src.empty())

@@ -10,7 +10,8 @@
 // Copies the contents, permission bits and last-write time (to the
 // nanosecond) of the regular file srcPath to dstPath, both drive-letter
 // paths. An existing destination file is replaced as a whole: the data goes
-// to a hidden temporary file in the destination folder, which is renamed
+// to a hidden temporary file in the destination folder (named after the
+// process, see RemoveStaleCopyTemporaries), which is renamed
 // over the destination only once complete, so a failed or cancelled copy leaves the
 // old destination (or no destination) and no temporary file. A destination
 // that is a symbolic link is replaced by the file (its target is not
@@ -22,8 +23,20 @@
 // not mapped or the destination folder is missing; ERROR_DISK_FULL when the
 // destination volume is full; ERROR_OPERATION_ABORTED when onChunk stopped
 // the copy; another error code for other failures.
+// beforeReplace, when given, is called once the new copy is complete and
+// just before it takes the destination's place (the trash takes the old
+// file there, so a failed copy never costs the old file); a non-zero result
+// ends the copy with that code and the destination as it was. With it, a
+// read-only destination is no refusal: the old file is moved, not written.
 int CopyFileReplacing(const std::string& srcPath, const std::string& dstPath,
-                      const std::function<bool()>& onChunk = {});
+                      const std::function<bool()>& onChunk = {},
+                      const std::function<int()>& beforeReplace = {});
+
+// Removes, from the folder at the drive-letter path, the temporary files
+// that copies of runs killed meanwhile left (".tidewell-<pid>-XXXXXX.tmp"
+// whose process is gone and whose lock nobody holds). Files of a live run,
+// of this process and of any other name stay. Returns the number removed.
+int RemoveStaleCopyTemporaries(const std::string& folder);
 
 // For tests only: faults and limits that CopyFileReplacing obeys until the
 // hooks are set back to their defaults (SetCopyTestHooks({})).

@@ -367,18 +367,27 @@ bool CIniFile::RemoveSection(std::string_view section) {
 
 std::vector<std::string> CIniFile::Keys(std::string_view section) const {
     std::vector<std::string> keys;
+    for (auto& entry : Entries(section))
+        keys.push_back(std::move(entry.first));
+    return keys;
+}
+
+std::vector<std::pair<std::string, std::string>> CIniFile::Entries(std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> entries;
     size_t header = FindSection(Trim(section));
     if (header == std::string::npos)
-        return keys;
+        return entries;
     std::unordered_set<std::string> seen;
     size_t end = SectionEnd(header);
     for (size_t i = header + 1; i < end; ++i) {
         const CLine& line = m_aLines[i];
         if (line.kind == EKind::Key && !line.strName.empty() &&
             seen.insert(FoldedName(line.strName)).second)
-            keys.push_back(line.strName);
+            entries.emplace_back(
+                line.strName,
+                Decode(std::string_view(line.strRaw).substr(line.nValueStart, line.nValueLength)));
     }
-    return keys;
+    return entries;
 }
 
 bool CIniFile::HasSection(std::string_view section) const {

@@ -69,6 +69,11 @@ public:
     // each name once (first spelling).
     std::vector<std::string> Keys(std::string_view section) const;
 
+    // The keys of the first section of that name with their values (as Get
+    // gives them, empty values included), in file order, each name once:
+    // one pass over the section, however many keys it holds.
+    std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
+
     // True when a section of that name exists (even with no keys).
     bool HasSection(std::string_view section) const;
 

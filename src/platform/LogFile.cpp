@@ -4,6 +4,7 @@
 #include "platform/ErrorCodes.h"
 #include "platform/HostServices.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -70,8 +71,19 @@ std::optional<std::string> HostLogPath(const std::string& path) {
 
 } // namespace
 
-std::string Cp932WithReferences(const std::string& utf8) {
-    if (utf8.find("&#") == std::string::npos) {
+bool IsControl(unsigned codePoint) {
+    return codePoint < 0x20 || codePoint == 0x7F;
+}
+
+bool HasControl(std::string_view text) {
+    for (unsigned char c : text)
+        if (IsControl(c))
+            return true;
+    return false;
+}
+
+std::string Cp932WithReferences(const std::string& utf8, bool bEscapeControls) {
+    if (utf8.find("&#") == std::string::npos && !(bEscapeControls && HasControl(utf8))) {
         if (std::optional<std::string> plain = Utf8ToCp932(utf8))
             return *plain;
     }
@@ -83,8 +95,9 @@ std::string Cp932WithReferences(const std::string& utf8) {
         if (len == 0) {
             AppendReference(out, 0xDC00 + static_cast<unsigned char>(rest.front()));
             len = 1;
-        } else if (codePoint == '&' && rest.size() > 1 && rest[1] == '#') {
-            AppendReference(out, '&');
+        } else if ((codePoint == '&' && rest.size() > 1 && rest[1] == '#') ||
+                   (bEscapeControls && IsControl(codePoint))) {
+            AppendReference(out, codePoint);
         } else if (len == 1) {
             out += rest.front();
         } else if (std::optional<std::string> bytes = Utf8ToCp932(rest.substr(0, len))) {
@@ -137,7 +150,17 @@ int CLogFile::Open(const std::string& path) {
 }
 
 void CLogFile::WriteLine(const std::string& utf8) {
-    Write(utf8 + "\n");
+    if (m_nFd < 0)
+        return;
+    // Blank lines may lead (a continuous run's step lines start with one);
+    // after them the text is one line whatever it holds.
+    const size_t lead = std::min(utf8.find_first_not_of('\n'), utf8.size());
+    std::string bytes;
+    for (size_t i = 0; i < lead; ++i)
+        bytes += i == 0 && m_bLastWasCr ? "\n" : "\r\n";
+    bytes += Cp932WithReferences(utf8.substr(lead), true) + "\r\n";
+    m_bLastWasCr = false;
+    Emit(bytes);
 }
 
 void CLogFile::WriteText(const std::string& utf8) {
@@ -160,7 +183,11 @@ void CLogFile::Write(const std::string& utf8) {
         bPrevCr = c == '\r';
     }
     m_bLastWasCr = bPrevCr;
-    int r = WriteAll(m_nFd, Cp932WithReferences(text));
+    Emit(Cp932WithReferences(text));
+}
+
+void CLogFile::Emit(const std::string& bytes) {
+    int r = WriteAll(m_nFd, bytes);
     if (r != 0 && m_nWriteError == 0)
         m_nWriteError = r;
 }

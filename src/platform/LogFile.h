@@ -26,8 +26,12 @@ public:
     // would empty whatever file the link names.
     bool ReplacedLink() const { return m_bReplacedLink; }
 
-    // Writes the UTF-8 text followed by a line end. Does nothing when the
-    // log is not open.
+    // Writes the UTF-8 text followed by a line end, as one line: line feeds
+    // at its start give blank lines before it, but every other control
+    // character (CR, LF, TAB, ESC, ...) is written as a reference
+    // "&#x000D;" like a character CP932 cannot hold, so a file name holding
+    // a line break can never forge a line of the history. Does nothing when
+    // the log is not open.
     void WriteLine(const std::string& utf8);
 
     // Writes the UTF-8 text as it is, except that each line feed becomes
@@ -51,6 +55,7 @@ public:
 
 private:
     void Write(const std::string& utf8);
+    void Emit(const std::string& bytes); // the bytes as they are, in one write
 
     int m_nFd = -1;
     int m_nWriteError = 0;
@@ -59,5 +64,6 @@ private:
 };
 
 // The CP932 bytes of a UTF-8 text, with every character CP932 cannot hold
-// written as "&#xHHHH;" as the log writes it (see CLogFile::WriteText).
-std::string Cp932WithReferences(const std::string& utf8);
+// written as "&#xHHHH;" as the log writes it (see CLogFile::WriteText), and
+// with bEscapeControls every control character as well (CLogFile::WriteLine).
+std::string Cp932WithReferences(const std::string& utf8, bool bEscapeControls = false);

@@ -71,14 +71,37 @@ int ParseInt(const std::string& text) {
 
 std::string GetProfileString(const std::string& section, const std::string& key,
                              const std::string& defaultValue, const std::string& path) {
-    std::optional<std::string> value = ReadDocument(path).Get(section, key);
-    return TruncateToCp932Bytes(value ? *value : defaultValue, kMaxValueBytes);
+    return CProfileReader(path).String(section, key, defaultValue);
 }
 
 int GetProfileInt(const std::string& section, const std::string& key, int defaultValue,
                   const std::string& path) {
-    std::optional<std::string> value = ReadDocument(path).Get(section, key);
+    return CProfileReader(path).Int(section, key, defaultValue);
+}
+
+CProfileReader::CProfileReader(const std::string& path)
+    : m_pIni(std::make_unique<CIniFile>(ReadDocument(path))) {}
+
+CProfileReader::~CProfileReader() = default;
+
+std::string CProfileReader::String(const std::string& section, const std::string& key,
+                                   const std::string& defaultValue) const {
+    std::optional<std::string> value = m_pIni->Get(section, key);
+    return TruncateToCp932Bytes(value ? *value : defaultValue, kMaxValueBytes);
+}
+
+int CProfileReader::Int(const std::string& section, const std::string& key,
+                        int defaultValue) const {
+    std::optional<std::string> value = m_pIni->Get(section, key);
     return value ? ParseInt(*value) : defaultValue;
+}
+
+std::vector<std::pair<std::string, std::string>>
+CProfileReader::Entries(const std::string& section) const {
+    std::vector<std::pair<std::string, std::string>> entries = m_pIni->Entries(section);
+    for (auto& entry : entries)
+        entry.second = TruncateToCp932Bytes(entry.second, kMaxValueBytes);
+    return entries;
 }
 
 int WriteProfileString(const std::string& section, const std::string& key, const std::string& value,

@@ -13,9 +13,12 @@
 // temporary file in the same folder that is renamed over the old one, so a
 // crash never leaves a half-written file. Paths are drive-letter paths.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+class CIniFile;
 
 // The value of a key, or the default when file, section, key or drive is
 // missing or the file cannot be read. Either is cut at a character boundary
@@ -54,3 +57,24 @@ int WriteProfileSection(const std::string& section,
 
 // Names of the keys of a section, in file order (empty when missing).
 std::vector<std::string> GetProfileKeys(const std::string& section, const std::string& path);
+
+// One profile file read once, for loading many keys: each read gives what
+// GetProfileString / GetProfileInt give, without reading the file again
+// (a settings file with thousands of exclude folders loads in one pass).
+class CProfileReader {
+public:
+    explicit CProfileReader(const std::string& path);
+    ~CProfileReader();
+    CProfileReader(const CProfileReader&) = delete;
+    CProfileReader& operator=(const CProfileReader&) = delete;
+
+    std::string String(const std::string& section, const std::string& key,
+                       const std::string& defaultValue) const;
+    int Int(const std::string& section, const std::string& key, int defaultValue) const;
+    // Keys of a section with their values (cut as String cuts them), in
+    // file order, each name once.
+    std::vector<std::pair<std::string, std::string>> Entries(const std::string& section) const;
+
+private:
+    std::unique_ptr<CIniFile> m_pIni;
+};

@@ -26,6 +26,9 @@ void InstallInterruptHandler() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal or ssh session: the run stops as after Ctrl+C, at
+    // a point where no temporary file is left behind.
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 int InterruptCount() {

@@ -5,7 +5,7 @@
 // True when standard error is a terminal.
 bool IsStandardErrorTerminal();
 
-// Turns the first SIGINT/SIGTERM into a counted request (the running loop
+// Turns the first SIGINT/SIGTERM/SIGHUP into a counted request (the running loop
 // reads it as a cancel); a second one ends the process at once.
 void InstallInterruptHandler();
 

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 // The trash standard is implemented here rather than through GIO's
@@ -45,15 +46,36 @@ std::string ParentOf(const std::string& path) {
     return slash == 0 || slash == std::string::npos ? "/" : path.substr(0, slash);
 }
 
-// Device of the path, or of its nearest existing ancestor.
-bool DeviceOfNearest(std::string path, dev_t& dev) {
-    struct stat st {};
-    while (stat(path.c_str(), &st) != 0) {
+// Where an item lives: its file system and the mount that shows it. A rename
+// works only within one mount, even between two mounts of one file system
+// (a bind mount), so the device alone cannot choose the trash.
+struct CMountKey {
+    dev_t dev{};
+    uint64_t mount = 0; // 0 when the kernel does not tell
+};
+
+bool SameMount(const CMountKey& a, const CMountKey& b) {
+    return a.dev == b.dev && (a.mount == 0 || b.mount == 0 || a.mount == b.mount);
+}
+
+// The key of the path itself (a link, not its target); false when it is missing.
+bool MountKeyOf(const std::string& path, CMountKey& key) {
+    struct statx stx {};
+    if (statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_MNT_ID,
+              &stx) != 0)
+        return false;
+    key.dev = makedev(stx.stx_dev_major, stx.stx_dev_minor);
+    key.mount = (stx.stx_mask & STATX_MNT_ID) ? stx.stx_mnt_id : 0;
+    return true;
+}
+
+// The key of the path, or of its nearest existing ancestor.
+bool MountKeyOfNearest(std::string path, CMountKey& key) {
+    while (!MountKeyOf(path, key)) {
         if (path == "/")
             return false;
         path = ParentOf(path);
     }
-    dev = st.st_dev;
     return true;
 }
 
@@ -78,13 +100,13 @@ bool IsOwnFolder(const std::string& path) {
     return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid();
 }
 
-// The highest folder above the item's folder on the same volume.
-std::string TopDirOf(const std::string& folder, dev_t dev) {
+// The highest folder above the item's folder within the item's mount.
+std::string TopDirOf(const std::string& folder, const CMountKey& item) {
     std::string dir = folder;
-    struct stat st {};
+    CMountKey key;
     while (dir != "/") {
         std::string up = ParentOf(dir);
-        if (stat(up.c_str(), &st) != 0 || st.st_dev != dev)
+        if (!MountKeyOf(up, key) || !SameMount(key, item))
             break;
         dir = up;
     }
@@ -111,16 +133,6 @@ int TopDirTrash(const std::string& topDir, CTrashPlace& place) {
         return ERROR_ACCESS_DENIED;
     place = {dir, topDir};
     return 0;
-}
-
-int ChooseTrash(const std::string& folder, dev_t itemDev, CTrashPlace& place) {
-    std::string home = HomeTrashFolder();
-    dev_t homeDev{};
-    if (!home.empty() && DeviceOfNearest(home, homeDev) && homeDev == itemDev) {
-        place = {home, ""};
-        return MakeFolders(home);
-    }
-    return TopDirTrash(TopDirOf(folder, itemDev), place);
 }
 
 // Percent-encoding as in URLs: only unreserved characters and "/" stay.
@@ -218,24 +230,10 @@ int MoveNoReplace(const std::string& from, const std::string& to) {
     return rename(from.c_str(), to.c_str()) == 0 ? 0 : ErrorFromErrno(errno);
 }
 
-int TrashHostItem(std::string host) {
-    while (host.size() > 1 && host.back() == '/')
-        host.pop_back();
-    struct stat st {};
-    if (lstat(host.c_str(), &st) != 0)
-        return ErrorFromErrno(errno);
-    // The folder's real place: a restore must find the way back.
-    char* real = realpath(ParentOf(host).c_str(), nullptr);
-    if (!real)
-        return ErrorFromErrno(errno);
-    std::string folder = real;
-    free(real);
-    std::string name = host.substr(host.rfind('/') + 1);
-    std::string original = (folder == "/" ? "" : folder) + "/" + name;
-
-    CTrashPlace place;
-    if (int r = ChooseTrash(folder, st.st_dev, place); r != 0)
-        return r;
+// Records and moves the item into one trash. The record goes again when
+// the move fails.
+int TrashInto(const CTrashPlace& place, const std::string& host, const std::string& name,
+              const std::string& original) {
     for (const char* sub : {"/files", "/info"}) {
         if (mkdir((place.strDir + sub).c_str(), 0700) != 0 && errno != EEXIST)
             return ErrorFromErrno(errno);
@@ -258,6 +256,47 @@ int TrashHostItem(std::string host) {
     int r = MoveNoReplace(host, place.strDir + "/files/" + trashName);
     if (r != 0)
         unlink((place.strDir + "/info/" + trashName + ".trashinfo").c_str());
+    return r;
+}
+
+int TrashHostItem(std::string host) {
+    while (host.size() > 1 && host.back() == '/')
+        host.pop_back();
+    CMountKey item;
+    if (!MountKeyOf(host, item))
+        return ErrorFromErrno(errno);
+    // The folder's real place: a restore must find the way back.
+    char* real = realpath(ParentOf(host).c_str(), nullptr);
+    if (!real)
+        return ErrorFromErrno(errno);
+    std::string folder = real;
+    free(real);
+    std::string name = host.substr(host.rfind('/') + 1);
+    std::string original = (folder == "/" ? "" : folder) + "/" + name;
+
+    const std::string home = HomeTrashFolder();
+    auto tryHome = [&]() -> int {
+        if (home.empty())
+            return ERROR_PATH_NOT_FOUND;
+        if (int r = MakeFolders(home); r != 0)
+            return r;
+        return TrashInto({home, ""}, host, name, original);
+    };
+    auto tryTop = [&]() -> int {
+        CTrashPlace place;
+        if (int r = TopDirTrash(TopDirOf(folder, item), place); r != 0)
+            return r;
+        return TrashInto(place, host, name, original);
+    };
+    // The home trash takes what lies on its mount, the mount's own trash
+    // the rest; when rename still cannot reach the chosen one (a mount
+    // inside the trash, a kernel that names no mounts), the other is tried.
+    CMountKey homeKey;
+    const bool homeFirst =
+        !home.empty() && MountKeyOfNearest(home, homeKey) && SameMount(homeKey, item);
+    int r = homeFirst ? tryHome() : tryTop();
+    if (r == ERROR_NOT_SAME_DEVICE)
+        r = homeFirst ? tryTop() : tryHome();
     return r;
 }
 

@@ -3,10 +3,14 @@
 #include "platform/Cp932.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/file.h>
 
 class TestCommandLine : public QObject {
     Q_OBJECT
@@ -19,6 +23,9 @@ private slots:
     void runCopiesAndLogs();
     void questionsGetTheSafeAnswer();
     void refusedOrFailedRunsExitWithOne();
+    void hangUpCancelsLikeInterrupt_data();
+    void hangUpCancelsLikeInterrupt();
+    void unwritableLogExitsWithOne();
 
 private:
     struct CResult {
@@ -139,6 +146,48 @@ void TestCommandLine::refusedOrFailedRunsExitWithOne() {
     const CResult none = Run({"--run", "None"});
     QCOMPARE(none.exitCode, 1);
     QVERIFY(none.err.contains("終了ｺｰﾄﾞ 9999"));
+}
+
+void TestCommandLine::hangUpCancelsLikeInterrupt_data() {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGINT") << SIGINT;
+}
+
+void TestCommandLine::hangUpCancelsLikeInterrupt() {
+    QFETCH(int, signal);
+    WriteSetting("T", "SrcDir=S:\\\r\nDstDir=D:\\\r\n");
+    // Another run holds the log: this one waits for it and says so.
+    QFile log(m_dir->filePath("Tidewall.log"));
+    QVERIFY(log.open(QIODevice::WriteOnly));
+    QCOMPARE(flock(log.handle(), LOCK_EX), 0);
+    QProcess process;
+    process.start(m_program, {"--run", "T"});
+    QVERIFY(process.waitForStarted());
+    QString err;
+    QElapsedTimer timer;
+    timer.start();
+    while (!err.contains("Tidewall.log") && timer.elapsed() < 30000 &&
+           process.state() == QProcess::Running) {
+        process.waitForReadyRead(200);
+        err += QString::fromUtf8(process.readAllStandardError());
+    }
+    QVERIFY2(err.contains("Tidewall.log"), qPrintable(err));
+    ::kill(static_cast<pid_t>(process.processId()), signal);
+    QVERIFY(process.waitForFinished(30000));
+    err += QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.contains("終了ｺｰﾄﾞ 9999"), qPrintable(err));
+}
+
+void TestCommandLine::unwritableLogExitsWithOne() {
+    QVERIFY(QDir(m_dir->path()).mkdir("Tidewall.log"));
+    WriteSetting("T", "SrcDir=S:\\\r\nDstDir=D:\\\r\n");
+    const CResult r = Run({"--run", "T"});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains("Tidewall.log"), qPrintable(r.err));
+    QVERIFY(QFile::exists(m_dir->filePath("dst/a.txt")));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

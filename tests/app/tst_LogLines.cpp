@@ -126,6 +126,9 @@ void CLogReadingTest::references_data() {
     QTest::newRow("six digits, leading zeros") << std::string("&#x0000E9;") << std::string("é");
     QTest::newRow("seven digits") << std::string("&#x00000E9;") << std::string("&#x00000E9;");
     QTest::newRow("NUL kept") << std::string("&#x0000;") << std::string("&#x0000;");
+    // A control character in a name is shown as written, never as a line break.
+    QTest::newRow("CR kept") << std::string("a&#x000D;b") << std::string("a&#x000D;b");
+    QTest::newRow("DEL kept") << std::string("&#x007F;") << std::string("&#x007F;");
     QTest::newRow("past U+10FFFF") << std::string("&#x110000;") << std::string("&#x110000;");
     QTest::newRow("cut at end") << std::string("x&#x00") << std::string("x&#x00");
     QTest::newRow("decimal form kept") << std::string("&#233;") << std::string("&#233;");

@@ -1,8 +1,10 @@
 // The copy run from collection to final message: what reaches the
 // destination, what the log says, and what the user is told.
+#include "copyjob/FolderValidation.h"
 #include "copyjob/RunTexts.h"
 #include "platform/Cp932.h"
 #include "platform/FileCopy.h"
+#include "platform/LogFile.h"
 #include "support/CopyJobFixture.h"
 #include "support/FakeVolumeSource.h"
 
@@ -10,12 +12,16 @@
 #include <QTest>
 
 #include <cerrno>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 const char kFinished[] = "ｺﾋﾟｰ処理を終了しました．";
 const char kNothing[] = "ｺﾋﾟｰ対象となるﾌｧｲﾙが１件もありません．";
 const int64_t kOld = 1600000000;
 const int64_t kNew = 1700000000;
+
+const char kLogBusy[] = "ﾛｸﾞﾌｧｲﾙ Tidewall.log を他の実行が使用中です．終了を待っています.....";
 
 std::string Failed(int code) {
     return "ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[" + std::to_string(code) + "]";
@@ -68,6 +74,12 @@ private slots:
     void folderStructureIsCreatedAndLogged();
     void lackOfCapacityRefusesTheCopy();
     void japaneseSettingsFileCopiesTheRightFolders();
+    void failedCopyKeepsOldFileOutOfTheTrash();
+    void staleTemporariesOfDeadRunsAreRemoved();
+    void controlCharactersStayOnOneLogLine();
+    void busyLogIsWaitedFor();
+    void unwritableLogFailsTheRun();
+    void invalidShiftJisValueIsRefused();
 
 private:
     QTemporaryDir m_home;
@@ -355,4 +367,92 @@ void TestCopyRun::japaneseSettingsFileCopiesTheRightFolders() {
 }
 
 QTEST_GUILESS_MAIN(TestCopyRun)
+
+void TestCopyRun::failedCopyKeepsOldFileOutOfTheTrash() {
+    CCopyJobFixture f;
+    QVERIFY(f.source.Build({{"q.txt", std::string(1 << 16, 'n')}}));
+    QVERIFY(f.dest.Build({{"q.txt", "old version"}}));
+    f.Setting().DustChk = 1;
+    CCopyTestHooks hooks;
+    hooks.nFailAtWrite = 1;
+    hooks.nWriteErrno = ENOSPC;
+    SetCopyTestHooks(hooks);
+    f.boxes->ExpectExact(Failed(1), IDOK);
+    const int endCode = f.job.RunCopyJob();
+    SetCopyTestHooks({});
+    QCOMPARE(endCode, 1);
+    QCOMPARE(CTempTree::WithoutTimes(f.dest.Read()),
+             (std::vector<CTreeItem>{{"q.txt", "old version"}}));
+    QVERIFY(!QFileInfo::exists(m_home.path() + "/.local/share/Trash/files/q.txt"));
+}
+
+void TestCopyRun::staleTemporariesOfDeadRunsAreRemoved() {
+    CCopyJobFixture f;
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    QVERIFY(child > 0 && waitpid(child, nullptr, 0) == child);
+    const std::string dead = ".tidewell-" + std::to_string(child) + "-a1B2c3.tmp";
+    const std::string live = ".tidewell-" + std::to_string(getpid()) + "-d4E5f6.tmp";
+    QVERIFY(f.source.Build({{"sub/a.txt", "a"}}));
+    QVERIFY(f.dest.Build({{"sub/" + dead, "stale"},
+                          {"sub/" + live, "being written"},
+                          {"sub/.tidewell-notes.tmp", "the user's"},
+                          {"other/" + dead, "not written into"}}));
+    f.boxes->ExpectExact(kFinished, IDOK);
+    QCOMPARE(f.job.RunCopyJob(), 0);
+    QVERIFY(!f.dest.Exists("sub/" + dead));
+    QVERIFY(f.dest.Exists("sub/" + live) && f.dest.Exists("sub/.tidewell-notes.tmp"));
+    QVERIFY(f.dest.Exists("other/" + dead));
+}
+
+void TestCopyRun::controlCharactersStayOnOneLogLine() {
+    CCopyJobFixture f;
+    QVERIFY(f.source.Build({{"a\rb\nc\x1B.txt", "a"}}));
+    f.boxes->ExpectExact(kFinished, IDOK);
+    QCOMPARE(f.job.RunCopyJob(), 0);
+    const std::vector<std::string> lines = LogLines(f);
+    QCOMPARE(lines.size(), size_t(2));
+    QCOMPARE(lines[1], std::string("Copying  S:\\a&#x000D;b&#x000A;c&#x001B;.txt -> D:\\"));
+}
+
+void TestCopyRun::busyLogIsWaitedFor() {
+    CCopyJobFixture f;
+    QVERIFY(f.source.Build({{"a.txt", "a"}}));
+    CLogFile other; // the log of another run on the same program folder
+    QCOMPARE(other.Open(f.job.m_strLogPath), 0);
+    f.host.onPump = [&](int) {
+        if (!f.host.busyCaptions.empty() && f.host.busyCaptions.back() == kLogBusy)
+            other.Close();
+    };
+    f.boxes->ExpectExact(kFinished, IDOK);
+    QCOMPARE(f.job.RunCopyJob(), 0);
+    QVERIFY(std::count(f.host.busyCaptions.begin(), f.host.busyCaptions.end(), kLogBusy) == 1);
+    QCOMPARE(LogLines(f).size(), size_t(2));
+}
+
+void TestCopyRun::unwritableLogFailsTheRun() {
+    CCopyJobFixture f;
+    QVERIFY(f.source.Build({{"a.txt", "a"}}));
+    QVERIFY(QDir().mkpath(QString::fromStdString(f.job.m_strLogPath)));
+    f.boxes->Expect("Tidewall.log", IDOK).ExpectExact(Failed(5), IDOK);
+    QCOMPARE(f.job.RunCopyJob(), 5);
+    QVERIFY(f.boxes->VerifyAllUsed());
+    QVERIFY(f.dest.Exists("a.txt")); // the copy itself is not given up
+}
+
+void TestCopyRun::invalidShiftJisValueIsRefused() {
+    CCopyJobFixture f;
+    QVERIFY(f.source.Build({{"a.txt", "a"}}));
+    // 0x81 0x7F is no CP932 character.
+    QVERIFY(f.program.WriteFile("Bad.def", "[Spec]\r\nSrcDir=S:\\\r\nDstDir=D:\\out\x81\x7F\r\n"));
+    f.job.m_pSetting = std::make_unique<CCopySetting>("Bad");
+    f.boxes->Expect("DstDir", IDOK);
+    QCOMPARE(ValidateFolders(f.Setting(), 0, f.host), 1);
+    f.boxes->Expect("DstDir", IDOK);
+    QCOMPARE(f.job.RunCopyJob(), 9999);
+    QVERIFY(f.boxes->VerifyAllUsed());
+    QVERIFY(f.dest.Read().empty());
+}
+
 #include "tst_CopyRun.moc"

@@ -20,6 +20,7 @@ private slots:
     void emptyExcludeListRemovesSection();
     void hostileValuesReadSafely();
     void textWithoutShiftJisFormIsRefusedNotCorrupted();
+    void invalidShiftJisBytesAreRefusedOnLoad();
     void excludedFolderMatching_data();
     void excludedFolderMatching();
 };
@@ -215,6 +216,21 @@ void TestCopySetting::textWithoutShiftJisFormIsRefusedNotCorrupted() {
     QCOMPARE(setting.SaveSpec(), 1);
     QCOMPARE(setting.LastSaveError(), static_cast<int>(ERROR_NO_UNICODE_TRANSLATION));
     QCOMPARE(program.ReadFile("Daily.def"), before);
+}
+
+void TestCopySetting::invalidShiftJisBytesAreRefusedOnLoad() {
+    CTestProgramFolder program;
+    // 0x81 0x7F is no CP932 character; a lone lead byte 0x82 ends a value.
+    QVERIFY(program.WriteFile("Bad.def", "[Spec]\r\nSrcDir=E:\\\x81\x7F\r\nDstDir=D:\\ok\r\n"
+                                         "[OutDirList]\r\nCount=2\r\nOutDir0=E:\\\x82\r\n"
+                                         "OutDir1=E:\\tmp\r\n"));
+    CCopySetting setting("Bad");
+    QCOMPARE(setting.DstDir, std::string("D:\\ok"));
+    QCOMPARE(setting.LoadOutDirList(), 2); // kept as read: the run refuses them
+    QCOMPARE(setting.RefusedKeys(), (std::vector<std::string>{"SrcDir", "OutDir0"}));
+    QVERIFY(program.WriteFile("Bad.def", "[Spec]\r\nSrcDir=E:\\\r\n"));
+    setting.LoadSpec();
+    QCOMPARE(setting.RefusedKeys(), std::vector<std::string>{"OutDir0"});
 }
 
 void TestCopySetting::excludedFolderMatching_data() {

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <sched.h>
 #include <unistd.h>
 
 namespace {
@@ -34,6 +35,19 @@ void RestoreEnv(const char* name, const std::optional<QByteArray>& value) {
         setenv(name, value->constData(), 1);
     else
         unsetenv(name);
+}
+
+// Mounts made after this stay inside this test process.
+bool EnterPrivateMounts() {
+    static const bool entered =
+        unshare(CLONE_NEWNS) == 0 && mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return entered;
+}
+
+bool BindMount(const QString& from, const QString& to) {
+    return QDir().mkpath(from) && QDir().mkpath(to) &&
+           mount(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(), nullptr,
+                 MS_BIND, nullptr) == 0;
 }
 
 } // namespace
@@ -205,6 +219,48 @@ private slots:
         VerifyTrashed(trashDir, "x.txt", volume + "/sub/x.txt", "on the volume", volume);
         QCOMPARE(HostStat(trashDir).st_mode & 0777, mode_t{0700});
         QVERIFY(!QDir(m_strHome + "/.local/share/Trash").exists());
+    }
+
+    // One file system, two mounts: rename cannot cross them, so the trash is
+    // chosen by the mount that holds the item, and when rename still answers
+    // EXDEV the other trash is tried.
+    void bindMounts_data() {
+        QTest::addColumn<QString>("bound"); // what is a bind mount
+        QTest::newRow("destination") << "data";
+        QTest::newRow("home trash's files folder") << "files";
+    }
+    void bindMounts() {
+        QFETCH(QString, bound);
+        if (!EnterPrivateMounts())
+            QSKIP("no private mount namespace here (needs CAP_SYS_ADMIN)");
+        const QString root = QFileInfo(m_strHome).path() + "/ns";
+        if (!MountSmallTmpfs(root, "size=1m"))
+            QSKIP("cannot mount a tmpfs here");
+        auto unmount = qScopeGuard([&] { Unmount(root); });
+        const QString home = root + "/home";
+        const QString data = root + "/data";
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(data));
+        setenv("HOME", QFile::encodeName(home).constData(), 1);
+        QString item = data + "/a.txt";
+        QString top = root; // the top of the mount that holds the item
+        if (bound == "data") {
+            QVERIFY(BindMount(data, root + "/bind"));
+            item = root + "/bind/a.txt";
+            top = root + "/bind";
+        } else {
+            QVERIFY(BindMount(root + "/elsewhere", home + "/.local/share/Trash/files"));
+        }
+        auto unbind = qScopeGuard([&] {
+            Unmount(root + "/bind");
+            Unmount(home + "/.local/share/Trash/files");
+        });
+        CHostServices::Get().DriveMap().Map('D', QFileInfo(item).path().toStdString());
+        QVERIFY(WriteHostFile(item, "bound"));
+
+        QCOMPARE(SendToTrash("D:\\a.txt"), 0);
+
+        VerifyTrashed(top + "/.Trash-" + QString::number(getuid()), "a.txt", item, "bound", top);
+        QVERIFY(NamesIn(home + "/.local/share/Trash/info").isEmpty());
     }
 
     // Whatever goes wrong, the item stays where it was and no record is left.
