@@ -3,6 +3,8 @@
 #include "platform/ErrorCodes.h"
 #include "platform/HostServices.h"
 
+#include <QUrl>
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -137,20 +139,7 @@ int TopDirTrash(const std::string& topDir, CTrashPlace& place) {
 
 // Percent-encoding as in URLs: only unreserved characters and "/" stay.
 std::string PercentEncode(const std::string& path) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : path) {
-        bool bPlain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                      c == '-' || c == '_' || c == '.' || c == '~' || c == '/';
-        if (bPlain) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
-    return out;
+    return QUrl::toPercentEncoding(QByteArray::fromStdString(path), "/").toStdString();
 }
 
 std::string DeletionDate() {

@@ -2,86 +2,16 @@
 
 #include "platform/HostServices.h"
 
+#include <QStorageInfo>
+
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstdlib>
-#include <dirent.h>
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <vector>
 
 namespace {
-
-struct CMountLine {
-    std::string mountPoint;
-    std::string fsType;
-    std::string source;
-};
-
-// Mount table fields escape space, tab, newline and backslash as "\ooo".
-std::string UnescapeOctal(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '3' &&
-            text[i + 2] >= '0' && text[i + 2] <= '7' && text[i + 3] >= '0' && text[i + 3] <= '7') {
-            out += static_cast<char>((text[i + 1] - '0') * 64 + (text[i + 2] - '0') * 8 +
-                                     (text[i + 3] - '0'));
-            i += 3;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-// /dev/disk/by-label names escape unusual bytes as "\xHH".
-std::string UnescapeHex(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' &&
-            std::isxdigit(static_cast<unsigned char>(text[i + 2])) &&
-            std::isxdigit(static_cast<unsigned char>(text[i + 3]))) {
-            out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
-            i += 3;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-bool HoldsPath(const std::string& mountPoint, const std::string& path) {
-    if (mountPoint == "/")
-        return true;
-    return path.compare(0, mountPoint.size(), mountPoint) == 0 &&
-           (path.size() == mountPoint.size() || path[mountPoint.size()] == '/');
-}
-
-// The mount that holds path: the longest mount point that is a prefix of it;
-// among equal ones the last listed, since a later mount covers an earlier.
-std::optional<CMountLine> FindMount(const std::string& path) {
-    std::ifstream in("/proc/self/mountinfo");
-    std::optional<CMountLine> best;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::vector<std::string> words;
-        for (std::string w; fields >> w;)
-            words.push_back(w);
-        auto dash = std::find(words.begin(), words.end(), "-");
-        if (words.size() < 5 || dash == words.end() || words.end() - dash < 3)
-            continue;
-        CMountLine mount{UnescapeOctal(words[4]), *(dash + 1), UnescapeOctal(*(dash + 2))};
-        if (!HoldsPath(mount.mountPoint, path))
-            continue;
-        if (!best || mount.mountPoint.size() >= best->mountPoint.size())
-            best = mount;
-    }
-    return best;
-}
 
 std::string RealPath(const std::string& path) {
     char* resolved = realpath(path.c_str(), nullptr);
@@ -115,12 +45,11 @@ bool IsRemovableDevice(const std::string& devicePath) {
     return flag == "1";
 }
 
-uint32_t DriveTypeOf(const CMountLine& mount, const std::string& device) {
+uint32_t DriveTypeOf(const std::string& fs, const std::string& device) {
     static const char* const kRemote[] = {"nfs",   "nfs4",       "cifs", "smb3", "smbfs",
                                           "sshfs", "fuse.sshfs", "9p",   "afs",  "ceph"};
     static const char* const kPseudo[] = {"proc",    "sysfs",   "devtmpfs",   "devpts",  "cgroup",
                                           "cgroup2", "debugfs", "securityfs", "tracefs", "pstore"};
-    const std::string& fs = mount.fsType;
     if (std::find(std::begin(kRemote), std::end(kRemote), fs) != std::end(kRemote))
         return DRIVE_REMOTE;
     if (fs == "iso9660" || fs == "udf")
@@ -134,26 +63,6 @@ uint32_t DriveTypeOf(const CMountLine& mount, const std::string& device) {
     // Block-device file systems and local layered ones (overlay in a
     // container) hold their data on a local disk.
     return DRIVE_FIXED;
-}
-
-std::string LabelOf(const std::string& device) {
-    if (device.empty())
-        return {};
-    DIR* dir = opendir("/dev/disk/by-label");
-    if (!dir)
-        return {};
-    std::string label;
-    while (dirent* d = readdir(dir)) {
-        std::string name = d->d_name;
-        if (name == "." || name == "..")
-            continue;
-        if (RealPath("/dev/disk/by-label/" + name) == device) {
-            label = UnescapeHex(name);
-            break;
-        }
-    }
-    closedir(dir);
-    return label;
 }
 
 std::string FileSystemName(const std::string& fsType) {
@@ -192,17 +101,8 @@ void FillGeometry(const struct statvfs& vfs, CVolumeFacts& facts) {
 } // namespace
 
 bool MountTableListsPoint(const std::string& hostPath) {
-    std::ifstream in("/proc/self/mountinfo");
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string word;
-        for (int i = 0; i < 5 && fields >> word; ++i) {
-        }
-        if (UnescapeOctal(word) == hostPath)
-            return true;
-    }
-    return false;
+    const QStorageInfo storage(QString::fromStdString(hostPath));
+    return storage.isValid() && storage.rootPath().toStdString() == hostPath;
 }
 
 std::optional<CVolumeFacts> CHostVolumeSource::Query(char letter) {
@@ -214,14 +114,19 @@ std::optional<CVolumeFacts> CHostVolumeSource::Query(char letter) {
     if (real.empty() || stat(real.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return std::nullopt; // no folder behind the letter: the root does not exist
 
+    // Qt finds the mount that holds the folder (bind mounts included), its
+    // file system type, device and label; the drive kind (removable media),
+    // the serial, the cluster geometry and the name limit are not among its
+    // facts, so they come from sysfs and statvfs below.
     CVolumeFacts facts;
-    std::optional<CMountLine> mount = FindMount(real);
+    const QStorageInfo storage(QString::fromStdString(real));
     std::string device;
-    if (mount && mount->source.rfind("/dev/", 0) == 0)
-        device = RealPath(mount->source);
-    facts.driveType = mount ? DriveTypeOf(*mount, device) : DRIVE_FIXED;
-    facts.fileSystem = mount ? FileSystemName(mount->fsType) : std::string();
-    facts.label = LabelOf(device);
+    if (storage.isValid() && storage.device().startsWith("/dev/"))
+        device = RealPath(storage.device().toStdString());
+    const std::string fsType = storage.isValid() ? storage.fileSystemType().toStdString() : "";
+    facts.driveType = storage.isValid() ? DriveTypeOf(fsType, device) : DRIVE_FIXED;
+    facts.fileSystem = FileSystemName(fsType);
+    facts.label = device.empty() ? std::string() : storage.name().toStdString();
 
     struct statvfs vfs {};
     if (statvfs(real.c_str(), &vfs) != 0) {
