@@ -1,9 +1,9 @@
 // The archiver's command line and drive map: tokens, response files,
 // switches, base folders with their patterns, and the "Drives" section.
-#include "CommandLine.h"
-#include "DriveTable.h"
-#include "FileCollector.h"
-#include "ResultCodes.h"
+#include "command/CommandLine.h"
+#include "command/DriveTable.h"
+#include "command/FileCollector.h"
+#include "lzh/ResultCodes.h"
 
 #include <QFile>
 #include <QTemporaryDir>

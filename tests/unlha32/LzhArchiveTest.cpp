@@ -2,9 +2,9 @@
 // a folder that also holds its "Tidewell.Ini", driven by response files like
 // the archive run writes, and its archives checked by independent readers
 // (lhasa, bsdtar, 7z). A missing reader fails the test.
-#include "ArchiveReader.h"
-#include "ResultCodes.h"
 #include "lha/UnLha32.h"
+#include "lzh/ArchiveReader.h"
+#include "lzh/ResultCodes.h"
 #include "platform/Cp932.h"
 #include "support/TempTree.h"
 

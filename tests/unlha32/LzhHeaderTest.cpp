@@ -1,11 +1,11 @@
 // Member headers: the level-2 writer against reference bytes, the reader of
 // existing archives against reference archives, and the reader under
 // truncation, corruption, hostile names and random mutation.
-#include "LzhHeader.h"
-#include "ArchiveReader.h"
-#include "ArchiveUpdate.h"
-#include "Crc16.h"
-#include "ResultCodes.h"
+#include "lzh/LzhHeader.h"
+#include "command/ArchiveUpdate.h"
+#include "lzh/ArchiveReader.h"
+#include "lzh/Crc16.h"
+#include "lzh/ResultCodes.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
 // The compressed stream: CRC-16, length-limited Huffman codes, and the
 // encoder checked by an independent strict decoder on data shaped to reach
 // the format's edges.
-#include "BlockSplitter.h"
-#include "Crc16.h"
-#include "Huffman.h"
 #include "LhDecoder.h"
-#include "LzhEncoder.h"
+#include "lzh/BlockSplitter.h"
+#include "lzh/Crc16.h"
+#include "lzh/Huffman.h"
+#include "lzh/LzhEncoder.h"
 
 #include <QFile>
 #include <QTest>

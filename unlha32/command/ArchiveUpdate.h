@@ -4,10 +4,10 @@
 // only when everything succeeded. A failed or refused call leaves an
 // existing archive untouched and no temporary file behind.
 
-#include "CommandLine.h"
-#include "DriveTable.h"
-#include "FileCollector.h"
-#include "Report.h"
+#include "command/CommandLine.h"
+#include "command/DriveTable.h"
+#include "command/FileCollector.h"
+#include "command/Report.h"
 
 #include <cstdint>
 

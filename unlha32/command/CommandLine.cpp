@@ -1,8 +1,8 @@
-#include "CommandLine.h"
+#include "command/CommandLine.h"
 
-#include "CodePage.h"
-#include "HostFile.h"
-#include "ResultCodes.h"
+#include "command/HostFile.h"
+#include "lzh/CodePage.h"
+#include "lzh/ResultCodes.h"
 
 namespace unlha {
 

@@ -1,7 +1,7 @@
-#include "DriveTable.h"
+#include "command/DriveTable.h"
 
-#include "CodePage.h"
-#include "HostFile.h"
+#include "command/HostFile.h"
+#include "lzh/CodePage.h"
 
 #include <dlfcn.h>
 #include <fstream>

@@ -1,9 +1,9 @@
-#include "ArchiveUpdate.h"
+#include "command/ArchiveUpdate.h"
 
-#include "ArchiveReader.h"
-#include "HostFile.h"
-#include "MemberWriter.h"
-#include "ResultCodes.h"
+#include "command/HostFile.h"
+#include "command/MemberWriter.h"
+#include "lzh/ArchiveReader.h"
+#include "lzh/ResultCodes.h"
 
 #include <climits>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "Report.h"
+#include "command/Report.h"
 
-#include "CodePage.h"
+#include "lzh/CodePage.h"
 
 #include <cstring>
 

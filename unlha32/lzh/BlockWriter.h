@@ -2,7 +2,7 @@
 // One block of an -lh5-/-lh6-/-lh7- stream: the symbol count, the three code
 // tables and the coded symbols.
 
-#include "BitWriter.h"
+#include "lzh/BitWriter.h"
 
 #include <bit>
 #include <cstddef>

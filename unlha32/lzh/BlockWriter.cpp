@@ -1,6 +1,6 @@
-#include "BlockWriter.h"
+#include "lzh/BlockWriter.h"
 
-#include "Huffman.h"
+#include "lzh/Huffman.h"
 
 namespace unlha {
 

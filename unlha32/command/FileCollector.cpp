@@ -1,9 +1,9 @@
-#include "FileCollector.h"
+#include "command/FileCollector.h"
 
-#include "CodePage.h"
-#include "HostFile.h"
-#include "LzhHeader.h"
-#include "ResultCodes.h"
+#include "command/HostFile.h"
+#include "lzh/CodePage.h"
+#include "lzh/LzhHeader.h"
+#include "lzh/ResultCodes.h"
 
 #include <set>
 

@@ -1,4 +1,4 @@
-#include "BlockSplitter.h"
+#include "lzh/BlockSplitter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "MemberWriter.h"
+#include "command/MemberWriter.h"
 
-#include "CodePage.h"
-#include "Crc16.h"
-#include "LzhEncoder.h"
-#include "ResultCodes.h"
+#include "lzh/CodePage.h"
+#include "lzh/Crc16.h"
+#include "lzh/LzhEncoder.h"
+#include "lzh/ResultCodes.h"
 
 #include <cstring>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "CodePage.h"
+#include "lzh/CodePage.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "LzhEncoder.h"
+#include "lzh/LzhEncoder.h"
 
-#include "BlockSplitter.h"
-#include "Crc16.h"
-#include "OptimalParser.h"
+#include "lzh/BlockSplitter.h"
+#include "lzh/Crc16.h"
+#include "lzh/OptimalParser.h"
 
 #include <algorithm>
 

@@ -3,10 +3,10 @@
 // then the data compressed with -lh5-/-lh6-/-lh7-, or stored (-lh0-) when
 // compression does not pay.
 
-#include "FileCollector.h"
-#include "HostFile.h"
-#include "LzhHeader.h"
-#include "Report.h"
+#include "command/FileCollector.h"
+#include "command/HostFile.h"
+#include "command/Report.h"
+#include "lzh/LzhHeader.h"
 
 #include <string>
 

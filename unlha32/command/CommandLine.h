@@ -5,8 +5,8 @@
 // then base folders (ending in "\") each followed by file patterns relative
 // to it, and switches starting with "-" anywhere.
 
-#include "DriveTable.h"
-#include "Report.h"
+#include "command/DriveTable.h"
+#include "command/Report.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "ArchiveReader.h"
+#include "lzh/ArchiveReader.h"
 
-#include "CodePage.h"
-#include "Crc16.h"
-#include "ResultCodes.h"
+#include "lzh/CodePage.h"
+#include "lzh/Crc16.h"
+#include "lzh/ResultCodes.h"
 
 #include <cstring>
 

@@ -5,8 +5,8 @@
 // never stored. Prices come from the symbols chosen in the chunk before; the
 // first chunk is parsed twice, once only to learn them.
 
-#include "BlockWriter.h"
-#include "MatchFinder.h"
+#include "lzh/BlockWriter.h"
+#include "lzh/MatchFinder.h"
 
 #include <cstdint>
 #include <vector>

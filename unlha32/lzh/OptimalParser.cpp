@@ -1,4 +1,4 @@
-#include "OptimalParser.h"
+#include "lzh/OptimalParser.h"
 
 #include <algorithm>
 #include <cmath>

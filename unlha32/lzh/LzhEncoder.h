@@ -3,8 +3,8 @@
 // hash chains, blocks of Huffman-coded symbols cut where the statistics
 // change.
 
-#include "BlockWriter.h"
-#include "MatchFinder.h"
+#include "lzh/BlockWriter.h"
+#include "lzh/MatchFinder.h"
 
 #include <cstdint>
 #include <vector>

@@ -3,7 +3,7 @@
 // codes its symbols by their own statistics, so blocks are cut where the
 // statistics change and joined where they do not.
 
-#include "BlockWriter.h"
+#include "lzh/BlockWriter.h"
 
 #include <cstddef>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "HostFile.h"
+#include "command/HostFile.h"
 
 #include <algorithm>
 #include <atomic>

@@ -4,9 +4,9 @@
 // not entered, as in the program's copy; hidden files are taken. Symbolic
 // links to folders are not followed, so a link loop cannot trap the walk.
 
-#include "CommandLine.h"
-#include "DriveTable.h"
-#include "Report.h"
+#include "command/CommandLine.h"
+#include "command/DriveTable.h"
+#include "command/Report.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "Huffman.h"
+#include "lzh/Huffman.h"
 
 #include <algorithm>
 

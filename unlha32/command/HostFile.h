@@ -3,8 +3,8 @@
 // archive, writing the new archive into a temporary file beside it, listing
 // folders.
 
-#include "ArchiveReader.h"
-#include "MatchFinder.h"
+#include "lzh/ArchiveReader.h"
+#include "lzh/MatchFinder.h"
 
 #include <cstdint>
 #include <string>

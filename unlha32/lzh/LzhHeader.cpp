@@ -1,6 +1,6 @@
-#include "LzhHeader.h"
+#include "lzh/LzhHeader.h"
 
-#include "Crc16.h"
+#include "lzh/Crc16.h"
 
 namespace unlha {
 

@@ -1,6 +1,6 @@
-#include "MatchFinder.h"
+#include "lzh/MatchFinder.h"
 
-#include "BlockWriter.h"
+#include "lzh/BlockWriter.h"
 
 #include <algorithm>
 #include <bit>
