@@ -1,7 +1,7 @@
 // The reader of existing archives: reference archives of levels 1 and 2,
 // and refusal of truncated, corrupt and hostile ones, also under random
 // mutation (the sanitizer build checks memory).
-#include "ReferenceArchives.h"
+#include "TestData.h"
 #include "lzh/ArchiveReader.h"
 #include "lzh/Crc16.h"
 #include "lzh/LzhHeader.h"

@@ -2,7 +2,7 @@
 // checked on streams of another implementation) on data shaped to reach the
 // format's edges: window, match length, block boundaries, code depth.
 #include "LhDecoder.h"
-#include "ReferenceArchives.h"
+#include "TestData.h"
 #include "lzh/Crc16.h"
 #include "lzh/LzhEncoder.h"
 
@@ -46,26 +46,6 @@ public:
     std::string m_str;
     int m_nRefuseAt, m_nCalls = 0;
 };
-
-std::string RandomBytes(size_t size, unsigned seed) {
-    std::mt19937 rng(seed);
-    std::string s(size, '\0');
-    for (char& c : s)
-        c = static_cast<char>(rng() & 0xFF);
-    return s;
-}
-
-// Words from a small vocabulary: text-like, compressible, many symbols.
-std::string WordText(size_t size, unsigned seed) {
-    static const char* words[] = {"the", "archive", "folder", "copy", "of", "and", "file",
-                                  "is",  "to",      "newer",  "a",    "\n", "run", "log"};
-    std::mt19937 rng(seed);
-    std::string s;
-    while (s.size() < size)
-        s += std::string(words[rng() % 14]) + ' ';
-    s.resize(size);
-    return s;
-}
 
 // Byte counts following the Fibonacci numbers: a plain Huffman tree over
 // them is far deeper than 16.

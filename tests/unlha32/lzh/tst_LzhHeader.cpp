@@ -1,6 +1,6 @@
 // The level-2 member header: reference bytes, and a length whose low byte
 // is never 0 (it would read as the end of the archive).
-#include "ReferenceArchives.h"
+#include "TestData.h"
 #include "lzh/ArchiveReader.h"
 #include "lzh/LzhHeader.h"
 

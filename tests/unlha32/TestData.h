@@ -1,9 +1,11 @@
 #pragma once
-// Archives made by another LZH implementation, as hex (blanks ignored).
-// Times are 1614834367 = 2021-03-04 05:06:07 UTC.
+// Data shared by the archiver's tests: archives made by another LZH
+// implementation (times 1614834367 = 2021-03-04 05:06:07 UTC) and generated
+// contents.
 
 #include <QByteArray>
 
+#include <random>
 #include <string>
 
 inline const char* kEmptyFileArchive = "2B002D6C68302D0000000000000000BF6A40602002000 04D"
@@ -21,4 +23,24 @@ inline const char* kLevel1Archive =
 
 inline std::string Hex(const char* spaced) {
     return QByteArray::fromHex(QByteArray(spaced).replace(" ", "")).toStdString();
+}
+
+inline std::string RandomBytes(size_t size, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::string s(size, '\0');
+    for (char& c : s)
+        c = static_cast<char>(rng() & 0xFF);
+    return s;
+}
+
+// Words from a small vocabulary: text-like, compressible, many symbols.
+inline std::string WordText(size_t size, unsigned seed) {
+    static const char* words[] = {"the", "archive", "folder", "copy", "of", "and", "file",
+                                  "is",  "to",      "newer",  "a",    "\n", "run", "log"};
+    std::mt19937 rng(seed);
+    std::string s;
+    while (s.size() < size)
+        s += std::string(words[rng() % 14]) + ' ';
+    s.resize(size);
+    return s;
 }
