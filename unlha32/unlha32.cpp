@@ -1,11 +1,11 @@
 // The two exported entry points of libunlha32.so.
 #include "unlha32.h"
 
-#include "ArchiveUpdate.h"
-#include "CommandLine.h"
-#include "DriveTable.h"
-#include "Report.h"
-#include "ResultCodes.h"
+#include "command/ArchiveUpdate.h"
+#include "command/CommandLine.h"
+#include "command/DriveTable.h"
+#include "command/Report.h"
+#include "lzh/ResultCodes.h"
 
 #include <atomic>
 #include <new>

@@ -10,7 +10,7 @@
 // runs only our -lh5- (for profiling); LHA_ROUNDS=n sets the rounds of our
 // -lh5- and gzip, which alternate (fastest taken, default 5).
 
-#include "LzhEncoder.h"
+#include "lzh/LzhEncoder.h"
 
 #include <algorithm>
 #include <cstdio>

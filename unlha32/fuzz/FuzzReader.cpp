@@ -2,7 +2,7 @@
 // a member list inside the input, never a crash or an out-of-bounds read.
 // Build: cmake -DCMAKE_CXX_COMPILER=clang++ -DTIDEWELL_FUZZ=ON ...; then
 // run unlha32_fuzz_reader [corpus-folder] -max_total_time=60.
-#include "ArchiveReader.h"
+#include "lzh/ArchiveReader.h"
 
 #include <cstdint>
 #include <cstdlib>

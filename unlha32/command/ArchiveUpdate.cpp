@@ -1,0 +1,208 @@
+#include "command/ArchiveUpdate.h"
+
+#include "command/HostFile.h"
+#include "command/MemberWriter.h"
+#include "lzh/ArchiveReader.h"
+#include "lzh/ResultCodes.h"
+
+#include <climits>
+#include <cstdio>
+#include <ctime>
+#include <map>
+
+namespace unlha {
+
+namespace {
+
+enum class EAction { Keep, Replace, Add };
+
+std::string ForReport(std::string path) {
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+void ReportMember(CReport& report, const char* verb, const CWrittenMember& w,
+                  const std::string& stored) {
+    char line[96];
+    std::snprintf(line, sizeof line, "%s %s %10llu -> %10llu  ", verb, w.strMethod.c_str(),
+                  static_cast<unsigned long long>(w.nOriginal),
+                  static_cast<unsigned long long>(w.nPacked));
+    report.AddLine(line + ForReport(stored));
+}
+
+// Checks the archive name and finds its host path. 0 or a result code.
+int ResolveArchive(const CCommand& command, const CDriveTable& drives, std::string& host,
+                   CReport& report) {
+    const std::string& name = command.strArchive;
+    size_t cut = name.find_last_of("\\/");
+    std::string last = cut == std::string::npos ? name : name.substr(cut + 1);
+    if (last.empty() || last.find_first_of("*?") != std::string::npos) {
+        // "*.LZH" is the stored default of an unset name: never create it.
+        report.AddLine("書庫のファイル名が指定されていません: " + name);
+        return RESULT_NO_ARCHIVE_NAME;
+    }
+    auto resolved = drives.ToHost(name);
+    if (!resolved) {
+        report.AddLine("書庫のパスを解決できません: " + name);
+        return RESULT_ARCHIVE_OPEN;
+    }
+    if (resolved->size() >= PATH_MAX || last.size() > NAME_MAX - 20) {
+        report.AddLine("書庫のパスが長すぎます: " + name);
+        return RESULT_PATH_TOO_LONG;
+    }
+    host = *resolved;
+    return RESULT_OK;
+}
+
+// Copies one member of the old archive unchanged.
+bool CopyMember(CReadFile& old, const CArchiveMember& member, CArchiveWriter& out) {
+    std::vector<uint8_t> buffer(1 << 16);
+    uint64_t done = 0;
+    while (done < member.nLength) {
+        size_t n = static_cast<size_t>(std::min<uint64_t>(buffer.size(), member.nLength - done));
+        if (!old.ReadAt(member.nOffset + done, buffer.data(), n) || !out.Write(buffer.data(), n))
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+struct CPlan {
+    std::vector<int> aReplacement;  // per old member: item index, or -1 to keep
+    std::vector<size_t> aAdditions; // item indexes of new members
+};
+
+CPlan MakePlan(const CCommand& command, const std::vector<CArchiveMember>& members,
+               const std::vector<CCollectedItem>& items) {
+    CPlan plan;
+    plan.aReplacement.assign(members.size(), -1);
+    std::map<std::string, size_t> byKey;
+    for (size_t m = members.size(); m-- > 0;)
+        byKey[PathKey(members[m].strPath)] = m; // the first of equal names wins
+    for (size_t i = 0; i < items.size(); ++i) {
+        auto it = byKey.find(PathKey(items[i].strStored));
+        if (it == byKey.end()) {
+            plan.aAdditions.push_back(i);
+            continue;
+        }
+        const CArchiveMember& m = members[it->second];
+        bool sameKind = m.bFolder == items[i].bFolder;
+        if (command.cCommand == 'a' || !sameKind ||
+            IsNewerThanMember(items[i].nTime, m.bDosTime, m.nTime))
+            plan.aReplacement[it->second] = static_cast<int>(i);
+    }
+    return plan;
+}
+
+int WriteArchive(const std::string& host, CReadFile* old,
+                 const std::vector<CArchiveMember>& members,
+                 const std::vector<CCollectedItem>& items, const CPlan& plan, int method,
+                 CReport& report) {
+    CArchiveWriter out;
+    if (out.Create(host) != 0) {
+        report.AddLine("作業ファイルを作成できません: " + host);
+        return RESULT_WORK_FILE;
+    }
+    CWrittenMember written;
+    for (size_t m = 0; m < members.size(); ++m) {
+        int index = plan.aReplacement[m];
+        if (index < 0) {
+            if (!CopyMember(*old, members[m], out))
+                return out.LastError() != 0 ? RESULT_ARCHIVE_OPEN : RESULT_ARCHIVE_READ;
+            report.AddLine("保持 " + ForReport(members[m].strPath));
+            continue;
+        }
+        const CCollectedItem& item = items[static_cast<size_t>(index)];
+        if (int rc = WriteMember(out, item, method, written, report))
+            return rc;
+        ReportMember(report, "置換", written, item.strStored);
+    }
+    for (size_t index : plan.aAdditions) {
+        if (int rc = WriteMember(out, items[index], method, written, report))
+            return rc;
+        ReportMember(report, "追加", written, items[index].strStored);
+    }
+    const uint8_t endMarker = 0;
+    if (!out.Write(&endMarker, 1) || out.Commit() != 0) {
+        report.AddLine("書庫を書き込めません: " + host);
+        return RESULT_ARCHIVE_OPEN;
+    }
+    return RESULT_OK;
+}
+
+} // namespace
+
+uint32_t DosTimeOf(int64_t unixTime) {
+    auto t = static_cast<time_t>(unixTime);
+    struct tm local {};
+    if (localtime_r(&t, &local) == nullptr || local.tm_year < 80 || local.tm_year > 207)
+        return 0;
+    uint32_t date = static_cast<uint32_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) |
+                                          local.tm_mday);
+    uint32_t time =
+        static_cast<uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
+    return (date << 16) | time;
+}
+
+bool IsNewerThanMember(int64_t fileTime, bool memberDosTime, uint32_t memberTime) {
+    if (memberDosTime)
+        return DosTimeOf(fileTime) > memberTime;
+    if (fileTime < 0)
+        return false;
+    return fileTime > static_cast<int64_t>(memberTime);
+}
+
+int RunArchiveCommand(const CCommand& command, const CDriveTable& drives, CReport& report) {
+    std::string host;
+    if (int rc = ResolveArchive(command, drives, host, report))
+        return rc;
+    CPathInfo info = GetPathInfo(host);
+    CReadFile old;
+    std::vector<CArchiveMember> members;
+    if (info.bExists) {
+        if (!info.bRegular || old.Open(host) != 0) {
+            report.AddLine("書庫を開けません: " + command.strArchive);
+            return RESULT_ARCHIVE_OPEN;
+        }
+        std::string detail;
+        if (int rc = ReadArchiveMembers(old, members, detail)) {
+            report.AddLine("既存の書庫を更新できません (" + detail + "): " + command.strArchive);
+            return rc;
+        }
+    }
+    if (command.aSpecs.empty()) {
+        report.AddLine("格納するファイルの指定がありません");
+        return RESULT_NAME_REQUIRED;
+    }
+    std::vector<CCollectedItem> items;
+    if (int rc = CollectFiles(command, drives, items, report))
+        return rc;
+    // The archive may lie inside the folder being packed.
+    std::erase_if(items, [&](const CCollectedItem& item) {
+        return info.bExists && item.nDevice == info.nDevice && item.nInode == info.nInode;
+    });
+    CPlan plan = MakePlan(command, members, items);
+    size_t replaced = 0;
+    for (int index : plan.aReplacement)
+        replaced += index >= 0 ? 1 : 0;
+    if (replaced == 0 && plan.aAdditions.empty()) {
+        if (!info.bExists) {
+            report.AddLine("格納するファイルがありません: " + command.strArchive);
+            return RESULT_NAME_REQUIRED;
+        }
+        report.AddLine("書庫 " + command.strArchive + " は最新です（変更なし、" +
+                       std::to_string(members.size()) + " 件）");
+        return RESULT_OK;
+    }
+    if (int rc = WriteArchive(host, &old, members, items, plan, command.nMethod, report))
+        return rc;
+    report.AddLine("書庫 " + command.strArchive + ": 追加 " +
+                   std::to_string(plan.aAdditions.size()) + " 件、置換 " +
+                   std::to_string(replaced) + " 件、保持 " +
+                   std::to_string(members.size() - replaced) + " 件");
+    return RESULT_OK;
+}
+
+} // namespace unlha

@@ -1,0 +1,43 @@
+#pragma once
+// Finds the files a command names: each base folder with its pattern,
+// optionally through subfolders. Hidden folders (name starting with ".") are
+// not entered, as in the program's copy; hidden files are taken. Symbolic
+// links to folders are not followed, so a link loop cannot trap the walk.
+
+#include "command/CommandLine.h"
+#include "command/DriveTable.h"
+#include "command/Report.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace unlha {
+
+struct CCollectedItem {
+    std::string strHostPath;
+    std::string strStored; // UTF-8, "/" between folders, no trailing "/"
+    bool bFolder = false;
+    int64_t nTime = 0; // last write, seconds since 1970 UTC
+    uint64_t nSize = 0;
+    uint16_t nAttribute = 0; // DOS bits
+    uint64_t nDevice = 0;    // with nInode: which file it is
+    uint64_t nInode = 0;
+};
+
+// True when name matches pattern: "*" any run, "?" one character, ASCII
+// letters without regard to case; "*.*" matches every name.
+bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+// Case-blind key of a stored path, the rule by which files and members are
+// the same (ASCII letters folded, as Windows file names compare).
+std::string PathKey(const std::string& stored);
+
+// Appends the items of every file spec of command in order, each stored
+// path once. Returns 0, RESULT_BAD_COMMAND for a pattern that climbs out of
+// its base folder, or RESULT_FILE_OPEN for a file that cannot be stored
+// (4 GiB or more, a name that is not valid UTF-8); reasons go to the report.
+int CollectFiles(const CCommand& command, const CDriveTable& drives,
+                 std::vector<CCollectedItem>& items, CReport& report);
+
+} // namespace unlha

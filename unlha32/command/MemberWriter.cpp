@@ -1,0 +1,158 @@
+#include "command/MemberWriter.h"
+
+#include "lzh/CodePage.h"
+#include "lzh/Crc16.h"
+#include "lzh/LzhEncoder.h"
+#include "lzh/ResultCodes.h"
+
+#include <cstring>
+#include <vector>
+
+namespace unlha {
+
+namespace {
+
+// Compressed bytes go straight into the archive; once they reach the
+// original size, storing is better and compression stops.
+class CArchiveSink : public IByteSink {
+public:
+    CArchiveSink(CArchiveWriter& out, uint64_t limit) : m_out(out), m_nLimit(limit) {}
+    bool Write(const uint8_t* data, size_t size) override {
+        m_nWritten += size;
+        if (m_nWritten >= m_nLimit)
+            return false;
+        return m_out.Write(data, size);
+    }
+
+private:
+    CArchiveWriter& m_out;
+    uint64_t m_nLimit;
+    uint64_t m_nWritten = 0;
+};
+
+// Copies the whole file unchanged; fills the sizes and the CRC.
+int StoreFile(CArchiveWriter& out, CReadFile& file, CMemberInfo& info) {
+    file.Rewind();
+    std::vector<uint8_t> buffer(1 << 16);
+    uint64_t total = 0;
+    uint16_t crc = 0;
+    for (;;) {
+        long got = file.Read(buffer.data(), buffer.size());
+        if (got < 0)
+            return RESULT_FILE_OPEN;
+        if (got == 0)
+            break;
+        auto n = static_cast<size_t>(got);
+        crc = UpdateCrc16(crc, buffer.data(), n);
+        total += n;
+        if (total > 0xFFFFFFFFull)
+            return RESULT_FILE_OPEN;
+        if (!out.Write(buffer.data(), n))
+            return RESULT_ARCHIVE_OPEN;
+    }
+    info.strMethod = "-lh0-";
+    info.nOriginal = info.nPacked = static_cast<uint32_t>(total);
+    info.nCrc = crc;
+    return RESULT_OK;
+}
+
+uint32_t ClampTime(int64_t t) {
+    return t < 0 ? 0u : t > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(t);
+}
+
+} // namespace
+
+void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t i = 0; i <= stored.size(); ++i) {
+        if (i == stored.size() || stored[i] == '/') {
+            parts.push_back(stored.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    std::vector<std::string> encoded;
+    bool utf8 = false;
+    for (const auto& part : parts) {
+        auto cp932 = Utf8ToCp932(part);
+        if (!cp932)
+            utf8 = true;
+        encoded.push_back(cp932 ? *cp932 : part);
+    }
+    if (utf8)
+        encoded = parts;
+    size_t folders = folder ? encoded.size() : encoded.size() - 1;
+    info.strDir.clear();
+    for (size_t i = 0; i < folders; ++i)
+        info.strDir += encoded[i] + '\xFF';
+    info.strName = folder ? std::string() : encoded.back();
+    bool wide = false;
+    for (char c : info.strDir + info.strName)
+        wide = wide ||
+               (static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) != 0xFF);
+    info.nCodePage = utf8 ? 65001u : wide ? 932u : 0u;
+}
+
+int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
+                CWrittenMember& written, CReport& report) {
+    written = CWrittenMember{};
+    CMemberInfo info;
+    EncodeMemberNames(item.strStored, item.bFolder, info);
+    info.nTime = ClampTime(item.nTime);
+    info.nAttribute = item.nAttribute;
+    info.strMethod = item.bFolder ? "-lhd-" : "-lh0-";
+    std::string header = BuildLevel2Header(info);
+    if (header.empty()) {
+        report.AddLine("格納名が長すぎます: " + item.strStored);
+        return RESULT_PATH_TOO_LONG;
+    }
+    uint64_t headerAt = out.Tell();
+    if (!out.Write(header.data(), header.size()))
+        return RESULT_ARCHIVE_OPEN;
+    written.strMethod = info.strMethod;
+    if (item.bFolder)
+        return RESULT_OK;
+
+    CReadFile file;
+    if (int err = file.Open(item.strHostPath)) {
+        report.AddLine("ファイルを開けません: " + item.strStored + " (" + std::strerror(err) + ")");
+        return RESULT_FILE_OPEN;
+    }
+    uint64_t dataAt = out.Tell();
+    CLzhEncoder encoder(method);
+    CArchiveSink sink(out, file.Size());
+    CEncodeStats stats;
+    EEncodeResult result =
+        file.Size() == 0 ? EEncodeResult::SinkStopped : encoder.Encode(file, sink, stats);
+    if (result == EEncodeResult::ReadError) {
+        report.AddLine("ファイルを読めません: " + item.strStored);
+        return RESULT_FILE_OPEN;
+    }
+    // Fewer than 8 compressed bytes trip some readers, and never pay anyway.
+    bool compressed = result == EEncodeResult::Done && stats.nOutputBytes < stats.nInputBytes &&
+                      stats.nOutputBytes >= 8 && stats.nInputBytes <= 0xFFFFFFFFull;
+    if (out.LastError() != 0)
+        return RESULT_ARCHIVE_OPEN;
+    if (compressed) {
+        info.strMethod = method == 5 ? "-lh5-" : method == 6 ? "-lh6-" : "-lh7-";
+        info.nOriginal = static_cast<uint32_t>(stats.nInputBytes);
+        info.nPacked = static_cast<uint32_t>(stats.nOutputBytes);
+        info.nCrc = stats.nCrc;
+    } else {
+        if (!out.TruncateTo(dataAt))
+            return RESULT_ARCHIVE_OPEN;
+        if (int rc = StoreFile(out, file, info)) {
+            if (rc == RESULT_FILE_OPEN)
+                report.AddLine("ファイルを読めません: " + item.strStored);
+            return rc;
+        }
+    }
+    if (!out.PatchAt(headerAt, BuildLevel2Header(info)))
+        return RESULT_ARCHIVE_OPEN;
+    written.strMethod = info.strMethod;
+    written.nOriginal = info.nOriginal;
+    written.nPacked = info.nPacked;
+    return RESULT_OK;
+}
+
+} // namespace unlha
