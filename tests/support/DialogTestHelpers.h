@@ -24,9 +24,11 @@ inline void AnswerNextModal(std::function<void(QWidget*)> action, int templateId
                             int triesLeft = 300) {
     QTimer::singleShot(10, [action = std::move(action), templateId, triesLeft] {
         QWidget* pModal = QApplication::activeModalWidget();
-        if (pModal && (templateId == 0 || pModal->property("templateId").toInt() == templateId))
+        if (pModal && (templateId == 0 || pModal->property("templateId").toInt() == templateId)) {
             action(pModal);
-        else if (triesLeft > 0)
+            if (QTest::currentTestFailed() && pModal->isVisible())
+                pModal->close(); // a failed check in the action must not hang the test
+        } else if (triesLeft > 0)
             AnswerNextModal(action, templateId, triesLeft - 1);
     });
 }
@@ -40,6 +42,14 @@ inline QWidget* ControlOf(QWidget* pDialog, int id) {
 }
 template <class T> T* ControlAs(QWidget* pDialog, int id) {
     return qobject_cast<T*>(ControlOf(pDialog, id));
+}
+
+// The texts of the controls, joined by "|".
+inline QString Texts(QWidget* pDialog, std::initializer_list<int> ids) {
+    QStringList texts;
+    for (int id : ids)
+        texts << ControlOf(pDialog, id)->property("text").toString();
+    return texts.join('|');
 }
 
 // A user's click: on a check box's indicator, in the middle of anything

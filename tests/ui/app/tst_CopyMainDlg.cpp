@@ -4,7 +4,6 @@
 #include "MainWindowFixture.h"
 
 #include <QGroupBox>
-#include <QMovie>
 #include <QPushButton>
 
 #include <algorithm>
@@ -98,33 +97,27 @@ void TestMainWindow::optionRules_data() {
     const char* noClear = "[ｺﾋﾟｰ前にｺﾋﾟｰ先ﾌｫﾙﾀﾞを全ｸﾘｱする]ｵﾌﾟｼｮﾝは使用できません．";
     const QString four = "UsedChk=1;AnsChk=1;DustChk=1;SubDirChk=1";
     const Ids clearOn = {Dlg::IDC_USED_CHK, Dlg::IDC_ANS_CHK, kNew, Dlg::IDC_DUST_CHK};
+    // clang-format off
     QTest::newRow("idle") << CRuleCase{"", {}, kIdle, {kNew}, 0};
     QTest::newRow("lha on keeps the states") << CRuleCase{"SubDirChk=1;CopyDirChk=1;OutDirChk=1",
-                                                          {kLha},
-                                                          kLhaOn,
-                                                          {kNew, kSub, kCopyDir, kOutDir, kLha},
-                                                          1};
-    QTest::newRow("lha off enables the exclude button")
-        << CRuleCase{"LhaChk=1", {kLha}, kIdleChanged.mid(1), {kNew}, 1};
-    QTest::newRow("lha refused without the archiver") << CRuleCase{
-        "", {kLha}, kIdle, {kNew}, 0, "圧縮を実行するにはUNLHA32.DLLが必要です．", false};
+        {kLha}, kLhaOn, {kNew, kSub, kCopyDir, kOutDir, kLha}, 1};
+    QTest::newRow("lha off: exclude button") << CRuleCase{"LhaChk=1", {kLha}, kIdleChanged.mid(1),
+        {kNew}, 1};
+    QTest::newRow("lha refused without the archiver") << CRuleCase{"", {kLha}, kIdle, {kNew}, 0,
+        "圧縮を実行するにはUNLHA32.DLLが必要です．", false};
     QTest::newRow("clear on") << CRuleCase{four, {kClr}, kIdleChanged + clearOn, {kSub, kClr}, 1};
     QTest::newRow("clear off") << CRuleCase{four, {kClr, kClr}, kIdleChanged, {kSub}, 1};
     QTest::newRow("clear: no source") << CRuleCase{"SrcDir=", {kClr}, kIdle, {kNew}, 0, noClear};
-    QTest::newRow("clear: destination inside, other case")
-        << CRuleCase{"DstDir=s:\\work\\Backup", {kClr}, kIdle, {kNew}, 0, noClear};
-    QTest::newRow("setting with lha and clear")
-        << CRuleCase{"LhaChk=1;AllClrChk=1;DustChk=1;CopyDirChk=1",
-                     {},
-                     kLhaOn + Ids{kSave},
-                     {kClr, kCopyDir, kLha},
-                     0};
-    QTest::newRow("exclude on") << CRuleCase{
-        "", {kOutDir}, kIdleChanged.mid(1), {kNew, kOutDir}, 1};
+    QTest::newRow("clear: destination inside") << CRuleCase{"DstDir=s:\\work\\Backup", {kClr},
+        kIdle, {kNew}, 0, noClear};
+    QTest::newRow("lha and clear") << CRuleCase{"LhaChk=1;AllClrChk=1;DustChk=1;CopyDirChk=1", {},
+        kLhaOn + Ids{kSave}, {kClr, kCopyDir, kLha}, 0};
+    QTest::newRow("exclude on") << CRuleCase{"", {kOutDir}, kIdleChanged.mid(1), {kNew, kOutDir}, 1};
     QTest::newRow("continuous") << CRuleCase{"", {kRen}, kContinuous, {kNew, kRen}, 0};
     QTest::newRow("continuous off: no save") << CRuleCase{"", {kRen, kRen}, kIdle, {kNew}, 0};
-    QTest::newRow("continuous off: lha rule")
-        << CRuleCase{"LhaChk=1", {kRen, kRen}, kLhaOn + Ids{kSave}, {kNew, kLha}, 0};
+    QTest::newRow("continuous off: lha rule") << CRuleCase{"LhaChk=1", {kRen, kRen},
+        kLhaOn + Ids{kSave}, {kNew, kLha}, 0};
+    // clang-format on
 }
 
 void TestMainWindow::optionRules() {
@@ -193,12 +186,9 @@ void TestMainWindow::closeDuringRunOnlyRequestsCancel() {
         TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.txt"); // unsaved changes
         dlg->SetRunState(0);
         dlg->Job().m_bRunning = 1;
-        if (way == 0)
-            ClickControl(dlg.get(), Dlg::IDC_CLOSE);
-        else if (way == 1)
-            QTest::keyClick(dlg.get(), Qt::Key_Escape);
-        else
-            dlg->close();
+        way == 0   ? ClickControl(dlg.get(), Dlg::IDC_CLOSE)
+        : way == 1 ? QTest::keyClick(dlg.get(), Qt::Key_Escape)
+                   : void(dlg->close());
         QVERIFY(dlg->Job().m_bCancel == 1 && dlg->isVisible());
         QVERIFY(fx.boxes->Shown().empty()); // no save question
         QVERIFY(fx.program.ReadFile("Tidewell.Ini").empty());
@@ -250,22 +240,6 @@ void TestMainWindow::layoutOfTheTemplate() {
     dlg->SetCloseCaption("中断(&X)"); // the longer caption of the close button
     VerifyNothingCut(*dlg);
     QVERIFY(dlg->width() <= 1024 && dlg->height() <= 740); // fits a small screen
-    // The busy animation takes the idle picture's place; nothing moves.
-    auto* pPicture = ControlAs<QLabel>(dlg.get(), Dlg::IDC_IDLE_PICTURE);
-    auto* pAnimation = ControlAs<QLabel>(dlg.get(), Dlg::IDC_BUSY_ANIMATION);
-    auto* pCaption = ControlAs<QLabel>(dlg.get(), Dlg::IDC_BUSY_CAPTION);
-    QVERIFY(!pPicture->pixmap().isNull() && !dlg->windowIcon().isNull());
-    const QRect runButton = ControlOf(dlg.get(), Dlg::IDC_RUN)->geometry();
-    dlg->ShowBusy(true, "ﾌｫﾙﾀﾞ検索中");
-    dlg->ShowBusy(false);
-    dlg->ShowBusy(true); // without a caption the last one stays
-    QVERIFY(!pPicture->isVisible() && pAnimation->isVisible() && pCaption->isVisible());
-    QCOMPARE(pCaption->text(), QStringLiteral("ﾌｫﾙﾀﾞ検索中"));
-    QCOMPARE(pAnimation->geometry(), pPicture->geometry());
-    QCOMPARE(pAnimation->movie()->state(), QMovie::Running);
-    QCOMPARE(ControlOf(dlg.get(), Dlg::IDC_RUN)->geometry(), runButton);
-    dlg->ShowBusy(false);
-    QVERIFY(pPicture->isVisible() && !pAnimation->isVisible() && !pCaption->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -10,18 +10,14 @@
 
 namespace {
 
-CCopyConfirmTexts Texts(bool bCanStart) {
-    return {"S:\\データ",
-            "D:\\バックアップ",
-            "ﾘﾑｰﾊﾞﾙ",
-            "      4,096.00 KB(   1,024ｸﾗｽﾀ)",
-            "      1,024.00 KB(     256ｸﾗｽﾀ)以上 (FAT32)",
-            "   2 ﾌｧｲﾙ",
-            "         12.00 KB(       3ｸﾗｽﾀ)",
+// clang-format off
+CCopyConfirmTexts Sample(bool bCanStart) {
+    return {"S:\\データ", "D:\\バックアップ", "ﾘﾑｰﾊﾞﾙ", "      4,096.00 KB(   1,024ｸﾗｽﾀ)",
+            "      1,024.00 KB(     256ｸﾗｽﾀ)以上 (FAT32)", "   2 ﾌｧｲﾙ", "         12.00 KB(       3ｸﾗｽﾀ)",
             "      1,012.00 KB(     253ｸﾗｽﾀ)以上 (FAT32)",
-            bCanStart ? "ｺﾋﾟｰを開始しますか？" : "ｺﾋﾟｰ先容量不足のため、ｺﾋﾟｰできません．",
-            bCanStart};
+            bCanStart ? "ｺﾋﾟｰを開始しますか？" : "ｺﾋﾟｰ先容量不足のため、ｺﾋﾟｰできません．", bCanStart};
 }
+// clang-format on
 
 QImage IconOf(QWidget& dlg, QStyle::StandardPixmap icon) {
     const int size = dlg.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &dlg);
@@ -38,20 +34,15 @@ private slots:
 };
 
 void CCopyConfirmDlgTest::showsTheTexts() {
-    const CCopyConfirmTexts texts = Texts(true);
+    const CCopyConfirmTexts texts = Sample(true);
     CCopyConfirmDlg dlg(texts, nullptr);
-    QStringList shown;
-    for (int id : {1062, 1063, 1064, 1047, 1065, 1069, 1066, 1067, 1004, 1, 2})
-        shown << ControlOf(&dlg, id)->property("text").toString();
-    QCOMPARE(shown, (QStringList{"S:\\データ", "D:\\バックアップ", "ﾘﾑｰﾊﾞﾙ",
-                                 QString::fromStdString(texts.strTotal),
-                                 QString::fromStdString(texts.strFree), "   2 ﾌｧｲﾙ",
-                                 QString::fromStdString(texts.strChange),
-                                 QString::fromStdString(texts.strRemaining), "ｺﾋﾟｰを開始しますか？",
-                                 "ｺﾋﾟｰ開始", "ｷｬﾝｾﾙ"}));
-    QCOMPARE(dlg.windowTitle(), QStringLiteral("ｺﾋﾟｰ前の確認"));
+    QCOMPARE(Texts(&dlg, {1062, 1063, 1064, 1047, 1065, 1069, 1066, 1067, 1004, 1, 2}),
+             QString::fromStdString(texts.strSrcDir + "|" + texts.strDstDir + "|ﾘﾑｰﾊﾞﾙ|" +
+                                    texts.strTotal + "|" + texts.strFree + "|   2 ﾌｧｲﾙ|" +
+                                    texts.strChange + "|" + texts.strRemaining +
+                                    "|ｺﾋﾟｰを開始しますか？|ｺﾋﾟｰ開始|ｷｬﾝｾﾙ"));
     // The blank-padded figures line up only in a fixed-pitch font.
-    QCOMPARE(QFontInfo(dlg.font()).family(), QStringLiteral("IPAGothic"));
+    QCOMPARE(dlg.windowTitle() + QFontInfo(dlg.font()).family(), "ｺﾋﾟｰ前の確認IPAGothic");
     const QFontMetrics metrics(dlg.Control<QLabel>(CCopyConfirmDlg::IDC_TOTAL)->font());
     for (QChar ch : QStringLiteral("0123456789 ,.-"))
         QCOMPARE(metrics.horizontalAdvance(ch), metrics.horizontalAdvance(' '));
@@ -60,7 +51,7 @@ void CCopyConfirmDlgTest::showsTheTexts() {
              IconOf(dlg, QStyle::SP_MessageBoxQuestion));
     QVERIFY(!dlg.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     VerifyNothingCut(dlg);
-    CCopyConfirmDlg lacking(Texts(false), nullptr);
+    CCopyConfirmDlg lacking(Sample(false), nullptr);
     QVERIFY(!lacking.Control<QPushButton>(CCopyConfirmDlg::IDC_START)->isEnabled());
     QCOMPARE(lacking.Control<QLabel>(CCopyConfirmDlg::IDC_ICON)->pixmap().toImage(),
              IconOf(lacking, QStyle::SP_MessageBoxCritical));
@@ -80,7 +71,7 @@ void CCopyConfirmDlgTest::answers() {
                  {true, true, {}, 1},
                  {false, true, {Qt::Key_Escape}, 2}};
     for (const auto& c : cases) {
-        CCopyConfirmDlg dlg(Texts(c.bCanStart), nullptr);
+        CCopyConfirmDlg dlg(Sample(c.bCanStart), nullptr);
         bool bShown = false;
         QTimer::singleShot(0, &dlg, [&] {
             bShown = dlg.isVisible();

@@ -15,30 +15,21 @@ private slots:
 };
 
 void COverwriteDlgTest::textsAndAnswers() {
-    const std::string longName = std::string(120, 'a') + ".doc";
-    const COverwriteTexts texts{"S:\\データ\\報告書\\" + longName,
-                                "1000 ﾊﾞｲﾄ",
-                                "2024/01/02 03:04:05",
-                                "D:\\バックアップ\\報告書\\" + longName,
-                                "3000000000 ﾊﾞｲﾄ",
-                                "2024/02/03 04:05:06",
-                                "大きい",
-                                "新しい"};
+    const std::string path = "\\報告書\\" + std::string(120, 'a') + ".doc";
+    const COverwriteTexts texts{"S:" + path, "1000 ﾊﾞｲﾄ",       "2024/01/02 03:04:05",
+                                "D:" + path, "3000000000 ﾊﾞｲﾄ", "2024/02/03 04:05:06",
+                                "大きい",    "新しい"};
     COverwriteDlg dlg(texts, nullptr);
-    QStringList shown;
-    for (int id : {1048, 1049, 1050, 1051, 1052, 1053, 1054, 1055, 1, 2, 1047, 3})
-        shown << ControlOf(&dlg, id)->property("text").toString();
-    QCOMPARE(shown.join('|'), QString::fromStdString(
-                                  texts.strSrcPath + "|1000 ﾊﾞｲﾄ|2024/01/02 03:04:05|" +
-                                  texts.strDstPath + "|3000000000 ﾊﾞｲﾄ|2024/02/03 04:05:06|" +
-                                  "大きい|新しい|はい(&Y)|いいえ(&N)|すべてｺﾋﾟｰ(&A)|処理中断(&X)"));
-    QCOMPARE(dlg.windowTitle(), QStringLiteral("上書き確認"));
-    QVERIFY(dlg.findChildren<QLabel*>().last()->text() == "このﾌｧｲﾙをｺﾋﾟｰしますか？");
+    QCOMPARE(Texts(&dlg, {1048, 1049, 1050, 1051, 1052, 1053, 1054, 1055, 1, 2, 1047, 3}),
+             QString::fromStdString("S:" + path + "|1000 ﾊﾞｲﾄ|2024/01/02 03:04:05|D:" + path +
+                                    "|3000000000 ﾊﾞｲﾄ|2024/02/03 04:05:06|大きい|新しい|はい(&Y)|"
+                                    "いいえ(&N)|すべてｺﾋﾟｰ(&A)|処理中断(&X)"));
+    QCOMPARE(dlg.windowTitle() + dlg.findChildren<QLabel*>().last()->text(),
+             "上書き確認このﾌｧｲﾙをｺﾋﾟｰしますか？");
     QVERIFY(dlg.Control<QPushButton>(COverwriteDlg::IDC_YES)->isDefault());
     QVERIFY(!dlg.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     QCOMPARE(QFontInfo(dlg.font()).family(), QStringLiteral("IPAPGothic"));
     VerifyNothingCut(dlg);
-    dlg.hide();
     // Each button ends with its id; Escape skips the file, Enter replaces it.
     for (const auto& [press, answer] : std::initializer_list<std::pair<int, int>>{
              {1, 1}, {2, 2}, {3, 3}, {1047, 1047}, {Qt::Key_Escape, 2}, {Qt::Key_Return, 1}}) {
