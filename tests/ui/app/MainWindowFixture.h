@@ -49,11 +49,6 @@ struct CMainWindowFixture {
     }
 };
 
-inline QString Text(Dlg& dlg, int id) {
-    return ControlOf(&dlg, id)
-        ->property(id == Dlg::IDC_SETTING_LIST ? "currentText" : "text")
-        .toString();
-}
 inline bool IsEnabled(Dlg& dlg, int id) {
     return ControlOf(&dlg, id)->isEnabled();
 }
@@ -77,7 +72,7 @@ inline QString State(Dlg& dlg) {
         entries << pList->itemText(i);
     return QStringList({entries.join('|'), QString::number(pList->currentIndex()),
                         QString::number(dlg.m_nCurSel), QString::fromStdString(dlg.m_strUsedDef),
-                        Text(dlg, Dlg::IDC_SRC_DIR), QString::number(dlg.m_bChanged)})
+                        Texts(&dlg, {Dlg::IDC_SRC_DIR}), QString::number(dlg.m_bChanged)})
         .join(' ');
 }
 // Answers the save dialog that comes next: the name and OK, or Cancel for null.

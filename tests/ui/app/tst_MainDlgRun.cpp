@@ -6,8 +6,6 @@
 
 #include "platform/HostServices.h"
 #include "support/TempTree.h"
-#include "ui/app/CopyApp.h"
-#include "ui/app/HelpViewer.h"
 #include "ui/app/LogViewerDlg.h"
 #include "ui/copyjob/CopyConfirmDlg.h"
 #include "ui/copyjob/OverwriteDlg.h"
@@ -48,7 +46,6 @@ private slots:
     void refusedFolders();
     void wholeRunWithTheWindowsQuestions();
     void closeDuringCollectionCancelsOnlyThatRun();
-    void helpOpensAndQuitsWithTheWindow();
 };
 
 void TestMainWindowRun::refusedFolders() {
@@ -56,7 +53,6 @@ void TestMainWindowRun::refusedFolders() {
     const int src = Dlg::IDC_SRC_DIR, dst = Dlg::IDC_DST_DIR, run = Dlg::IDC_RUN;
     const std::tuple<QString, const char*, int> cases[] = {
         {"SrcDir=", "ｺﾋﾟｰ元ﾌｫﾙﾀﾞが指定されていません．", src},
-        {"SrcDir=\\\\host\\share", "ｺﾋﾟｰ元ﾌｫﾙﾀﾞ名称が不正です．", src},
         {"SrcDir=S:\\Data;DstDir=s:\\data\\", "ｺﾋﾟｰ元ﾌｫﾙﾀﾞとｺﾋﾟｰ先ﾌｫﾙﾀﾞが同じです．", dst},
         {"DstDir=Backup", "ｺﾋﾟｰ先ﾌｫﾙﾀﾞ名称が不正です．", dst},
         {"SrcDir=S:\\Data;DstDir=S:\\Data\\Backup;AllClrChk=1",
@@ -109,8 +105,8 @@ void TestMainWindowRun::wholeRunWithTheWindowsQuestions() {
     QCOMPARE(fx.Value("A.def", "WildList"), "<absent>");
     // Idle again with the idle texts; the log button shows the run's log.
     QVERIFY(Idle(*dlg) && ControlOf(dlg.get(), Dlg::IDC_IDLE_PICTURE)->isVisible());
-    QCOMPARE(Text(*dlg, Dlg::IDC_CLOSE) + Text(*dlg, Dlg::IDC_STATUS),
-             "閉じる(&X)すべての設定を確認後、[実行]を押してください．");
+    QCOMPARE(Texts(dlg.get(), {Dlg::IDC_CLOSE, Dlg::IDC_STATUS}),
+             "閉じる(&X)|すべての設定を確認後、[実行]を押してください．");
     QString title;
     AnswerNextModal(
         [&title](QWidget* pViewer) {
@@ -130,7 +126,7 @@ void TestMainWindowRun::closeDuringCollectionCancelsOnlyThatRun() {
     // The click arrives with the first events the collection lets through.
     QString closeCaption;
     QTimer::singleShot(0, [&] {
-        closeCaption = Text(*dlg, Dlg::IDC_CLOSE);
+        closeCaption = Texts(dlg.get(), {Dlg::IDC_CLOSE});
         ClickControl(dlg.get(), Dlg::IDC_CLOSE);
     });
     ClickControl(dlg.get(), Dlg::IDC_RUN);
@@ -145,21 +141,6 @@ void TestMainWindowRun::closeDuringCollectionCancelsOnlyThatRun() {
     ClickControl(dlg.get(), Dlg::IDC_RUN);
     QVERIFY(fx.boxes->VerifyAllUsed());
     QCOMPARE(fx.dest.Read().size(), size_t(4));
-}
-
-void TestMainWindowRun::helpOpensAndQuitsWithTheWindow() {
-    CRunFixture fx;
-    CCopyApp app;
-    auto dlg = fx.OpenJob();
-    QVERIFY(dlg);
-    QTest::keyClick(dlg.get(), Qt::Key_F1);
-    QVERIFY(HelpWindow() && HelpWindow()->isVisible());
-    CloseHelp();
-    ClickControl(dlg.get(), Dlg::IDC_HELP);
-    QVERIFY(HelpWindow() && HelpWindow()->isVisible());
-    ClickControl(dlg.get(), Dlg::IDC_CLOSE);
-    QVERIFY(!dlg->isVisible());
-    QTRY_VERIFY(!HelpWindow() || !HelpWindow()->isVisible());
 }
 
 QTEST_MAIN(TestMainWindowRun)

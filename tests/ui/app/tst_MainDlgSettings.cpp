@@ -105,7 +105,7 @@ void TestMainWindowSettings::emptyNameIsSavedButNotSelected() {
     ClickControl(dlg.get(), Dlg::IDC_DELETE);
     QVERIFY(fx.boxes->VerifyAllUsed());
     QCOMPARE(State(*dlg), "|Beta|Gamma 0 0  S:\\Delta 0");
-    QCOMPARE(Text(*dlg, Dlg::IDC_WILD_LIST), "*.nameless");
+    QCOMPARE(Texts(dlg.get(), {Dlg::IDC_WILD_LIST}), "*.nameless");
 }
 
 void TestMainWindowSettings::deleting() {
