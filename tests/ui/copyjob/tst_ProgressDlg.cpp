@@ -33,19 +33,20 @@ void CProgressDlgTest::captionsBarAndPercentage() {
         percents << QString::number(previous) + Texts(&dlg, {CProgressDlg::IDC_PERCENT});
     }
     QCOMPARE(percents.join(' '), "033% 166% 2100%");
-    auto* pBar = dlg.Control<QProgressBar>(CProgressDlg::IDC_PROGRESS);
-    QCOMPARE(pBar->value(), 3);
+    QCOMPARE(dlg.Control<QProgressBar>(CProgressDlg::IDC_PROGRESS)->value(), 3);
     const std::tuple<int, int, int, const char*> cases[] = {
         {0, 200000, 150000, "75%"}, {0, 200000, 200000, "100%"}, {1, 65536, 65536, "100%"},
         {1, 65536, 1, "0%"},        {1, 65537, 65537, "100%"},   {0, 3, 0, "0%"}};
     for (const auto& [lower, upper, pos, percent] : cases) {
-        dlg.SetProgressRange(lower, upper);
-        dlg.SetProgressPos(pos);
+        CProgressDlg fresh;
+        fresh.SetProgressRange(lower, upper);
+        fresh.SetProgressPos(pos);
+        auto* pBar = fresh.Control<QProgressBar>(CProgressDlg::IDC_PROGRESS);
         const int steps = pBar->maximum() - pBar->minimum();
         QVERIFY(steps <= 65535);
         QCOMPARE(qRound(double(pBar->value() - pBar->minimum()) / steps * 1000),
                  qRound(double(pos - lower) / (upper - lower) * 1000));
-        QCOMPARE(Texts(&dlg, {CProgressDlg::IDC_PERCENT}), percent);
+        QCOMPARE(Texts(&fresh, {CProgressDlg::IDC_PERCENT}), percent);
     }
 }
 
