@@ -1,30 +1,74 @@
 #pragma once
-// Helpers of the main window's smaller dialogs' tests: answering a nested
-// modal run and installing a scripted message-box responder.
+// Helpers of every dialog test: answering the dialog a nested exec() shows,
+// reaching controls by their ids from outside and using them as a user does,
+// checking that no text is cut, and a scripted message-box responder.
 
 #include "support/ScriptedMessageBox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
 #include <QTimer>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
 
-// Acts on the next modal window once it is up (a nested exec()).
-inline void OnNextModal(std::function<void(QWidget*)> action, int triesLeft = 200) {
-    QTimer::singleShot(10, [action = std::move(action), triesLeft] {
-        if (QWidget* pModal = QApplication::activeModalWidget())
+// Acts on the next modal window once a nested exec() shows it; with a
+// template id only on a dialog of that template. Gives up after 3 s.
+inline void AnswerNextModal(std::function<void(QWidget*)> action, int templateId = 0,
+                            int triesLeft = 300) {
+    QTimer::singleShot(10, [action = std::move(action), templateId, triesLeft] {
+        QWidget* pModal = QApplication::activeModalWidget();
+        if (pModal && (templateId == 0 || pModal->property("templateId").toInt() == templateId)) {
             action(pModal);
-        else if (triesLeft > 0)
-            OnNextModal(action, triesLeft - 1);
+            if (QTest::currentTestFailed() && pModal->isVisible())
+                pModal->close(); // a failed check in the action must not hang the test
+        } else if (triesLeft > 0)
+            AnswerNextModal(action, templateId, triesLeft - 1);
     });
 }
 
-// Types the text into the focused-or-not widget one character at a time,
-// as a keyboard (or an input method committing each character) would;
-// QTest's own key clicks know only ASCII.
+// A control found from outside by the "controlId" property every bound one carries.
+inline QWidget* ControlOf(QWidget* pDialog, int id) {
+    for (QWidget* pWidget : pDialog->findChildren<QWidget*>())
+        if (pWidget->property("controlId").toInt() == id)
+            return pWidget;
+    return nullptr;
+}
+template <class T> T* ControlAs(QWidget* pDialog, int id) {
+    return qobject_cast<T*>(ControlOf(pDialog, id));
+}
+
+// The texts of the controls, joined by "|".
+inline QString Texts(QWidget* pDialog, std::initializer_list<int> ids) {
+    QStringList texts;
+    for (int id : ids)
+        texts << ControlOf(pDialog, id)->property("text").toString();
+    return texts.join('|');
+}
+
+// A user's click: on a check box's indicator, in the middle of anything
+// else. A disabled control ignores it, as for a user.
+inline void ClickControl(QWidget* pDialog, int id) {
+    QWidget* pWidget = ControlOf(pDialog, id);
+    QVERIFY2(pWidget, qPrintable(QString::number(id)));
+    QPoint at = pWidget->rect().center();
+    if (auto* pCheck = qobject_cast<QCheckBox*>(pWidget)) {
+        QStyleOptionButton option;
+        option.initFrom(pCheck);
+        at =
+            pCheck->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, pCheck).center();
+    }
+    QTest::mouseClick(pWidget, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+// Types text one character at a time, as a keyboard or an input method
+// committing each character would; QTest's own key clicks know only ASCII.
 inline void TypeText(QWidget* pWidget, const QString& text) {
     for (const QChar ch : text) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
@@ -34,14 +78,27 @@ inline void TypeText(QWidget* pWidget, const QString& text) {
     }
 }
 
+// Shows the dialog and checks that every visible label and button has room
+// for its whole text once the layout has run.
+inline void VerifyNothingCut(QWidget& dlg) {
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    for (QWidget* pWidget : dlg.findChildren<QWidget*>()) {
+        if (!pWidget->isVisible() ||
+            (!qobject_cast<QLabel*>(pWidget) && !qobject_cast<QAbstractButton*>(pWidget)))
+            continue;
+        const QString text = pWidget->property("text").toString();
+        QVERIFY2(pWidget->width() >= pWidget->sizeHint().width(), qPrintable(text));
+        QVERIFY2(pWidget->height() >= pWidget->minimumSizeHint().height(), qPrintable(text));
+    }
+}
+
 // A scripted responder installed for the life of the object.
 class CScriptedBoxes {
 public:
-    CScriptedBoxes() : m_pBoxes(std::make_shared<CScriptedMessageBox>()), m_scope(m_pBoxes) {}
-    CScriptedMessageBox& operator*() { return *m_pBoxes; }
     CScriptedMessageBox* operator->() { return m_pBoxes.get(); }
 
 private:
-    std::shared_ptr<CScriptedMessageBox> m_pBoxes;
-    CScopedMessageBoxService m_scope;
+    std::shared_ptr<CScriptedMessageBox> m_pBoxes = std::make_shared<CScriptedMessageBox>();
+    CScopedMessageBoxService m_scope{m_pBoxes};
 };

@@ -1,63 +1,88 @@
 #pragma once
 // What every main-window test needs: a temporary program folder, scripted
-// message boxes, settings files and profiles written as the program's
-// files are (CP932, CR LF), and helpers that act on controls by their ids
-// the way a user does.
+// message boxes, settings files and the profile written as the program
+// writes them (CP932, CR LF), and the window's controls used by their ids.
 
+#include "files/PathUtils.h"
+#include "platform/Cp932.h"
+#include "platform/Profile.h"
+#include "support/DialogTestHelpers.h"
 #include "support/ProgramFolder.h"
-#include "support/ScriptedMessageBox.h"
 #include "ui/app/CopyMainDlg.h"
+#include "ui/app/SaveSettingDlg.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 
-#include <functional>
-#include <map>
-#include <memory>
-#include <string>
-#include <vector>
-
-using KeyValues = std::vector<std::pair<std::string, std::string>>;
+using Dlg = CCopyMainDlg;
 
 struct CMainWindowFixture {
     CTestProgramFolder program;
-    std::shared_ptr<CScriptedMessageBox> boxes = std::make_shared<CScriptedMessageBox>();
-    CScopedMessageBoxService boxService{boxes};
+    CScriptedBoxes boxes;
 
-    // Writes "<name>.def" with section Spec holding the keys (CP932, CR LF).
-    bool WriteSetting(const std::string& name, const KeyValues& spec) const;
-    // Writes "Tidewell.Ini" with section CopyInfo holding the keys.
-    bool WriteProfile(const KeyValues& copyInfo) const;
-    // The window built and shown (exposed), ready for clicks.
-    std::unique_ptr<CCopyMainDlg> Open(bool bLhaAvailable = true) const;
+    // Writes "<name>.def" (section Spec) or "Tidewell.Ini" (section CopyInfo)
+    // with the keys "Key=value;..."; of keys given twice the first counts.
+    bool Write(const std::string& file, const QString& keys) const {
+        std::string text = file == "Tidewell.Ini" ? "[CopyInfo]\r\n" : "[Spec]\r\n";
+        for (const QString& pair : keys.split(';', Qt::SkipEmptyParts))
+            text += pair.toStdString() + "\r\n";
+        const std::optional<std::string> cp932 = Utf8ToCp932(text);
+        return cp932 && program.WriteFile(file, *cp932);
+    }
+    // The window shown and active; with keys, on the setting "A" of them
+    // (the folders S:\Work and D:\Backup unless given).
+    std::unique_ptr<Dlg> Open(const QString& keys = {}, bool bLhaAvailable = true) const {
+        if (!keys.isNull() && (!Write("A.def", keys + ";SrcDir=S:\\Work;DstDir=D:\\Backup") ||
+                               !Write("Tidewell.Ini", "UsedDef=A")))
+            return nullptr;
+        auto pDlg = std::make_unique<Dlg>();
+        pDlg->m_fnLhaAvailable = [bLhaAvailable] {
+            return bLhaAvailable;
+        };
+        pDlg->show();
+        pDlg->activateWindow();
+        return QTest::qWaitForWindowActive(pDlg.get()) ? std::move(pDlg) : nullptr;
+    }
+    std::string Value(const std::string& file, const std::string& key) const {
+        const char* section = file == "Tidewell.Ini" ? "CopyInfo" : "Spec";
+        return GetProfileString(section, key, "<absent>", GetProgramFolder() + file);
+    }
 };
 
-// A control of a dialog found from outside by its "controlId" property.
-QWidget* ControlOf(QWidget* pDialog, int id);
-template <class T> T* ControlAs(QWidget* pDialog, int id) {
-    return qobject_cast<T*>(ControlOf(pDialog, id));
+inline bool IsEnabled(Dlg& dlg, int id) {
+    return ControlOf(&dlg, id)->isEnabled();
 }
-
-// A user's click: on a check box's indicator, in the middle of a button.
-// Nothing happens when the control is disabled, as for a user.
-void ClickControl(QWidget* pDialog, int id);
-// Types text into an edit that held any text before (select all, type).
-void TypeInto(QWidget* pDialog, int id, const QString& text);
+// Replaces an edit's text as an input method or a paste does.
+inline void TypeInto(Dlg& dlg, int id, const QString& text) {
+    ControlAs<QLineEdit>(&dlg, id)->selectAll();
+    ControlAs<QLineEdit>(&dlg, id)->insert(text);
+}
 // Chooses a list entry as a user does (the selection notification follows).
-void ChooseEntry(CCopyMainDlg& dlg, int pos);
-// The texts of the settings list, in display order.
-std::vector<std::string> ListTexts(CCopyMainDlg& dlg);
-bool IsChecked(QWidget* pDialog, int id);
-bool IsEnabled(QWidget* pDialog, int id);
-
-// Acts on the next modal window once it is up (a nested exec()).
-void OnNextModal(std::function<void(QWidget*)> action);
-// Answers the save dialog that comes next: types the name and presses OK,
-// or presses Cancel when name is null.
-void AnswerSaveDialog(const char* name);
-
-// A value of a profile file as the program reads it.
-std::string ProfileValue(const CMainWindowFixture& fx, const std::string& file,
-                         const std::string& section, const std::string& key);
+inline void ChooseEntry(Dlg& dlg, int pos) {
+    auto* pList = ControlAs<QComboBox>(&dlg, Dlg::IDC_SETTING_LIST);
+    pList->setCurrentIndex(pos);
+    emit pList->activated(pos);
+}
+// The list's entries joined by "|", the selected position, the loaded
+// setting's name and source folder, and the changed state.
+inline QString State(Dlg& dlg) {
+    auto* pList = ControlAs<QComboBox>(&dlg, Dlg::IDC_SETTING_LIST);
+    QStringList entries;
+    for (int i = 0; i < pList->count(); ++i)
+        entries << pList->itemText(i);
+    return QStringList({entries.join('|'), QString::number(pList->currentIndex()),
+                        QString::number(dlg.m_nCurSel), QString::fromStdString(dlg.m_strUsedDef),
+                        Texts(&dlg, {Dlg::IDC_SRC_DIR}), QString::number(dlg.m_bChanged)})
+        .join(' ');
+}
+// Answers the save dialog that comes next: the name and OK, or Cancel for null.
+inline void AnswerSaveDialog(const char* name) {
+    const QString text = QString::fromUtf8(name);
+    AnswerNextModal(
+        [bCancel = name == nullptr, text](QWidget* pModal) {
+            if (!bCancel)
+                ControlAs<QLineEdit>(pModal, CSaveSettingDlg::IDC_NAME)->setText(text);
+            ClickControl(pModal, bCancel ? CSaveSettingDlg::IDC_CANCEL : CSaveSettingDlg::IDC_OK);
+        },
+        CSaveSettingDlg::IDD);
+}

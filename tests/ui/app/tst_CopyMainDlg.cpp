@@ -1,628 +1,245 @@
-// The main window under the offscreen platform, driven through its control
-// ids: start-up, option rules, the changed state, closing, and rendering.
+// The main window driven through its control ids: start-up, the option
+// rules and the changed state, closing, and the template's layout.
 
 #include "MainWindowFixture.h"
 
 #include <QGroupBox>
-#include <QLabel>
-#include <QMovie>
 #include <QPushButton>
-#include <QTest>
 
 #include <algorithm>
 
-using Dlg = CCopyMainDlg;
-
 namespace {
 
-// The seven copy options and the exclude controls of the option group.
-const std::vector<int> kCopyOptions = {Dlg::IDC_NEW_CHK,   Dlg::IDC_USED_CHK, Dlg::IDC_SUBDIR_CHK,
-                                       Dlg::IDC_ANS_CHK,   Dlg::IDC_DUST_CHK, Dlg::IDC_COPYDIR_CHK,
-                                       Dlg::IDC_ALLCLR_CHK};
-const std::vector<int> kClearExcluded = {Dlg::IDC_USED_CHK, Dlg::IDC_ANS_CHK, Dlg::IDC_NEW_CHK,
-                                         Dlg::IDC_DUST_CHK};
-// Every control but the close button, in the template's order.
-const std::vector<int> kAllButClose = {
-    Dlg::IDC_SETTING_LIST, Dlg::IDC_DELETE,          Dlg::IDC_SAVE,
-    Dlg::IDC_SRC_DIR,      Dlg::IDC_BROWSE_SRC,      Dlg::IDC_DST_DIR,
-    Dlg::IDC_BROWSE_DST,   Dlg::IDC_WILD_LIST,       Dlg::IDC_CANDIDATES,
-    Dlg::IDC_NEW_CHK,      Dlg::IDC_USED_CHK,        Dlg::IDC_SUBDIR_CHK,
-    Dlg::IDC_ANS_CHK,      Dlg::IDC_DUST_CHK,        Dlg::IDC_COPYDIR_CHK,
-    Dlg::IDC_ALLCLR_CHK,   Dlg::IDC_OUTDIR_CHK,      Dlg::IDC_OUTDIR_SETTING,
-    Dlg::IDC_LHA_CHK,      Dlg::IDC_LHA_SETTING,     Dlg::IDC_RUN,
-    Dlg::IDC_RENZOKU_CHK,  Dlg::IDC_RENZOKU_SETTING, Dlg::IDC_LOG,
-    Dlg::IDC_HELP};
+using Ids = QList<int>;
 
-// The ids of kAllButClose that are enabled.
-std::vector<int> EnabledControls(QWidget* pDlg) {
-    std::vector<int> ids;
-    for (int id : kAllButClose)
-        if (IsEnabled(pDlg, id))
-            ids.push_back(id);
+// clang-format off
+const Ids kTabOrder = { // every control of the template
+    Dlg::IDC_SETTING_LIST, Dlg::IDC_DELETE, Dlg::IDC_SAVE, Dlg::IDC_SRC_DIR, Dlg::IDC_BROWSE_SRC,
+    Dlg::IDC_DST_DIR, Dlg::IDC_BROWSE_DST, Dlg::IDC_WILD_LIST, Dlg::IDC_CANDIDATES,
+    Dlg::IDC_NEW_CHK, Dlg::IDC_USED_CHK, Dlg::IDC_SUBDIR_CHK, Dlg::IDC_ANS_CHK, Dlg::IDC_DUST_CHK,
+    Dlg::IDC_COPYDIR_CHK, Dlg::IDC_ALLCLR_CHK, Dlg::IDC_OUTDIR_CHK, Dlg::IDC_OUTDIR_SETTING,
+    Dlg::IDC_LHA_CHK, Dlg::IDC_LHA_SETTING, Dlg::IDC_RUN, Dlg::IDC_RENZOKU_CHK,
+    Dlg::IDC_RENZOKU_SETTING, Dlg::IDC_LOG, Dlg::IDC_CLOSE, Dlg::IDC_HELP};
+const int kNew = Dlg::IDC_NEW_CHK, kSub = Dlg::IDC_SUBDIR_CHK, kCopyDir = Dlg::IDC_COPYDIR_CHK,
+    kClr = Dlg::IDC_ALLCLR_CHK, kOutDir = Dlg::IDC_OUTDIR_CHK, kLha = Dlg::IDC_LHA_CHK,
+    kRen = Dlg::IDC_RENZOKU_CHK, kSave = Dlg::IDC_SAVE;
+// Disabled when idle: the buttons of the options that are off, save until a change.
+const Ids kIdleChanged = {Dlg::IDC_OUTDIR_SETTING, Dlg::IDC_LHA_SETTING, Dlg::IDC_RENZOKU_SETTING};
+const Ids kIdle = kIdleChanged + Ids{kSave};
+// The LHA option rules out the copy options and the exclude controls.
+const Ids kLhaOn = {kNew, Dlg::IDC_USED_CHK, kSub, Dlg::IDC_ANS_CHK, Dlg::IDC_DUST_CHK, kCopyDir,
+                    kClr, kOutDir, Dlg::IDC_OUTDIR_SETTING, Dlg::IDC_RENZOKU_SETTING};
+// Continuous mode leaves the run, its own controls, log, close and help.
+const Ids kContinuous = kTabOrder.mid(0, kTabOrder.indexOf(Dlg::IDC_RUN));
+// clang-format on
+const char kAskSave[] = "設定が変更されています、保存しますか．";
+
+// The controls, sorted, whose property has the value.
+Ids Where(Dlg& dlg, const char* property, bool value) {
+    Ids ids;
+    for (int id : kTabOrder)
+        if (ControlOf(&dlg, id)->property(property).toBool() == value)
+            ids << id;
+    std::sort(ids.begin(), ids.end());
     return ids;
 }
 
-const KeyValues kPlainSpec = {{"SrcDir", "S:\\Work"},
-                              {"DstDir", "D:\\Backup"},
-                              {"WildList", "*.doc"},
-                              {"NewChk", "0"},
-                              {"DustChk", "0"}};
+struct CRuleCase {
+    QString keys; // of the setting loaded at start
+    Ids clicks;
+    Ids disabled;
+    Ids checked;
+    int changed;
+    const char* warning = nullptr; // a warning that must come
+    bool lha = true;               // the archiver can be loaded
+};
 
 } // namespace
+
+Q_DECLARE_METATYPE(CRuleCase)
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void firstStartShowsDefaultsAndFirstEntry();
-    void startSelectsUsedDefIgnoringCase();
-    void startWithMissingUsedDefSelectsNothing();
-    void startLoadsJapaneseSettingsFile();
-    void startInContinuousMode();
-    void everyControlBoundInTemplateOrder();
-
-    void lhaOptionDisablesCopyOptionsKeepingStates();
-    void lhaOffEnablesExcludeSettingsEvenUnchecked();
-    void lhaRefusedWithoutArchiver();
-    void clearOptionUnchecksFourOptions();
-    void clearOptionRefused_data();
-    void clearOptionRefused();
-    void settingWithLhaAndClearShowsBothRules();
-    void excludeCheckEnablesItsButton();
-    void continuousModeAsksAndLimitsControls();
-
-    void loadingNeverLeavesChanged();
-    void clicksThatMarkChanged_data();
-    void clicksThatMarkChanged();
-    void clicksThatLeaveUnchanged_data();
-    void clicksThatLeaveUnchanged();
-
-    void closeDuringRunOnlyRequestsCancel_data();
+    void startSelectsTheUsedSetting();
+    void optionRules_data();
+    void optionRules();
+    void whatMarksTheSettingChanged();
+    void continuousModeAsksAboutChanges();
     void closeDuringRunOnlyRequestsCancel();
-    void closeWritesProfile();
-    void closeCancelledAtSaveQuestionKeepsWindowAndProfile();
-    void destroyedWithoutCloseWritesNoProfile();
-    void closeAfterChoosingAnotherEntryRemembersIt();
-
-    void busyDisplayTakesThePicturePlace();
-    void nothingIsCut();
+    void closeAsksAndWritesTheProfile();
+    void layoutOfTheTemplate();
 };
 
-void TestMainWindow::firstStartShowsDefaultsAndFirstEntry() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("beta", kPlainSpec));
-    QVERIFY(fx.WriteSetting("Alpha", kPlainSpec));
-    QVERIFY(fx.WriteSetting("gamma", kPlainSpec));
-    auto dlg = fx.Open();
-    // Sorted without regard to case; the first entry is selected.
-    QCOMPARE(ListTexts(*dlg), (std::vector<std::string>{"Alpha", "beta", "gamma"}));
-    auto* pList = ControlAs<QComboBox>(dlg.get(), Dlg::IDC_SETTING_LIST);
-    QCOMPARE(pList->currentIndex(), 0);
-    QCOMPARE(dlg->m_nCurSel, 0);
-    // No used name: the setting shown is the one of no file, the defaults.
-    QCOMPARE(dlg->m_strUsedDef, std::string());
-    QCOMPARE(ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_SRC_DIR)->text(), QString());
-    QCOMPARE(ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_WILD_LIST)->text(), QStringLiteral("*.*"));
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_NEW_CHK));
-    QVERIFY(!IsChecked(dlg.get(), Dlg::IDC_RENZOKU_CHK));
-    QCOMPARE(dlg->m_nRenzokuIndex, 0);
-    QCOMPARE(dlg->m_bChanged, 0);
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_SAVE));
-    QCOMPARE(ControlAs<QLabel>(dlg.get(), Dlg::IDC_STATUS)->text(),
-             QStringLiteral("すべての設定を確認後、[実行]を押してください．"));
-    QCOMPARE(dlg->windowTitle(), QStringLiteral("Tidewell Ver 1.10"));
-    QVERIFY(fx.boxes->Shown().empty());
-}
-
-void TestMainWindow::startSelectsUsedDefIgnoringCase() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("Alpha", {{"SrcDir", "S:\\A"}}));
-    QVERIFY(fx.WriteSetting("Beta", {{"SrcDir", "S:\\B"}, {"DstDir", "D:\\B"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "BETA"}, {"RenzokuIndex", "3"}}));
-    auto dlg = fx.Open();
-    auto* pList = ControlAs<QComboBox>(dlg.get(), Dlg::IDC_SETTING_LIST);
-    QCOMPARE(pList->currentText(), QStringLiteral("Beta"));
-    QCOMPARE(dlg->m_nCurSel, 1);
-    QCOMPARE(dlg->m_nRenzokuIndex, 3);
-    QCOMPARE(ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_SRC_DIR)->text(), QStringLiteral("S:\\B"));
-    QCOMPARE(ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_DST_DIR)->text(), QStringLiteral("D:\\B"));
-}
-
-void TestMainWindow::startWithMissingUsedDefSelectsNothing() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("Alpha", {{"SrcDir", "S:\\A"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Gone"}}));
-    auto dlg = fx.Open();
-    QCOMPARE(ControlAs<QComboBox>(dlg.get(), Dlg::IDC_SETTING_LIST)->currentIndex(), -1);
-    QCOMPARE(dlg->m_nCurSel, -1);
-    QCOMPARE(dlg->m_strUsedDef, std::string("Gone"));
-    QCOMPARE(ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_SRC_DIR)->text(), QString());
-    QCOMPARE(ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_WILD_LIST)->text(), QStringLiteral("*.*"));
-}
-
-void TestMainWindow::startLoadsJapaneseSettingsFile() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.program.CopyTestData("資料.def"));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "資料"}}));
-    auto dlg = fx.Open();
-    // The values as the reference file (CP932) holds them.
-    QCOMPARE(ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_SRC_DIR)->text(),
-             QStringLiteral("E:\\資料\\表ソ"));
-    QCOMPARE(ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_DST_DIR)->text(),
-             QStringLiteral("F:\\控え\\ﾊﾞｯｸｱｯﾌﾟ"));
-    QCOMPARE(ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_WILD_LIST)->text(),
-             QStringLiteral("*.txt/*.予定"));
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_ANS_CHK));
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_COPYDIR_CHK));
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_OUTDIR_CHK));
-    QVERIFY(!IsChecked(dlg.get(), Dlg::IDC_DUST_CHK));
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_OUTDIR_SETTING));
-    QCOMPARE(dlg->m_bChanged, 0);
-}
-
-void TestMainWindow::startInContinuousMode() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("Alpha", kPlainSpec));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Alpha"}, {"Renzoku", "1"}}));
-    auto dlg = fx.Open();
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_RENZOKU_CHK));
-    QCOMPARE(EnabledControls(dlg.get()),
-             (std::vector<int>{Dlg::IDC_RUN, Dlg::IDC_RENZOKU_CHK, Dlg::IDC_RENZOKU_SETTING,
-                               Dlg::IDC_LOG, Dlg::IDC_HELP}));
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_CLOSE));
-}
-
-void TestMainWindow::everyControlBoundInTemplateOrder() {
-    CMainWindowFixture fx;
-    auto dlg = fx.Open();
-    // Tab moves through the focusable controls in the template's order.
-    const std::vector<int> focusable = {Dlg::IDC_SETTING_LIST,
-                                        Dlg::IDC_DELETE,
-                                        Dlg::IDC_SAVE,
-                                        Dlg::IDC_SRC_DIR,
-                                        Dlg::IDC_BROWSE_SRC,
-                                        Dlg::IDC_DST_DIR,
-                                        Dlg::IDC_BROWSE_DST,
-                                        Dlg::IDC_WILD_LIST,
-                                        Dlg::IDC_CANDIDATES,
-                                        Dlg::IDC_NEW_CHK,
-                                        Dlg::IDC_USED_CHK,
-                                        Dlg::IDC_SUBDIR_CHK,
-                                        Dlg::IDC_ANS_CHK,
-                                        Dlg::IDC_DUST_CHK,
-                                        Dlg::IDC_COPYDIR_CHK,
-                                        Dlg::IDC_ALLCLR_CHK,
-                                        Dlg::IDC_OUTDIR_CHK,
-                                        Dlg::IDC_OUTDIR_SETTING,
-                                        Dlg::IDC_LHA_CHK,
-                                        Dlg::IDC_LHA_SETTING,
-                                        Dlg::IDC_RUN,
-                                        Dlg::IDC_RENZOKU_CHK,
-                                        Dlg::IDC_RENZOKU_SETTING,
-                                        Dlg::IDC_LOG,
-                                        Dlg::IDC_CLOSE,
-                                        Dlg::IDC_HELP};
-    std::vector<int> chain;
-    QWidget* pWidget = ControlOf(dlg.get(), focusable.front());
-    QVERIFY(pWidget);
-    do {
-        const QVariant id = pWidget->property("controlId");
-        if (id.isValid() && pWidget->focusPolicy() & Qt::TabFocus)
-            chain.push_back(id.toInt());
-        pWidget = pWidget->nextInFocusChain();
-    } while (pWidget && pWidget != ControlOf(dlg.get(), focusable.front()));
-    QCOMPARE(chain, focusable);
-    // The picture, the busy animation and caption and the status line exist too.
-    for (int id :
-         {Dlg::IDC_IDLE_PICTURE, Dlg::IDC_BUSY_ANIMATION, Dlg::IDC_BUSY_CAPTION, Dlg::IDC_STATUS})
-        QVERIFY2(ControlAs<QLabel>(dlg.get(), id), qPrintable(QString::number(id)));
-    // The four frames carry their mnemonics.
-    QStringList titles;
-    for (QGroupBox* pGroup : dlg->findChildren<QGroupBox*>())
-        titles << pGroup->title();
-    titles.sort();
-    QStringList expected = {QStringLiteral("設定ﾌｧｲﾙ(&E)"), QStringLiteral("ｺﾋﾟｰﾘｽﾄ(&W)"),
-                            QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), QStringLiteral("除外ﾌｫﾙﾀﾞ(&M)"),
-                            QStringLiteral("LHA(&P)")};
-    expected.sort();
-    QCOMPARE(titles, expected);
-    // Enter presses the run button.
-    QVERIFY(ControlAs<QPushButton>(dlg.get(), Dlg::IDC_RUN)->isDefault());
-}
-
-void TestMainWindow::lhaOptionDisablesCopyOptionsKeepingStates() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("A", {{"SrcDir", "S:\\A"},
-                                  {"NewChk", "1"},
-                                  {"SubDirChk", "1"},
-                                  {"CopyDirChk", "1"},
-                                  {"OutDirChk", "1"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "A"}}));
-    auto dlg = fx.Open();
-    ClickControl(dlg.get(), Dlg::IDC_LHA_CHK);
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_LHA_CHK));
-    for (int id : kCopyOptions)
-        QVERIFY2(!IsEnabled(dlg.get(), id), qPrintable(QString::number(id)));
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_OUTDIR_CHK));
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_OUTDIR_SETTING));
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_LHA_SETTING));
-    // The states stay while disabled.
-    for (int id :
-         {Dlg::IDC_NEW_CHK, Dlg::IDC_SUBDIR_CHK, Dlg::IDC_COPYDIR_CHK, Dlg::IDC_OUTDIR_CHK})
-        QVERIFY2(IsChecked(dlg.get(), id), qPrintable(QString::number(id)));
-    QCOMPARE(dlg->m_bChanged, 1);
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_SAVE));
-}
-
-void TestMainWindow::lhaOffEnablesExcludeSettingsEvenUnchecked() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("A", {{"SrcDir", "S:\\A"}, {"LhaChk", "1"}, {"OutDirChk", "0"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "A"}}));
-    auto dlg = fx.Open();
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_OUTDIR_SETTING));
-    ClickControl(dlg.get(), Dlg::IDC_LHA_CHK);
-    QVERIFY(!IsChecked(dlg.get(), Dlg::IDC_LHA_CHK));
-    for (int id : kCopyOptions)
-        QVERIFY2(IsEnabled(dlg.get(), id), qPrintable(QString::number(id)));
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_OUTDIR_CHK));
-    QVERIFY(!IsChecked(dlg.get(), Dlg::IDC_OUTDIR_CHK));
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_OUTDIR_SETTING));
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_LHA_SETTING));
-    QCOMPARE(dlg->m_bChanged, 1);
-}
-
-void TestMainWindow::lhaRefusedWithoutArchiver() {
-    CMainWindowFixture fx;
-    auto dlg = fx.Open(false);
-    fx.boxes->ExpectExact("圧縮を実行するにはUNLHA32.DLLが必要です．", IDOK,
-                          MB_OK | MB_ICONEXCLAMATION);
-    ClickControl(dlg.get(), Dlg::IDC_LHA_CHK);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    QVERIFY(!IsChecked(dlg.get(), Dlg::IDC_LHA_CHK));
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_NEW_CHK));
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_LHA_SETTING));
-    QCOMPARE(dlg->m_bChanged, 0);
-}
-
-void TestMainWindow::clearOptionUnchecksFourOptions() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("A", {{"SrcDir", "S:\\"},
-                                  {"DstDir", "D:\\"},
-                                  {"UsedChk", "1"},
-                                  {"AnsChk", "1"},
-                                  {"NewChk", "1"},
-                                  {"DustChk", "1"},
-                                  {"SubDirChk", "1"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "A"}}));
-    auto dlg = fx.Open();
-    ClickControl(dlg.get(), Dlg::IDC_ALLCLR_CHK);
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_ALLCLR_CHK));
-    for (int id : kClearExcluded) {
-        QVERIFY2(!IsChecked(dlg.get(), id), qPrintable(QString::number(id)));
-        QVERIFY2(!IsEnabled(dlg.get(), id), qPrintable(QString::number(id)));
+void TestMainWindow::startSelectsTheUsedSetting() {
+    // The profile's name (ignoring case, or missing) -> what is loaded.
+    const std::pair<const char*, QString> cases[] = {
+        {nullptr, "0 0   0"},
+        {"BETA", "1 1 beta S:\\beta 0"},
+        {"Gone", "-1 -1 Gone  0"},
+        {"資料", "3 3 資料 E:\\資料\\表ソ 0"}}; // CP932 with 0x5C trail bytes
+    for (const auto& [used, state] : cases) {
+        CMainWindowFixture fx;
+        for (const char* name : {"beta", "Alpha", "gamma"})
+            QVERIFY(fx.Write(std::string(name) + ".def", QString("SrcDir=S:\\") + name));
+        QVERIFY(fx.program.CopyTestData("資料.def"));
+        QVERIFY(!used || fx.Write("Tidewell.Ini", QString("RenzokuIndex=3;UsedDef=") + used));
+        auto dlg = fx.Open();
+        QCOMPARE(State(*dlg), "Alpha|beta|gamma|資料 " + state);
+        QCOMPARE(dlg->m_nRenzokuIndex, used ? 3 : 0);
+        QVERIFY(!IsEnabled(*dlg, kSave));
     }
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_SUBDIR_CHK));
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_SUBDIR_CHK));
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_COPYDIR_CHK));
-    QCOMPARE(dlg->m_bChanged, 1);
-    // Turning it off enables the four again, unchecked.
-    ClickControl(dlg.get(), Dlg::IDC_ALLCLR_CHK);
-    for (int id : kClearExcluded) {
-        QVERIFY2(IsEnabled(dlg.get(), id), qPrintable(QString::number(id)));
-        QVERIFY2(!IsChecked(dlg.get(), id), qPrintable(QString::number(id)));
-    }
-    QVERIFY(fx.boxes->Shown().empty());
 }
 
-void TestMainWindow::clearOptionRefused_data() {
-    QTest::addColumn<QString>("src");
-    QTest::addColumn<QString>("dst");
-    QTest::newRow("source empty") << ""
-                                  << "D:\\Backup";
-    QTest::newRow("destination empty") << "S:\\Work"
-                                       << "";
-    QTest::newRow("destination inside source") << "S:\\Work"
-                                               << "s:\\work\\Backup";
-    QTest::newRow("source inside destination") << "S:\\Work\\Sub"
-                                               << "S:\\Work";
-    QTest::newRow("same folder") << "S:\\Work"
-                                 << "S:\\WORK";
-    // A plain text test: without separators the one name starts the other.
-    QTest::newRow("name prefix") << "S:\\WORK"
-                                 << "S:\\WORK2";
+void TestMainWindow::optionRules_data() {
+    QTest::addColumn<CRuleCase>("c");
+    const char* noClear = "[ｺﾋﾟｰ前にｺﾋﾟｰ先ﾌｫﾙﾀﾞを全ｸﾘｱする]ｵﾌﾟｼｮﾝは使用できません．";
+    const QString four = "UsedChk=1;AnsChk=1;DustChk=1;SubDirChk=1";
+    const Ids clearOn = {Dlg::IDC_USED_CHK, Dlg::IDC_ANS_CHK, kNew, Dlg::IDC_DUST_CHK};
+    // clang-format off
+    QTest::newRow("idle") << CRuleCase{"", {}, kIdle, {kNew}, 0};
+    QTest::newRow("lha on keeps the states") << CRuleCase{"SubDirChk=1;CopyDirChk=1;OutDirChk=1",
+        {kLha}, kLhaOn, {kNew, kSub, kCopyDir, kOutDir, kLha}, 1};
+    QTest::newRow("lha off: exclude button") << CRuleCase{"LhaChk=1", {kLha}, kIdleChanged.mid(1),
+        {kNew}, 1};
+    QTest::newRow("lha refused without the archiver") << CRuleCase{"", {kLha}, kIdle, {kNew}, 0,
+        "圧縮を実行するにはUNLHA32.DLLが必要です．", false};
+    QTest::newRow("clear on") << CRuleCase{four, {kClr}, kIdleChanged + clearOn, {kSub, kClr}, 1};
+    QTest::newRow("clear off") << CRuleCase{four, {kClr, kClr}, kIdleChanged, {kSub}, 1};
+    QTest::newRow("clear: no source") << CRuleCase{"SrcDir=", {kClr}, kIdle, {kNew}, 0, noClear};
+    QTest::newRow("clear: destination inside") << CRuleCase{"DstDir=s:\\work\\Backup", {kClr},
+        kIdle, {kNew}, 0, noClear};
+    QTest::newRow("lha and clear") << CRuleCase{"LhaChk=1;AllClrChk=1;DustChk=1;CopyDirChk=1", {},
+        kLhaOn + Ids{kSave}, {kClr, kCopyDir, kLha}, 0};
+    QTest::newRow("exclude on") << CRuleCase{"", {kOutDir}, kIdleChanged.mid(1), {kNew, kOutDir}, 1};
+    QTest::newRow("continuous") << CRuleCase{"", {kRen}, kContinuous, {kNew, kRen}, 0};
+    QTest::newRow("continuous off: no save") << CRuleCase{"", {kRen, kRen}, kIdle, {kNew}, 0};
+    QTest::newRow("continuous off: lha rule") << CRuleCase{"LhaChk=1", {kRen, kRen},
+        kLhaOn + Ids{kSave}, {kNew, kLha}, 0};
+    // clang-format on
 }
 
-void TestMainWindow::clearOptionRefused() {
-    QFETCH(QString, src);
-    QFETCH(QString, dst);
+void TestMainWindow::optionRules() {
+    QFETCH(CRuleCase, c);
     CMainWindowFixture fx;
-    auto dlg = fx.Open();
-    ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_SRC_DIR)->setText(src);
-    ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_DST_DIR)->setText(dst);
-    dlg->m_bChanged = 0;
-    fx.boxes->Expect("[ｺﾋﾟｰ前にｺﾋﾟｰ先ﾌｫﾙﾀﾞを全ｸﾘｱする]ｵﾌﾟｼｮﾝは使用できません．", IDOK,
-                     MB_OK | MB_ICONEXCLAMATION);
-    ClickControl(dlg.get(), Dlg::IDC_ALLCLR_CHK);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    QVERIFY(!IsChecked(dlg.get(), Dlg::IDC_ALLCLR_CHK));
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_NEW_CHK)); // the default stays
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_NEW_CHK));
-    QCOMPARE(dlg->m_bChanged, 0);
-}
-
-void TestMainWindow::settingWithLhaAndClearShowsBothRules() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("A", {{"SrcDir", "S:\\A"},
-                                  {"DstDir", "D:\\A"},
-                                  {"LhaChk", "1"},
-                                  {"AllClrChk", "1"},
-                                  {"NewChk", "1"},
-                                  {"DustChk", "1"},
-                                  {"CopyDirChk", "1"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "A"}}));
-    auto dlg = fx.Open();
-    for (int id : kClearExcluded)
-        QVERIFY2(!IsChecked(dlg.get(), id), qPrintable(QString::number(id)));
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_ALLCLR_CHK));
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_COPYDIR_CHK));
-    for (int id : kCopyOptions)
-        QVERIFY2(!IsEnabled(dlg.get(), id), qPrintable(QString::number(id)));
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_LHA_SETTING));
-    QCOMPARE(dlg->m_bChanged, 0);
-}
-
-void TestMainWindow::excludeCheckEnablesItsButton() {
-    CMainWindowFixture fx;
-    auto dlg = fx.Open();
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_OUTDIR_SETTING));
-    ClickControl(dlg.get(), Dlg::IDC_OUTDIR_CHK);
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_OUTDIR_SETTING));
-    QCOMPARE(dlg->m_bChanged, 1);
-    ClickControl(dlg.get(), Dlg::IDC_OUTDIR_CHK);
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_OUTDIR_SETTING));
-}
-
-void TestMainWindow::continuousModeAsksAndLimitsControls() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("A", {{"SrcDir", "S:\\A"}, {"LhaChk", "1"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "A"}}));
-    auto dlg = fx.Open();
-    const std::vector<int> idle = EnabledControls(dlg.get());
-    TypeInto(dlg.get(), Dlg::IDC_WILD_LIST, QStringLiteral("*.txt"));
-    // With unsaved changes the save question comes first; Cancel keeps the
-    // mode off and the controls as they were.
-    fx.boxes->ExpectExact("設定が変更されています、保存しますか．", IDCANCEL,
-                          MB_YESNOCANCEL | MB_ICONQUESTION);
-    ClickControl(dlg.get(), Dlg::IDC_RENZOKU_CHK);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    QVERIFY(!IsChecked(dlg.get(), Dlg::IDC_RENZOKU_CHK));
-    QVERIFY(!dlg->IsRenzoku());
-    QCOMPARE(dlg->m_bChanged, 1);
-    // No: the mode goes on with the changes kept, and the changed state is
-    // not the continuous mode's business.
-    fx.boxes->ExpectExact("設定が変更されています、保存しますか．", IDNO);
-    ClickControl(dlg.get(), Dlg::IDC_RENZOKU_CHK);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    QVERIFY(dlg->IsRenzoku());
-    QCOMPARE(dlg->m_bChanged, 1);
-    QCOMPARE(EnabledControls(dlg.get()),
-             (std::vector<int>{Dlg::IDC_RUN, Dlg::IDC_RENZOKU_CHK, Dlg::IDC_RENZOKU_SETTING,
-                               Dlg::IDC_LOG, Dlg::IDC_HELP}));
-    // Off again: the idle enabling with the LHA rule returns (save included).
-    ClickControl(dlg.get(), Dlg::IDC_RENZOKU_CHK);
-    QVERIFY(!dlg->IsRenzoku());
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_RENZOKU_SETTING));
-    std::vector<int> expected = idle;
-    expected.insert(std::find(expected.begin(), expected.end(), Dlg::IDC_SRC_DIR), Dlg::IDC_SAVE);
-    QCOMPARE(EnabledControls(dlg.get()), expected);
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_LHA_SETTING));
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_NEW_CHK));
-}
-
-void TestMainWindow::loadingNeverLeavesChanged() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("A", kPlainSpec));
-    QVERIFY(fx.WriteSetting("B", {{"SrcDir", "S:\\B"}, {"DstDir", "D:\\B"}, {"WildList", "*.b"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "A"}}));
-    auto dlg = fx.Open();
-    QCOMPARE(dlg->m_bChanged, 0);
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_SAVE));
-    ChooseEntry(*dlg, 1);
-    QCOMPARE(ControlAs<QLineEdit>(dlg.get(), Dlg::IDC_WILD_LIST)->text(), QStringLiteral("*.b"));
-    QCOMPARE(dlg->m_bChanged, 0);
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_SAVE));
-    QVERIFY(fx.boxes->Shown().empty());
-}
-
-void TestMainWindow::clicksThatMarkChanged_data() {
-    QTest::addColumn<int>("id");
-    for (int id : {Dlg::IDC_NEW_CHK, Dlg::IDC_USED_CHK, Dlg::IDC_SUBDIR_CHK, Dlg::IDC_ANS_CHK,
-                   Dlg::IDC_DUST_CHK, Dlg::IDC_COPYDIR_CHK, Dlg::IDC_ALLCLR_CHK,
-                   Dlg::IDC_OUTDIR_CHK, Dlg::IDC_LHA_CHK})
-        QTest::newRow(qPrintable(QString::number(id))) << id;
-    QTest::newRow("typing into the source") << int(Dlg::IDC_SRC_DIR);
-    QTest::newRow("typing into the destination") << int(Dlg::IDC_DST_DIR);
-    QTest::newRow("typing into the copy list") << int(Dlg::IDC_WILD_LIST);
-}
-
-void TestMainWindow::clicksThatMarkChanged() {
-    QFETCH(int, id);
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("A", {{"SrcDir", "S:\\"}, {"DstDir", "D:\\"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "A"}}));
-    auto dlg = fx.Open();
-    if (qobject_cast<QLineEdit*>(ControlOf(dlg.get(), id)))
-        QTest::keyClicks(ControlOf(dlg.get(), id), QStringLiteral("x"));
-    else
+    auto dlg = fx.Open(c.keys, c.lha);
+    QVERIFY(dlg);
+    if (c.warning)
+        fx.boxes->Expect(c.warning, IDOK, MB_OK | MB_ICONEXCLAMATION);
+    for (int id : c.clicks)
         ClickControl(dlg.get(), id);
-    QCOMPARE(dlg->m_bChanged, 1);
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_SAVE));
-    QVERIFY(fx.boxes->Shown().empty());
+    QVERIFY(fx.boxes->VerifyAllUsed());
+    std::sort(c.disabled.begin(), c.disabled.end());
+    std::sort(c.checked.begin(), c.checked.end());
+    QCOMPARE(Where(*dlg, "enabled", false), c.disabled);
+    QCOMPARE(Where(*dlg, "checked", true), c.checked);
+    QCOMPARE(dlg->m_bChanged, c.changed);
 }
 
-void TestMainWindow::clicksThatLeaveUnchanged_data() {
-    QTest::addColumn<int>("id");
-    QTest::newRow("continuous mode") << int(Dlg::IDC_RENZOKU_CHK);
-    // Buttons whose dialogs are not part of this window yet.
-    for (int id :
-         {Dlg::IDC_BROWSE_SRC, Dlg::IDC_BROWSE_DST, Dlg::IDC_CANDIDATES, Dlg::IDC_RENZOKU_SETTING})
-        QTest::newRow(qPrintable(QString::number(id))) << id;
-}
-
-void TestMainWindow::clicksThatLeaveUnchanged() {
-    QFETCH(int, id);
+void TestMainWindow::whatMarksTheSettingChanged() {
     CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("A", kPlainSpec));
-    auto dlg = fx.Open();
-    if (id == Dlg::IDC_RENZOKU_SETTING)
-        ClickControl(dlg.get(), Dlg::IDC_RENZOKU_CHK);
-    ClickControl(dlg.get(), id);
-    QCOMPARE(dlg->m_bChanged, 0);
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_SAVE));
-    QVERIFY(dlg->isVisible());
+    auto dlg = fx.Open("");
+    // Buttons whose dialogs are not part of this window yet, and the mode
+    // kept in the profile, leave the setting unchanged.
+    for (int id : Ids{Dlg::IDC_BROWSE_SRC, Dlg::IDC_BROWSE_DST, Dlg::IDC_CANDIDATES, kRen,
+                      Dlg::IDC_RENZOKU_SETTING, kRen}) {
+        ClickControl(dlg.get(), id);
+        QVERIFY2(dlg->m_bChanged == 0 && dlg->isVisible(), qPrintable(QString::number(id)));
+    }
+    for (int id : Ids{kNew, Dlg::IDC_USED_CHK, kSub, Dlg::IDC_ANS_CHK, Dlg::IDC_DUST_CHK, kCopyDir,
+                      Dlg::IDC_SRC_DIR, Dlg::IDC_DST_DIR, Dlg::IDC_WILD_LIST}) {
+        dlg->m_bChanged = 0;
+        if (auto* pEdit = ControlAs<QLineEdit>(dlg.get(), id))
+            QTest::keyClicks(pEdit, "x");
+        else
+            ClickControl(dlg.get(), id);
+        QVERIFY2(dlg->m_bChanged == 1, qPrintable(QString::number(id)));
+    }
 }
 
-void TestMainWindow::closeDuringRunOnlyRequestsCancel_data() {
-    QTest::addColumn<int>("way");
-    QTest::newRow("close button") << 0;
-    QTest::newRow("Escape") << 1;
-    QTest::newRow("close box") << 2;
+void TestMainWindow::continuousModeAsksAboutChanges() {
+    CMainWindowFixture fx;
+    QVERIFY(fx.Write("A.def", "LhaChk=1") && fx.Write("Tidewell.Ini", "UsedDef=A;Renzoku=1"));
+    auto dlg = fx.Open();
+    QCOMPARE(Where(*dlg, "enabled", true),
+             (Ids{Dlg::IDC_CLOSE, Dlg::IDC_RUN, Dlg::IDC_HELP, Dlg::IDC_LOG, kRen,
+                  Dlg::IDC_RENZOKU_SETTING})); // started in the mode
+    ClickControl(dlg.get(), kRen);
+    TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.txt");
+    // Cancel keeps the mode off; No turns it on and keeps the changes.
+    fx.boxes->ExpectExact(kAskSave, IDCANCEL, MB_YESNOCANCEL | MB_ICONQUESTION);
+    ClickControl(dlg.get(), kRen);
+    QVERIFY(!dlg->IsRenzoku() && (Where(*dlg, "checked", true) == Ids{kNew, kLha}));
+    fx.boxes->ExpectExact(kAskSave, IDNO).ExpectExact(kAskSave, IDNO);
+    ClickControl(dlg.get(), kRen);
+    QVERIFY(dlg->IsRenzoku() && dlg->m_bChanged == 1);
+    ClickControl(dlg.get(), Dlg::IDC_CLOSE);
+    QVERIFY(fx.boxes->VerifyAllUsed());
+    QCOMPARE(fx.Value("Tidewell.Ini", "Renzoku"), "1");
 }
 
 void TestMainWindow::closeDuringRunOnlyRequestsCancel() {
-    QFETCH(int, way);
-    CMainWindowFixture fx;
-    auto dlg = fx.Open();
-    TypeInto(dlg.get(), Dlg::IDC_WILD_LIST, QStringLiteral("*.txt")); // unsaved changes
-    dlg->SetRunState(0);
-    dlg->Job().m_bRunning = 1;
-    if (way == 0)
-        ClickControl(dlg.get(), Dlg::IDC_CLOSE);
-    else if (way == 1)
-        QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    else
-        dlg->close();
-    QCOMPARE(dlg->Job().m_bCancel, 1);
-    QVERIFY(dlg->isVisible());
-    QVERIFY(fx.boxes->Shown().empty()); // no save question
-    QVERIFY(fx.program.ReadFile("Tidewell.Ini").empty());
-    dlg->Job().m_bRunning = 0;
-    dlg->SetRunState(1);
-}
-
-void TestMainWindow::closeWritesProfile() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("Alpha", kPlainSpec));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "alpha"}, {"Renzoku", "0"}, {"RenzokuIndex", "4"}}));
-    auto dlg = fx.Open();
-    ClickControl(dlg.get(), Dlg::IDC_RENZOKU_CHK);
-    ClickControl(dlg.get(), Dlg::IDC_CLOSE);
-    QVERIFY(!dlg->isVisible());
-    QCOMPARE(dlg->result(), int(Dlg::IDC_CLOSE));
-    // The list's text, not the profile's spelling, is written back.
-    QCOMPARE(ProfileValue(fx, "Tidewell.Ini", "CopyInfo", "UsedDef"), std::string("Alpha"));
-    QCOMPARE(ProfileValue(fx, "Tidewell.Ini", "CopyInfo", "Renzoku"), std::string("1"));
-    QCOMPARE(ProfileValue(fx, "Tidewell.Ini", "CopyInfo", "RenzokuIndex"), std::string("4"));
-}
-
-void TestMainWindow::closeCancelledAtSaveQuestionKeepsWindowAndProfile() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("Alpha", kPlainSpec));
-    auto dlg = fx.Open();
-    TypeInto(dlg.get(), Dlg::IDC_SRC_DIR, QStringLiteral("S:\\Other"));
-    fx.boxes->ExpectExact("設定が変更されています、保存しますか．", IDCANCEL,
-                          MB_YESNOCANCEL | MB_ICONQUESTION);
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    QVERIFY(dlg->isVisible());
-    QVERIFY(fx.program.ReadFile("Tidewell.Ini").empty());
-    // No: the changes are dropped and the window closes with the profile.
-    fx.boxes->ExpectExact("設定が変更されています、保存しますか．", IDNO);
-    ClickControl(dlg.get(), Dlg::IDC_CLOSE);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    QVERIFY(!dlg->isVisible());
-    QCOMPARE(ProfileValue(fx, "Tidewell.Ini", "CopyInfo", "UsedDef"), std::string("Alpha"));
-    QCOMPARE(ProfileValue(fx, "Alpha.def", "Spec", "SrcDir"), std::string("S:\\Work"));
-}
-
-void TestMainWindow::destroyedWithoutCloseWritesNoProfile() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("Alpha", kPlainSpec));
-    const std::string before = "[CopyInfo]\r\nUsedDef=Beta\r\nRenzoku=1\r\n";
-    QVERIFY(fx.program.WriteFile("Tidewell.Ini", before));
-    {
+    for (int way : {0, 1, 2}) { // the close button, Escape, the close box
+        CMainWindowFixture fx;
         auto dlg = fx.Open();
-        ChooseEntry(*dlg, 0);
-        ClickControl(dlg.get(), Dlg::IDC_RENZOKU_CHK);
+        TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.txt"); // unsaved changes
+        dlg->SetRunState(0);
+        dlg->Job().m_bRunning = 1;
+        way == 0   ? ClickControl(dlg.get(), Dlg::IDC_CLOSE)
+        : way == 1 ? QTest::keyClick(dlg.get(), Qt::Key_Escape)
+                   : void(dlg->close());
+        QVERIFY(dlg->Job().m_bCancel == 1 && dlg->isVisible());
+        QVERIFY(fx.boxes->Shown().empty()); // no save question
+        QVERIFY(fx.program.ReadFile("Tidewell.Ini").empty());
+        dlg->Job().m_bRunning = 0;
     }
-    QCOMPARE(fx.program.ReadFile("Tidewell.Ini"), before);
 }
 
-void TestMainWindow::closeAfterChoosingAnotherEntryRemembersIt() {
+void TestMainWindow::closeAsksAndWritesTheProfile() {
     CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("Alpha", kPlainSpec));
-    QVERIFY(fx.WriteSetting("Beta", kPlainSpec));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Alpha"}}));
+    QVERIFY(fx.Write("Alpha.def", "SrcDir=S:\\Work"));
+    QVERIFY(fx.Write("Tidewell.Ini", "UsedDef=alpha;Renzoku=0;RenzokuIndex=4"));
+    const std::string profile = fx.program.ReadFile("Tidewell.Ini");
     auto dlg = fx.Open();
-    ChooseEntry(*dlg, 1);
+    TypeInto(*dlg, Dlg::IDC_SRC_DIR, "S:\\Other");
+    fx.boxes->ExpectExact(kAskSave, IDCANCEL, MB_YESNOCANCEL | MB_ICONQUESTION);
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    QVERIFY(dlg->isVisible());
+    QCOMPARE(fx.program.ReadFile("Tidewell.Ini"), profile);
+    // No drops the changes; the profile names the list's entry as spelt there.
+    fx.boxes->ExpectExact(kAskSave, IDNO);
     ClickControl(dlg.get(), Dlg::IDC_CLOSE);
-    QCOMPARE(ProfileValue(fx, "Tidewell.Ini", "CopyInfo", "UsedDef"), std::string("Beta"));
-    QCOMPARE(ProfileValue(fx, "Tidewell.Ini", "CopyInfo", "Renzoku"), std::string("0"));
-    QCOMPARE(ProfileValue(fx, "Tidewell.Ini", "CopyInfo", "RenzokuIndex"), std::string("0"));
+    QVERIFY(fx.boxes->VerifyAllUsed());
+    QVERIFY(!dlg->isVisible() && dlg->result() == Dlg::IDC_CLOSE);
+    QCOMPARE(fx.Value("Tidewell.Ini", "UsedDef") + fx.Value("Tidewell.Ini", "Renzoku") +
+                 fx.Value("Tidewell.Ini", "RenzokuIndex") + fx.Value("Alpha.def", "SrcDir"),
+             "Alpha04S:\\Work");
 }
 
-void TestMainWindow::busyDisplayTakesThePicturePlace() {
+void TestMainWindow::layoutOfTheTemplate() {
     CMainWindowFixture fx;
     auto dlg = fx.Open();
-    QWidget* pPicture = ControlOf(dlg.get(), Dlg::IDC_IDLE_PICTURE);
-    QWidget* pAnimation = ControlOf(dlg.get(), Dlg::IDC_BUSY_ANIMATION);
-    auto* pCaption = ControlAs<QLabel>(dlg.get(), Dlg::IDC_BUSY_CAPTION);
-    QVERIFY(pPicture->isVisible());
-    QVERIFY(!pAnimation->isVisible() && !pCaption->isVisible());
-    // The pictures come from the program's resources.
-    QVERIFY(!ControlAs<QLabel>(dlg.get(), Dlg::IDC_IDLE_PICTURE)->pixmap().isNull());
-    QVERIFY(!dlg->windowIcon().isNull());
-    const QRect runButton = ControlOf(dlg.get(), Dlg::IDC_RUN)->geometry();
-    dlg->ShowBusy(true, "ﾌｫﾙﾀﾞ検索中");
-    QVERIFY(!pPicture->isVisible());
-    QVERIFY(pAnimation->isVisible() && pCaption->isVisible());
-    QCOMPARE(pCaption->text(), QStringLiteral("ﾌｫﾙﾀﾞ検索中"));
-    QCOMPARE(pAnimation->geometry(), pPicture->geometry());
-    QMovie* pMovie = ControlAs<QLabel>(dlg.get(), Dlg::IDC_BUSY_ANIMATION)->movie();
-    QVERIFY(pMovie && pMovie->isValid());
-    QCOMPARE(pMovie->state(), QMovie::Running);
-    QCOMPARE(ControlOf(dlg.get(), Dlg::IDC_RUN)->geometry(), runButton); // nothing moves
-    // Without a caption the last one stays.
-    dlg->ShowBusy(false);
-    dlg->ShowBusy(true);
-    QCOMPARE(pCaption->text(), QStringLiteral("ﾌｫﾙﾀﾞ検索中"));
-    dlg->ShowBusy(false);
-    QVERIFY(pPicture->isVisible());
-    QVERIFY(!pAnimation->isVisible() && !pCaption->isVisible());
-}
-
-void TestMainWindow::nothingIsCut() {
-    CMainWindowFixture fx;
-    auto dlg = fx.Open();
-    dlg->SetCloseCaption("中断(&X)"); // the longer caption of the close button
-    int checked = 0;
-    for (QWidget* pWidget : dlg->findChildren<QWidget*>()) {
-        if (!pWidget->isVisible())
-            continue;
-        if (!qobject_cast<QLabel*>(pWidget) && !qobject_cast<QAbstractButton*>(pWidget))
-            continue;
-        const QString text = pWidget->property("text").toString();
-        QVERIFY2(pWidget->width() >= pWidget->sizeHint().width(), qPrintable(text));
-        QVERIFY2(pWidget->height() >= pWidget->minimumSizeHint().height(), qPrintable(text));
-        ++checked;
-    }
+    QCOMPARE(dlg->windowTitle(), QStringLiteral("Tidewell Ver 1.10"));
+    QVERIFY(ControlAs<QPushButton>(dlg.get(), Dlg::IDC_RUN)->isDefault());
+    Ids chain;
+    QWidget* pWidget = ControlOf(dlg.get(), kTabOrder.front());
+    do {
+        if (pWidget->property("controlId").isValid() && pWidget->focusPolicy() & Qt::TabFocus)
+            chain << pWidget->property("controlId").toInt();
+        pWidget = pWidget->nextInFocusChain();
+    } while (pWidget != ControlOf(dlg.get(), kTabOrder.front()));
+    QCOMPARE(chain, kTabOrder);
+    QStringList titles;
     for (QGroupBox* pGroup : dlg->findChildren<QGroupBox*>()) {
-        const int titleWidth = pGroup->fontMetrics().horizontalAdvance(pGroup->title());
-        QVERIFY2(pGroup->width() > titleWidth, qPrintable(pGroup->title()));
+        titles << pGroup->title();
+        QVERIFY(pGroup->width() > pGroup->fontMetrics().horizontalAdvance(pGroup->title()));
     }
-    QVERIFY(checked >= 25);
-    // The whole window fits on a common small screen.
-    QVERIFY(dlg->width() <= 1024 && dlg->height() <= 740);
+    titles.sort();
+    QCOMPARE(titles.join('|'), "LHA(&P)|設定ﾌｧｲﾙ(&E)|除外ﾌｫﾙﾀﾞ(&M)|ｵﾌﾟｼｮﾝ(&O)|ｺﾋﾟｰﾘｽﾄ(&W)");
+    dlg->SetCloseCaption("中断(&X)"); // the longer caption of the close button
+    VerifyNothingCut(*dlg);
+    QVERIFY(dlg->width() <= 1024 && dlg->height() <= 740); // fits a small screen
 }
 
 QTEST_MAIN(TestMainWindow)

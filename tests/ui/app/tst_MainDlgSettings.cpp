@@ -1,32 +1,25 @@
-// The settings list of the main window: selecting, saving and deleting
+// The settings list of the main window: choosing, saving and deleting
 // settings files, with the save dialog answered as a user would.
 
 #include "MainWindowFixture.h"
 
 #include "platform/ErrorCodes.h"
 
-#include <QTest>
-
-using Dlg = CCopyMainDlg;
-
 namespace {
 
 const char kAskSave[] = "設定が変更されています、保存しますか．";
 
-QString EditText(Dlg& dlg, int id) {
-    return ControlAs<QLineEdit>(&dlg, id)->text();
-}
-int CurrentEntry(Dlg& dlg) {
-    return ControlAs<QComboBox>(&dlg, Dlg::IDC_SETTING_LIST)->currentIndex();
-}
-QString CurrentText(Dlg& dlg) {
-    return ControlAs<QComboBox>(&dlg, Dlg::IDC_SETTING_LIST)->currentText();
+std::string AskDelete(const QString& name) {
+    return "設定ﾌｧｲﾙ[" + name.toStdString() + "]を削除しますか．";
 }
 
-// Three settings whose source folders name them.
-void WriteThree(CMainWindowFixture& fx) {
-    for (const char* name : {"Beta", "Delta", "Gamma"})
-        QVERIFY(fx.WriteSetting(name, {{"SrcDir", std::string("S:\\") + name}}));
+// Three settings, listed by the folder in another order than shown, whose
+// source folders name them; the used one is loaded.
+std::unique_ptr<Dlg> OpenThree(CMainWindowFixture& fx, const QString& used) {
+    for (const char* name : {"Gamma", "Beta", "Delta"})
+        if (!fx.Write(std::string(name) + ".def", QString("SrcDir=S:\\") + name))
+            return nullptr;
+    return fx.Write("Tidewell.Ini", "UsedDef=" + used) ? fx.Open() : nullptr;
 }
 
 } // namespace
@@ -35,295 +28,105 @@ class TestMainWindowSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void choosingLoadsThroughItemData();
-    void choosingWithChangesAsks_data();
-    void choosingWithChangesAsks();
-    void yesSavesUnderNameSortingBeforeChosenAndStillLoadsChosen();
-
-    void saveUnderNewNameSelectsItAndBecomesCurrent();
-    void saveUnderExistingNameKeepsOtherSections();
-    void saveUnderEmptyNameKeepsChanged();
-    void saveCancelledWritesNothing();
-    void saveOfUnstorableTextWarnsAndKeepsChanged();
-
-    void deleteAsksAndLoadsNextEntry();
-    void deleteAnsweredNoChangesNothing();
-    void deleteLastEntrySelectsNewLast();
-    void deleteOnlyEntryShowsDefaults();
-    void deleteFailureShowsSystemText();
-    void deleteAfterSaveUnderEmptyNameLoadsFirstEntry();
-    void emptyNamedFileIsListedAndNamedByDelete();
+    void choosing();
+    void saving();
+    void emptyNameIsSavedButNotSelected();
+    void deleting();
 };
 
-void TestMainWindowSettings::choosingLoadsThroughItemData() {
+void TestMainWindowSettings::choosing() {
     CMainWindowFixture fx;
-    // Listed by the folder as zeta, Alpha, mid (byte order); shown sorted.
-    QVERIFY(fx.WriteSetting("zeta", {{"SrcDir", "S:\\zeta"}}));
-    QVERIFY(fx.WriteSetting("Alpha", {{"SrcDir", "S:\\Alpha"}}));
-    QVERIFY(fx.WriteSetting("mid", {{"SrcDir", "S:\\mid"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Alpha"}}));
-    auto dlg = fx.Open();
-    QCOMPARE(ListTexts(*dlg), (std::vector<std::string>{"Alpha", "mid", "zeta"}));
-    for (int pos : {2, 1, 0}) {
-        ChooseEntry(*dlg, pos);
-        const QString name = QString::fromStdString(ListTexts(*dlg)[static_cast<size_t>(pos)]);
-        QCOMPARE(EditText(*dlg, Dlg::IDC_SRC_DIR), "S:\\" + name);
-        QCOMPARE(QString::fromStdString(dlg->m_strUsedDef), name);
-        QCOMPARE(dlg->m_nCurSel, pos);
-        QCOMPARE(CurrentEntry(*dlg), pos);
-    }
-    QVERIFY(fx.boxes->Shown().empty());
-}
-
-void TestMainWindowSettings::choosingWithChangesAsks_data() {
-    QTest::addColumn<int>("answer");
-    QTest::newRow("cancel") << int(IDCANCEL);
-    QTest::newRow("no") << int(IDNO);
-}
-
-void TestMainWindowSettings::choosingWithChangesAsks() {
-    QFETCH(int, answer);
-    CMainWindowFixture fx;
-    WriteThree(fx);
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Beta"}}));
-    auto dlg = fx.Open();
-    TypeInto(dlg.get(), Dlg::IDC_WILD_LIST, QStringLiteral("*.changed"));
-    fx.boxes->ExpectExact(kAskSave, answer, MB_YESNOCANCEL | MB_ICONQUESTION);
+    auto dlg = OpenThree(fx, "Beta");
+    QVERIFY(dlg);
     ChooseEntry(*dlg, 2);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    if (answer == IDCANCEL) {
-        // Nothing changes: the list shows the loaded entry, the edits keep
-        // the changes.
-        QCOMPARE(CurrentText(*dlg), QStringLiteral("Beta"));
-        QCOMPARE(EditText(*dlg, Dlg::IDC_WILD_LIST), QStringLiteral("*.changed"));
-        QCOMPARE(dlg->m_bChanged, 1);
-        QCOMPARE(dlg->m_strUsedDef, std::string("Beta"));
-    } else {
-        QCOMPARE(CurrentText(*dlg), QStringLiteral("Gamma"));
-        QCOMPARE(EditText(*dlg, Dlg::IDC_SRC_DIR), QStringLiteral("S:\\Gamma"));
-        QCOMPARE(dlg->m_bChanged, 0);
-    }
-    // The changes never reached a file.
-    QCOMPARE(ProfileValue(fx, "Beta.def", "Spec", "WildList"), std::string("<absent>"));
-}
-
-void TestMainWindowSettings::yesSavesUnderNameSortingBeforeChosenAndStillLoadsChosen() {
-    CMainWindowFixture fx;
-    WriteThree(fx);
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Beta"}}));
-    auto dlg = fx.Open();
-    TypeInto(dlg.get(), Dlg::IDC_WILD_LIST, QStringLiteral("*.kept"));
+    QCOMPARE(State(*dlg), "Beta|Delta|Gamma 2 2 Gamma S:\\Gamma 0");
+    ChooseEntry(*dlg, 0);
+    QCOMPARE(State(*dlg), "Beta|Delta|Gamma 0 0 Beta S:\\Beta 0");
+    // With changes: Cancel keeps all, No drops them, Yes saves them first
+    // (under a name that moves the chosen entry) and still loads it.
+    TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.kept");
+    fx.boxes->ExpectExact(kAskSave, IDCANCEL, MB_YESNOCANCEL | MB_ICONQUESTION);
+    ChooseEntry(*dlg, 1);
+    QCOMPARE(State(*dlg), "Beta|Delta|Gamma 0 0 Beta S:\\Beta 1");
     fx.boxes->ExpectExact(kAskSave, IDYES);
-    AnswerSaveDialog("Aaa"); // sorts first, moving "Gamma" one down
-    ChooseEntry(*dlg, 2);    // Gamma
+    AnswerSaveDialog("Aaa");
+    ChooseEntry(*dlg, 2);
+    QCOMPARE(State(*dlg), "Aaa|Beta|Delta|Gamma 3 3 Gamma S:\\Gamma 0");
+    QCOMPARE(fx.Value("Aaa.def", "WildList") + fx.Value("Aaa.def", "SrcDir"), "*.keptS:\\Beta");
+    TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.dropped");
+    fx.boxes->ExpectExact(kAskSave, IDNO);
+    ChooseEntry(*dlg, 1);
+    QCOMPARE(State(*dlg), "Aaa|Beta|Delta|Gamma 1 1 Beta S:\\Beta 0");
     QVERIFY(fx.boxes->VerifyAllUsed());
-    QCOMPARE(ListTexts(*dlg), (std::vector<std::string>{"Aaa", "Beta", "Delta", "Gamma"}));
-    QCOMPARE(CurrentText(*dlg), QStringLiteral("Gamma"));
-    QCOMPARE(EditText(*dlg, Dlg::IDC_SRC_DIR), QStringLiteral("S:\\Gamma"));
-    QCOMPARE(dlg->m_nCurSel, 3);
-    QCOMPARE(ProfileValue(fx, "Aaa.def", "Spec", "WildList"), std::string("*.kept"));
-    QCOMPARE(ProfileValue(fx, "Aaa.def", "Spec", "SrcDir"), std::string("S:\\Beta"));
+    QCOMPARE(fx.Value("Gamma.def", "WildList"), "<absent>");
 }
 
-void TestMainWindowSettings::saveUnderNewNameSelectsItAndBecomesCurrent() {
+void TestMainWindowSettings::saving() {
     CMainWindowFixture fx;
-    WriteThree(fx);
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Delta"}}));
-    auto dlg = fx.Open();
-    TypeInto(dlg.get(), Dlg::IDC_DST_DIR, QStringLiteral("D:\\新しい"));
-    AnswerSaveDialog("Copy of Delta");
-    ClickControl(dlg.get(), Dlg::IDC_SAVE);
-    QCOMPARE(CurrentText(*dlg), QStringLiteral("Copy of Delta"));
-    QCOMPARE(dlg->m_nCurSel, CurrentEntry(*dlg));
-    QCOMPARE(dlg->m_bChanged, 0);
-    QVERIFY(!IsEnabled(dlg.get(), Dlg::IDC_SAVE));
-    QCOMPARE(ProfileValue(fx, "Copy of Delta.def", "Spec", "DstDir"), std::string("D:\\新しい"));
-    QCOMPARE(ProfileValue(fx, "Delta.def", "Spec", "DstDir"), std::string("<absent>"));
-    // The saved name is the current one: the delete button names it.
-    fx.boxes->ExpectExact("設定ﾌｧｲﾙ[Copy of Delta]を削除しますか．", IDNO,
-                          MB_YESNO | MB_ICONQUESTION);
-    ClickControl(dlg.get(), Dlg::IDC_DELETE);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    QCOMPARE(fx.boxes->Shown().back().strCaption, std::string("削除確認"));
-}
-
-void TestMainWindowSettings::saveUnderExistingNameKeepsOtherSections() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.program.CopyTestData("Daily.def"));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Daily"}}));
-    auto dlg = fx.Open();
-    TypeInto(dlg.get(), Dlg::IDC_WILD_LIST, QStringLiteral("*.xls"));
-    AnswerSaveDialog("Daily");
-    ClickControl(dlg.get(), Dlg::IDC_SAVE);
-    QCOMPARE(ProfileValue(fx, "Daily.def", "Spec", "WildList"), std::string("*.xls"));
-    QCOMPARE(ProfileValue(fx, "Daily.def", "Spec", "SrcDir"), std::string("E:\\Work"));
-    QCOMPARE(ProfileValue(fx, "Daily.def", "LHA", "LhaName"), std::string("*.LZH"));
-    QCOMPARE(ProfileValue(fx, "Daily.def", "OutDirList", "OutDir1"),
-             std::string("E:\\Work\\old\\cache"));
-    QCOMPARE(ListTexts(*dlg), std::vector<std::string>{"Daily"});
-    QCOMPARE(dlg->m_bChanged, 0);
-}
-
-void TestMainWindowSettings::saveUnderEmptyNameKeepsChanged() {
-    CMainWindowFixture fx;
-    WriteThree(fx);
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Beta"}}));
-    auto dlg = fx.Open();
-    TypeInto(dlg.get(), Dlg::IDC_WILD_LIST, QStringLiteral("*.nameless"));
-    AnswerSaveDialog("");
-    ClickControl(dlg.get(), Dlg::IDC_SAVE);
-    QCOMPARE(ProfileValue(fx, ".def", "Spec", "WildList"), std::string("*.nameless"));
-    QCOMPARE(ListTexts(*dlg), (std::vector<std::string>{"", "Beta", "Delta", "Gamma"}));
-    QCOMPARE(CurrentEntry(*dlg), -1);
-    QCOMPARE(dlg->m_bChanged, 1);
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_SAVE));
-}
-
-void TestMainWindowSettings::saveCancelledWritesNothing() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("Beta", {{"SrcDir", "S:\\Beta"}}));
-    auto dlg = fx.Open();
-    TypeInto(dlg.get(), Dlg::IDC_SRC_DIR, QStringLiteral("S:\\Changed"));
-    const std::string before = fx.program.ReadFile("Beta.def");
-    AnswerSaveDialog(nullptr);
-    ClickControl(dlg.get(), Dlg::IDC_SAVE);
-    QCOMPARE(fx.program.ReadFile("Beta.def"), before);
-    QCOMPARE(ListTexts(*dlg), std::vector<std::string>{"Beta"});
-    QCOMPARE(dlg->m_bChanged, 1);
-}
-
-void TestMainWindowSettings::saveOfUnstorableTextWarnsAndKeepsChanged() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("Beta", {{"SrcDir", "S:\\Beta"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Beta"}}));
-    auto dlg = fx.Open();
-    const std::string before = fx.program.ReadFile("Beta.def");
+    auto dlg = OpenThree(fx, "Delta");
+    QVERIFY(dlg);
+    const std::string before = fx.program.ReadFile("Delta.def");
     // An emoji has no CP932 form: the settings file cannot hold it.
-    TypeInto(dlg.get(), Dlg::IDC_SRC_DIR, QString::fromUtf8("S:\\\xF0\x9F\x98\x80"));
-    AnswerSaveDialog("Beta");
+    TypeInto(*dlg, Dlg::IDC_SRC_DIR, QString::fromUtf8("S:\\\xF0\x9F\x98\x80"));
+    AnswerSaveDialog("Delta");
     fx.boxes->ExpectExact("保存できない文字が含まれています．", IDOK, MB_OK | MB_ICONEXCLAMATION);
     ClickControl(dlg.get(), Dlg::IDC_SAVE);
     QVERIFY(fx.boxes->VerifyAllUsed());
-    QCOMPARE(fx.program.ReadFile("Beta.def"), before);
-    QCOMPARE(dlg->m_bChanged, 1);
-    QVERIFY(IsEnabled(dlg.get(), Dlg::IDC_SAVE));
-    QCOMPARE(CurrentText(*dlg), QStringLiteral("Beta"));
-}
-
-void TestMainWindowSettings::deleteAsksAndLoadsNextEntry() {
-    CMainWindowFixture fx;
-    WriteThree(fx);
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Beta"}}));
-    auto dlg = fx.Open();
-    fx.boxes->ExpectExact("設定ﾌｧｲﾙ[Beta]を削除しますか．", IDYES, MB_YESNO | MB_ICONQUESTION);
+    AnswerSaveDialog(nullptr); // cancelled
+    ClickControl(dlg.get(), Dlg::IDC_SAVE);
+    QCOMPARE(fx.program.ReadFile("Delta.def"), before);
+    QVERIFY(dlg->m_bChanged == 1 && IsEnabled(*dlg, Dlg::IDC_SAVE));
+    TypeInto(*dlg, Dlg::IDC_SRC_DIR, "S:\\新しい");
+    AnswerSaveDialog("Copy of Delta");
+    ClickControl(dlg.get(), Dlg::IDC_SAVE);
+    QCOMPARE(State(*dlg), "Beta|Copy of Delta|Delta|Gamma 1 1 Copy of Delta S:\\新しい 0");
+    QVERIFY(!IsEnabled(*dlg, Dlg::IDC_SAVE));
+    QCOMPARE(fx.Value("Copy of Delta.def", "SrcDir"), "S:\\新しい");
+    QCOMPARE(fx.program.ReadFile("Delta.def"), before);
+    // The saved name is the current one: the delete button names it.
+    fx.boxes->ExpectExact(AskDelete("Copy of Delta"), IDNO, MB_YESNO | MB_ICONQUESTION);
     ClickControl(dlg.get(), Dlg::IDC_DELETE);
     QVERIFY(fx.boxes->VerifyAllUsed());
-    QVERIFY(fx.program.ReadFile("Beta.def").empty());
-    QCOMPARE(ListTexts(*dlg), (std::vector<std::string>{"Delta", "Gamma"}));
-    // The entry that took the deleted one's place is loaded.
-    QCOMPARE(CurrentText(*dlg), QStringLiteral("Delta"));
-    QCOMPARE(EditText(*dlg, Dlg::IDC_SRC_DIR), QStringLiteral("S:\\Delta"));
-    QCOMPARE(dlg->m_strUsedDef, std::string("Delta"));
-    QCOMPARE(dlg->m_nCurSel, 0);
+    QCOMPARE(fx.boxes->Shown().back().strCaption, "削除確認");
 }
 
-void TestMainWindowSettings::deleteAnsweredNoChangesNothing() {
+void TestMainWindowSettings::emptyNameIsSavedButNotSelected() {
     CMainWindowFixture fx;
-    WriteThree(fx);
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Delta"}}));
-    auto dlg = fx.Open();
-    fx.boxes->ExpectExact("設定ﾌｧｲﾙ[Delta]を削除しますか．", IDNO);
-    ClickControl(dlg.get(), Dlg::IDC_DELETE);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    QVERIFY(!fx.program.ReadFile("Delta.def").empty());
-    QCOMPARE(ListTexts(*dlg).size(), size_t(3));
-    QCOMPARE(CurrentText(*dlg), QStringLiteral("Delta"));
-}
-
-void TestMainWindowSettings::deleteLastEntrySelectsNewLast() {
-    CMainWindowFixture fx;
-    WriteThree(fx);
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Gamma"}}));
-    auto dlg = fx.Open();
-    TypeInto(dlg.get(), Dlg::IDC_WILD_LIST, QStringLiteral("*.dropped"));
-    fx.boxes->ExpectExact("設定ﾌｧｲﾙ[Gamma]を削除しますか．", IDYES);
-    // Loading the next entry asks about the unsaved changes first.
-    fx.boxes->ExpectExact(kAskSave, IDNO);
-    ClickControl(dlg.get(), Dlg::IDC_DELETE);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    QCOMPARE(ListTexts(*dlg), (std::vector<std::string>{"Beta", "Delta"}));
-    QCOMPARE(CurrentText(*dlg), QStringLiteral("Delta"));
-    QCOMPARE(EditText(*dlg, Dlg::IDC_SRC_DIR), QStringLiteral("S:\\Delta"));
-    QCOMPARE(dlg->m_bChanged, 0);
-}
-
-void TestMainWindowSettings::deleteOnlyEntryShowsDefaults() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.WriteSetting("Only", {{"SrcDir", "S:\\Only"}, {"NewChk", "0"}}));
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Only"}}));
-    auto dlg = fx.Open();
-    QVERIFY(!IsChecked(dlg.get(), Dlg::IDC_NEW_CHK));
-    fx.boxes->ExpectExact("設定ﾌｧｲﾙ[Only]を削除しますか．", IDYES);
-    ClickControl(dlg.get(), Dlg::IDC_DELETE);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    QVERIFY(ListTexts(*dlg).empty());
-    QCOMPARE(dlg->m_strUsedDef, std::string());
-    QCOMPARE(EditText(*dlg, Dlg::IDC_SRC_DIR), QString());
-    QCOMPARE(EditText(*dlg, Dlg::IDC_WILD_LIST), QStringLiteral("*.*"));
-    QVERIFY(IsChecked(dlg.get(), Dlg::IDC_NEW_CHK));
-    QCOMPARE(dlg->m_bChanged, 0);
-    // A delete with nothing listed does nothing (no question).
-    ClickControl(dlg.get(), Dlg::IDC_DELETE);
-    QCOMPARE(fx.boxes->Shown().size(), size_t(1));
-}
-
-void TestMainWindowSettings::deleteFailureShowsSystemText() {
-    CMainWindowFixture fx;
-    WriteThree(fx);
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Missing"}}));
-    auto dlg = fx.Open();
-    fx.boxes->ExpectExact("設定ﾌｧｲﾙ[Missing]を削除しますか．", IDYES);
-    fx.boxes->ExpectExact(GetSystemErrorText(ERROR_FILE_NOT_FOUND), IDOK,
-                          MB_OK | MB_ICONEXCLAMATION);
-    ClickControl(dlg.get(), Dlg::IDC_DELETE);
-    QVERIFY(fx.boxes->VerifyAllUsed());
-    QVERIFY(!GetSystemErrorText(ERROR_FILE_NOT_FOUND).empty());
-    QCOMPARE(ListTexts(*dlg).size(), size_t(3));
-    QCOMPARE(CurrentEntry(*dlg), -1);
-    QCOMPARE(dlg->m_strUsedDef, std::string("Missing"));
-}
-
-void TestMainWindowSettings::deleteAfterSaveUnderEmptyNameLoadsFirstEntry() {
-    CMainWindowFixture fx;
-    WriteThree(fx);
-    QVERIFY(fx.WriteProfile({{"UsedDef", "Delta"}}));
-    auto dlg = fx.Open();
-    TypeInto(dlg.get(), Dlg::IDC_WILD_LIST, QStringLiteral("*.nameless"));
+    auto dlg = OpenThree(fx, "Delta");
+    QVERIFY(dlg);
+    TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.nameless");
     AnswerSaveDialog("");
     ClickControl(dlg.get(), Dlg::IDC_SAVE);
-    QCOMPARE(CurrentEntry(*dlg), -1);
-    // The question names the loaded file; afterwards the first entry is
-    // loaded (after the question about the still unsaved changes).
-    fx.boxes->ExpectExact("設定ﾌｧｲﾙ[Delta]を削除しますか．", IDYES);
-    fx.boxes->ExpectExact(kAskSave, IDNO);
+    QCOMPARE(fx.Value(".def", "WildList"), "*.nameless");
+    QCOMPARE(State(*dlg), "|Beta|Delta|Gamma -1 1 Delta S:\\Delta 1");
+    // The question names the loaded file; then the first entry is loaded,
+    // after the question about the still unsaved changes.
+    fx.boxes->ExpectExact(AskDelete("Delta"), IDYES).ExpectExact(kAskSave, IDNO);
     ClickControl(dlg.get(), Dlg::IDC_DELETE);
     QVERIFY(fx.boxes->VerifyAllUsed());
-    QCOMPARE(ListTexts(*dlg), (std::vector<std::string>{"", "Beta", "Gamma"}));
-    QCOMPARE(CurrentEntry(*dlg), 0);
-    QCOMPARE(dlg->m_strUsedDef, std::string());
-    QCOMPARE(EditText(*dlg, Dlg::IDC_WILD_LIST), QStringLiteral("*.nameless"));
-    QCOMPARE(dlg->m_bChanged, 0);
+    QCOMPARE(State(*dlg), "|Beta|Gamma 0 0  S:\\Delta 0");
+    QCOMPARE(Texts(dlg.get(), {Dlg::IDC_WILD_LIST}), "*.nameless");
 }
 
-void TestMainWindowSettings::emptyNamedFileIsListedAndNamedByDelete() {
-    CMainWindowFixture fx;
-    QVERIFY(fx.program.WriteFile(".def", "")); // hidden, listed only by name
-    QVERIFY(fx.program.WriteFile("notes.txt", "x"));
-    auto dlg = fx.Open();
-    QCOMPARE(ListTexts(*dlg), std::vector<std::string>{""});
-    fx.boxes->ExpectExact("設定ﾌｧｲﾙ[]を削除しますか．", IDNO);
-    ClickControl(dlg.get(), Dlg::IDC_DELETE);
-    QVERIFY(fx.boxes->VerifyAllUsed());
+void TestMainWindowSettings::deleting() {
+    const QString notFound = QString::fromStdString(GetSystemErrorText(ERROR_FILE_NOT_FOUND));
+    // The used setting, the answer, a failure's text, what the window shows.
+    const std::tuple<QString, int, QString, QString> cases[] = {
+        {"Beta", IDYES, "", "Delta|Gamma 0 0 Delta S:\\Delta 0"},
+        {"Delta", IDNO, "", "Beta|Delta|Gamma 1 1 Delta S:\\Delta 0"},
+        {"Gamma", IDYES, "", "Beta|Delta 1 1 Delta S:\\Delta 0"},
+        {"Missing", IDYES, notFound, "Beta|Delta|Gamma -1 -1 Missing  0"}};
+    for (const auto& [used, answer, error, state] : cases) {
+        CMainWindowFixture fx;
+        auto dlg = OpenThree(fx, used);
+        QVERIFY(dlg);
+        fx.boxes->ExpectExact(AskDelete(used), answer, MB_YESNO | MB_ICONQUESTION);
+        if (!error.isEmpty())
+            fx.boxes->ExpectExact(error.toStdString(), IDOK, MB_OK | MB_ICONEXCLAMATION);
+        ClickControl(dlg.get(), Dlg::IDC_DELETE);
+        QVERIFY(fx.boxes->VerifyAllUsed());
+        QCOMPARE(State(*dlg), state);
+    }
 }
 
 QTEST_MAIN(TestMainWindowSettings)
