@@ -157,6 +157,14 @@ std::vector<CTreeItem> CTempTree::Read(const std::string& relative) const {
     return folders;
 }
 
+QString CTempTree::Listing(const std::string& relative) const {
+    QStringList entries;
+    for (const CTreeItem& item : Read(relative))
+        entries << QString::fromStdString(item.path.back() == '/' ? item.path
+                                                                  : item.path + "=" + item.bytes);
+    return entries.join(' ');
+}
+
 std::vector<CTreeItem> CTempTree::WithoutTimes(std::vector<CTreeItem> items) {
     for (CTreeItem& item : items)
         item.mtime = 0;
