@@ -1,6 +1,5 @@
-// Reading the run log: line splitting, CP932 decoding, refusals of things
-// that are no readable file, and the references the log writer uses for
-// characters CP932 cannot hold.
+// Reading the run log: line splitting, CP932 decoding, refusals of what is
+// no readable file, and the references written for characters CP932 lacks.
 
 #include "app/LogLines.h"
 #include "files/PathUtils.h"
@@ -37,23 +36,20 @@ private slots:
             QCOMPARE(ReadTextFileLines(folder.HostFile("t.log"), lines), 0); // a host path too
             QCOMPARE(lines, expected);
         }
-    }
-
-    void refusals() {
-        CTestProgramFolder folder;
-        CLines lines{"left over"};
-        QCOMPARE(ReadTextFileLines(GetProgramFolder() + "none.log", lines),
-                 int(ERROR_FILE_NOT_FOUND));
-        QVERIFY(lines.empty());
+        // Refused: missing, a folder, a pipe (at once, not waited on), no drive.
         QVERIFY(QDir(QString::fromStdString(folder.HostPath())).mkdir("dir.log"));
-        QCOMPARE(ReadTextFileLines(GetProgramFolder() + "dir.log", lines),
-                 int(ERROR_ACCESS_DENIED));
-        // A pipe under the log's name is refused at once instead of waited on.
         QCOMPARE(::mkfifo(folder.HostFile("fifo.log").c_str(), 0600), 0);
-        QCOMPARE(ReadTextFileLines(GetProgramFolder() + "fifo.log", lines),
-                 int(ERROR_ACCESS_DENIED));
-        QCOMPARE(ReadTextFileLines("Q:\\Tidewall.log", lines), int(ERROR_PATH_NOT_FOUND));
-        QCOMPARE(ReadTextFileLines("", lines), int(ERROR_PATH_NOT_FOUND));
+        const std::string at = GetProgramFolder();
+        // clang-format off
+        const std::pair<std::string, int> refused[] = {{at + "none.log", ERROR_FILE_NOT_FOUND},
+            {at + "dir.log", ERROR_ACCESS_DENIED}, {at + "fifo.log", ERROR_ACCESS_DENIED},
+            {"Q:\\a.log", ERROR_PATH_NOT_FOUND}, {"", ERROR_PATH_NOT_FOUND}};
+        // clang-format on
+        for (const auto& [path, error] : refused) {
+            CLines lines{"left over"};
+            QCOMPARE(ReadTextFileLines(path, lines), error);
+            QVERIFY(lines.empty());
+        }
     }
 
     void references() {

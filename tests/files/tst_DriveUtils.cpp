@@ -17,10 +17,9 @@ private slots:
         CVolumeFacts noRoot = CFakeVolumeSource::Large(), unknown = noRoot;
         noRoot.driveType = DRIVE_NO_ROOT_DIR;
         unknown.driveType = DRIVE_UNKNOWN;
-        fake->Set('E', CFakeVolumeSource::Fat32(500000, 125000))
-            .Set('D', CFakeVolumeSource::Large());
-        fake->Set('F', CFakeVolumeSource::Full(1000)).Set('A', CFakeVolumeSource::NoMedium());
-        fake->Set('M', noRoot).Set('K', unknown);
+        fake->Set('E', CFakeVolumeSource::Fat32(500000, 125000)).Set('M', noRoot).Set('K', unknown);
+        fake->Set('D', CFakeVolumeSource::Large()).Set('F', CFakeVolumeSource::Full(1000));
+        fake->Set('A', CFakeVolumeSource::NoMedium());
         // Path: GetDriveKind, CheckDrive, then root, type, total and free bytes, label.
         // clang-format off
         const std::pair<const char*, const char*> rows[] = {
@@ -50,17 +49,11 @@ private slots:
     }
 
     void typeNames() {
-        const char* names[] = {"不明",
-                               "不明",
-                               "フロッピーディスク",
-                               "固定ディスク",
-                               "ネットワークドライブ",
-                               "ＣＤ－ＲＯＭ",
-                               "ＲＡＭＤＩＳＫ",
-                               "不明"};
-        for (uint32_t code = 0; code < 8; ++code)
-            QCOMPARE(GetDriveTypeName(code), std::string(names[code]));
-        QCOMPARE(GetDriveTypeName(0xFFFFFFFF), std::string("不明"));
+        QString names;
+        for (uint32_t code : {0u, 1u, 2u, 3u, 4u, 5u, 6u, 7u, 0xFFFFFFFFu})
+            names += QString::fromStdString(GetDriveTypeName(code)) + " ";
+        QCOMPARE(names, "不明 不明 フロッピーディスク 固定ディスク ネットワークドライブ "
+                        "ＣＤ－ＲＯＭ ＲＡＭＤＩＳＫ 不明 不明 ");
     }
 
     void hostVolumeOfTemporaryFolder() {

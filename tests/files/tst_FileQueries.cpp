@@ -19,13 +19,10 @@ class TestFileQueries : public QObject {
 private slots:
     void filesAndLists() {
         CTempTree tree;
-        QVERIFY(tree.Build({{"a.txt.d/", {}},
-                            {"b.txt", "b"},
-                            {".y.def", "1234567", 1500000000},
-                            {"src/B/", {}},
-                            {"src/a/", {}},
-                            {"src/.git/", {}},
-                            {"src/f", ""}}));
+        // clang-format off
+        QVERIFY(tree.Build({{"a.txt.d/"}, {"b.txt", "b"}, {".y.def", "1234567", 1500000000},
+                            {"src/B/"}, {"src/a/"}, {"src/.git/"}, {"src/f"}}));
+        // clang-format on
         QCOMPARE(FileExists(tree.DrivePath("*.txt*")), 0); // the first match is a folder
         QCOMPARE(FileExists(tree.DrivePath("B.TXT")), 1);
         CFileEntry entry;

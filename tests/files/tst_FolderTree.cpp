@@ -12,19 +12,7 @@
 
 class TestFolderTree : public QObject {
     Q_OBJECT
-    std::shared_ptr<CScriptedMessageBox> m_pBoxes;
-    std::unique_ptr<CScopedMessageBoxService> m_pScoped;
-
 private slots:
-    void init() {
-        m_pBoxes = std::make_shared<CScriptedMessageBox>();
-        m_pScoped = std::make_unique<CScopedMessageBoxService>(m_pBoxes);
-    }
-    void cleanup() {
-        QVERIFY(m_pBoxes->VerifyAllUsed());
-        m_pScoped.reset();
-    }
-
     void createFolderTree() {
         CTempTree tree('T');
         QVERIFY(tree.Build({{"a/"}, {"file", "x"}}));
@@ -42,8 +30,7 @@ private slots:
 
     void deletesWholeTreeAndEmptiesARoot() {
         CTempTree tree;
-        QVERIFY(
-            tree.Build({{"k", "k"}, {"d/.h", "h"}, {"d/a/b/c", "c"}, {"d/a/e/"}, {"d/ソ/x", "x"}}));
+        QVERIFY(tree.Build({{"k", "k"}, {"d/.h"}, {"d/a/b/c"}, {"d/a/e/"}, {"d/ソ/x"}}));
         int pumps = 0;
         QCOMPARE(DeleteFolderTree(tree.DrivePath("d"), [&] { ++pumps; }), 0);
         QCOMPARE(tree.Listing(), "k=k");
@@ -56,13 +43,14 @@ private slots:
         CTempTree tree;
         QVERIFY(tree.Build({{"d/a", "a"}, {"d/b", "b"}, {"d/c", "c"}}));
         QVERIFY(tree.SetMode("d/b", 0444));
-        m_pBoxes->ExpectExact("ファイルが削除出来ません. Error = 5", IDOK,
-                              MB_OK | MB_ICONEXCLAMATION);
+        auto boxes = std::make_shared<CScriptedMessageBox>();
+        CScopedMessageBoxService scoped(boxes);
+        boxes->ExpectExact("ファイルが削除出来ません. Error = 5", IDOK, MB_ICONEXCLAMATION);
         QCOMPARE(DeleteFolderTree(tree.DrivePath("d")), int(ERROR_ACCESS_DENIED));
         QCOMPARE(tree.Listing(), "d/ d/b=b d/c=c"); // in name order, up to the failure
-        m_pBoxes->ExpectExact("フォルダが削除出来ません. Error = 2", IDOK,
-                              MB_OK | MB_ICONEXCLAMATION);
+        boxes->ExpectExact("フォルダが削除出来ません. Error = 2", IDOK, MB_ICONEXCLAMATION);
         QCOMPARE(DeleteFolderTree(tree.DrivePath("missing")), int(ERROR_FILE_NOT_FOUND));
+        QVERIFY(boxes->VerifyAllUsed());
     }
 
     void linksAreRemovedNeverFollowed() {

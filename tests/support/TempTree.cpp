@@ -147,6 +147,11 @@ bool CTempTree::Exists(const std::string& relative) const {
     return lstat(HostPath(relative).c_str(), &st) == 0;
 }
 
+std::string CTempTree::Bytes(const std::string& relative) const {
+    std::ifstream in(HostPath(relative), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
 std::vector<CTreeItem> CTempTree::Read(const std::string& relative) const {
     std::vector<CTreeItem> folders, files;
     std::string host = HostPath(relative);

@@ -50,6 +50,8 @@ public:
     bool SetTime(const std::string& relative, int64_t mtime);
 
     bool Exists(const std::string& relative) const;
+    // The bytes of a file of the tree (empty when it cannot be read).
+    std::string Bytes(const std::string& relative) const;
     // The tree under relative ("" for the whole tree), folders first by
     // name order with "/" at their end, each file with bytes and mtime.
     // Symbolic links are read as links: listed with bytes "-> target".
