@@ -66,6 +66,8 @@ private slots:
         const CCopyConfirmTexts texts =
             Texts(1, 12345, 5368709120, 2199023255552); // 5 GiB of 2 TiB
         QVERIFY(texts.bCanStart);
+        // Eight integer digits still fit the usual picture.
+        QCOMPARE(Texts(1, 1, 0, 10240000000).strTotal.find(" 10,000,000.00 KB("), size_t(0));
         QVERIFY(texts.strTotal.find("2,147,483,648.00 KB(     536,870,912ｸﾗｽﾀ)") !=
                 std::string::npos);
         QVERIFY(texts.strRemaining.find(" 5,242,876.00 KB(") != std::string::npos);
