@@ -1,10 +1,8 @@
-// Drive kind, readiness and sizes through a fake volume source, and once
-// through the host's own volume.
+// Drive kind, readiness and sizes through a fake volume source.
 
 #include "files/DriveUtils.h"
 #include "platform/Volume.h"
 #include "support/FakeVolumeSource.h"
-#include "support/TempTree.h"
 
 #include <QtTest>
 
@@ -54,14 +52,6 @@ private slots:
             names += QString::fromStdString(GetDriveTypeName(code)) + " ";
         QCOMPARE(names, "不明 不明 フロッピーディスク 固定ディスク ネットワークドライブ "
                         "ＣＤ－ＲＯＭ ＲＡＭＤＩＳＫ 不明 不明 ");
-    }
-
-    void hostVolumeOfTemporaryFolder() {
-        CTempTree tree;
-        CDriveInfo info;
-        QCOMPARE(CheckDrive(tree.DriveRoot(), info), 1);
-        QVERIFY(info.m_nTotalBytes > 0 && info.m_nFreeBytes <= info.m_nTotalBytes);
-        QCOMPARE(info.m_nTotalBytes, info.m_nClusterBytes * info.m_nTotalClusters);
     }
 };
 
