@@ -31,6 +31,7 @@ std::string CTestProgramFolder::HostFile(const std::string& name) const {
 }
 
 bool CTestProgramFolder::CopyTestData(const std::string& name) const {
+    QFile::remove(QString::fromStdString(HostFile(name)));
     return QFile::copy(QString::fromStdString(std::string(TIDEWELL_TEST_DATA) + "/" + name),
                        QString::fromStdString(HostFile(name)));
 }

@@ -17,7 +17,8 @@ public:
     // Host folder, without a trailing "/".
     std::string HostPath() const;
     std::string HostFile(const std::string& name) const;
-    // Copies a file of tests/data into the folder under the same name.
+    // Copies a file of tests/data into the folder under the same name,
+    // replacing a file of that name.
     bool CopyTestData(const std::string& name) const;
     // Reads a file of the folder, or of tests/data, as raw bytes.
     std::string ReadFile(const std::string& name) const;

@@ -147,6 +147,11 @@ bool CTempTree::Exists(const std::string& relative) const {
     return lstat(HostPath(relative).c_str(), &st) == 0;
 }
 
+std::string CTempTree::Bytes(const std::string& relative) const {
+    std::ifstream in(HostPath(relative), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
 std::vector<CTreeItem> CTempTree::Read(const std::string& relative) const {
     std::vector<CTreeItem> folders, files;
     std::string host = HostPath(relative);
@@ -155,6 +160,14 @@ std::vector<CTreeItem> CTempTree::Read(const std::string& relative) const {
     ReadInto(host, "", folders, files);
     folders.insert(folders.end(), files.begin(), files.end());
     return folders;
+}
+
+QString CTempTree::Listing(const std::string& relative) const {
+    QStringList entries;
+    for (const CTreeItem& item : Read(relative))
+        entries << QString::fromStdString(item.path.back() == '/' ? item.path
+                                                                  : item.path + "=" + item.bytes);
+    return entries.join(' ');
 }
 
 std::vector<CTreeItem> CTempTree::WithoutTimes(std::vector<CTreeItem> items) {

@@ -6,6 +6,7 @@
 
 #include "platform/DriveMap.h"
 
+#include <QString>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -49,10 +50,16 @@ public:
     bool SetTime(const std::string& relative, int64_t mtime);
 
     bool Exists(const std::string& relative) const;
+    // The bytes of a file of the tree (empty when it cannot be read).
+    std::string Bytes(const std::string& relative) const;
     // The tree under relative ("" for the whole tree), folders first by
     // name order with "/" at their end, each file with bytes and mtime.
     // Symbolic links are read as links: listed with bytes "-> target".
     std::vector<CTreeItem> Read(const std::string& relative = {}) const;
+
+    // Read(relative) on one line for comparing contents: "sub/ sub/b.txt=bytes",
+    // a link as "name=-> target".
+    QString Listing(const std::string& relative = {}) const;
 
     // The items without their mtimes, for comparing contents only.
     static std::vector<CTreeItem> WithoutTimes(std::vector<CTreeItem> items);
