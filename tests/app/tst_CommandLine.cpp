@@ -78,23 +78,6 @@ private slots:
                  says == "Tidewall.log"); // the copy itself goes on
     }
 
-    // A run copies and logs; a question gets the answer that keeps the file.
-    void runCopiesAndKeepsWhatItWouldAskAbout() {
-        QVERIFY(Write("dst/a.txt", "keep me"));
-        QVERIFY(WriteSetting(
-            "日次", "SrcDir=S:\\\r\nDstDir=D:\\\r\nWildList=*.txt\r\nAnsChk=1\r\nNewChk=0\r\n"));
-        QProcess run;
-        run.start(Path("tidewell"), {"--run", "日次.def"});
-        QVERIFY(run.waitForFinished(60000));
-        QCOMPARE(run.exitCode(), 0);
-        const QString err = QString::fromUtf8(run.readAllStandardError());
-        QVERIFY2(err.contains("いいえ") && err.contains("ｺﾋﾟｰ処理を終了しました．"),
-                 qPrintable(err));
-        QVERIFY(Read("dst/a.txt") == "keep me" && Read("dst/sub/b.txt") == "beta");
-        const std::string log = Cp932ToUtf8(Read("Tidewall.log").toStdString());
-        QVERIFY(log.find("Copying  S:\\sub\\b.txt -> D:\\sub\r\n") != std::string::npos);
-    }
-
     // A hang-up cancels like Ctrl+C, here while the run waits for the log
     // another run holds.
     void hangUpCancelsLikeInterrupt_data() {

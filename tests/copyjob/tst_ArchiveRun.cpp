@@ -3,7 +3,6 @@
 #include "copyjob/ResponseFile.h"
 #include "support/CopyJobFixture.h"
 
-#include <QProcess>
 #include <QTest>
 
 class TestArchiveRun : public QObject {
@@ -19,8 +18,6 @@ private slots:
         QTest::newRow("options follow without a blank")
             << 0 << "-lh7" << 0
             << "A|\"D:\\B\\A.LZH\"|\"E:\\W\\\"|\"*.doc\"|\"E:\\W\\\"|\"*.txt\"|-x1 -r1-lh7|";
-        QTest::newRow("no subfolders, no options")
-            << 1 << "" << 1 << "U|\"D:\\B\\A.LZH\"|\"E:\\W\\\"|\"*.doc\"|\"E:\\W\\\"|\"*.txt\"||";
     }
     void responseFile() {
         QFETCH(int, noSubfolders);
@@ -48,41 +45,6 @@ private slots:
         QCOMPARE(ArchivePath(s, when), std::string("D:\\Backup\\TDWL03040905.LZH"));
         s.FileHeder.clear();
         QCOMPARE(ArchiveFileName(s, when), std::string());
-    }
-
-    void runPacksTheSourceIntoARealArchive() {
-        CCopyJobFixture f;
-        // The library reads the drive map beside itself.
-        QVERIFY(f.program.WriteFile("Tidewell.Ini", "[Drives]\r\nS=" + f.source.HostRoot() +
-                                                        "\r\nD=" + f.dest.HostRoot() + "\r\n"));
-        QVERIFY(QFile::copy(TIDEWELL_BIN_DIR "/libunlha32.so",
-                            QString::fromStdString(f.program.HostFile("libunlha32.so"))));
-        f.job.m_strLhaLibrary = f.program.HostFile("libunlha32.so");
-        QVERIFY(f.source.Build(
-            {{"a.txt", "alpha"}, {"sub/表ソ.txt", std::string(5000, 'x')}, {"skip.doc", "d"}}));
-        CCopySetting& s = f.Setting();
-        s.LhaChk = 1;
-        s.WildList = "*.txt";
-        s.DstDir = f.dest.DrivePath("out\\");
-        s.SaveSpec("Pack");
-        s.LhaName = "PACK.LZH";
-        s.LhaNewChk = 0;
-        s.SaveLha();
-        s.LhaName.clear(); // the run reads the stored archive options
-        QCOMPARE(f.Run("圧縮処理を終了しました．"), 0);
-        const QString archive = QString::fromStdString(f.dest.HostPath("out/PACK.LZH"));
-        for (const char* command : {"l", "t"}) {
-            QProcess lha;
-            lha.start("lha", {command, archive});
-            QVERIFY(lha.waitForFinished(30000));
-            QCOMPARE(lha.exitCode(), 0);
-            const QString out = QString::fromLocal8Bit(lha.readAllStandardOutput());
-            QVERIFY2(command[0] == 't' || (out.contains("a.txt") && !out.contains("skip.doc")),
-                     qPrintable(out));
-        }
-        const std::string log = Cp932ToUtf8(f.program.ReadFile("Tidewall.log"));
-        QVERIFY(log.rfind("-- Tidewall.Exe  圧縮履歴 [", 0) == 0);
-        QVERIFY(log.find("a.txt") != std::string::npos); // the archiver's report follows
     }
 
     void missingLibraryIsReportedWithItsCode() {

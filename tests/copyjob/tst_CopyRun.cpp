@@ -43,43 +43,6 @@ private slots:
         QCOMPARE(f.Dest(), (Tree{{"keep.txt", "k"}}));
     }
 
-    // Answers to the overwrite question against three old files ("after":
-    // n new, o old per file); or the progress window's cancel at a step.
-    void answersAndCancelSteerTheLoop_data() {
-        QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<int>("cancelAt");
-        QTest::addColumn<QString>("after");
-        const QList<int> no{OVERWRITE_NO, OVERWRITE_YES, OVERWRITE_NO};
-        QTest::newRow("no, yes, no") << no << 0 << "ono";
-        QTest::newRow("abort keeps earlier")
-            << QList<int>{OVERWRITE_YES, OVERWRITE_ABORT} << 0 << "noo";
-        QTest::newRow("all stops asking") << QList<int>{OVERWRITE_ALL} << 0 << "nnn";
-        QTest::newRow("cancel at the third") << QList<int>{} << 3 << "nno";
-    }
-    void answersAndCancelSteerTheLoop() {
-        QFETCH(QList<int>, answers);
-        QFETCH(int, cancelAt);
-        QFETCH(QString, after);
-        CCopyJobFixture f;
-        QVERIFY(f.source.Build({{"1.txt", "n"}, {"2.txt", "n"}, {"3.txt", "n"}}));
-        if (cancelAt == 0)
-            QVERIFY(f.dest.Build({{"1.txt", "o"}, {"2.txt", "o"}, {"3.txt", "o"}}));
-        f.Setting().AnsChk = 1;
-        f.host.overwriteAnswers.assign(answers.begin(), answers.end());
-        f.host.cancelAtStep = cancelAt;
-        const bool stopped = cancelAt || answers.contains(OVERWRITE_ABORT);
-        QCOMPARE(f.Run(stopped ? Failed(9999) : kFinished), stopped ? 9999 : 0);
-        Tree expected;
-        for (int i = 0; i < 3; ++i)
-            if (cancelAt == 0 || after[i] == 'n')
-                expected.push_back(
-                    {std::to_string(i + 1) + ".txt", std::string(1, after.toLatin1()[i])});
-        QCOMPARE(f.Dest(), expected);
-        QCOMPARE(f.host.overwriteQuestions, int(answers.size()));
-        QCOMPARE(f.LogLines().size(), size_t(1 + after.count('n')));
-        QVERIFY(f.host.progressOpen == 0 && f.host.closeEnabled);
-    }
-
     // A failed copy (read-only file, full disk) keeps the old file, out of
     // the trash, and leaves no temporary file.
     void failedCopyKeepsOldFile() {

@@ -43,35 +43,6 @@ private slots:
         QCOMPARE(program.ReadFile("Copy.def"), CTestProgramFolder::ReadTestData("Daily.def"));
     }
 
-    // Every field away from its default is read back: saved again, the
-    // file is the same.
-    void roundTripsEveryField() {
-        CTestProgramFolder program;
-        CCopySetting out;
-        out.SrcDir = "E:\\資料\\表ソ";
-        out.DstDir = "F:\\ﾊﾞｯｸｱｯﾌﾟ\\";
-        out.WildList = "*.予定/ a b.txt";
-        out.UsedChk = out.SubDirChk = out.AnsChk = out.LhaChk = out.CopyDirChk = out.AllClrChk = 1;
-        out.OutDirChk = out.LhaSubDirChk = out.LhaAllClrChk = out.AutoFileChk = 1;
-        out.NewChk = out.DustChk = out.LhaNewChk = 0;
-        out.LhaName = "週報.LZH";
-        out.OptionStr = "-r1 -x1";
-        out.FileHeder = "BK";
-        out.m_aOutDirs = {"E:\\資料\\表ソ\\古い", "E:\\x"};
-        out.SaveSpec("One");
-        out.SaveLha();
-        out.SaveOutDirList();
-        QCOMPARE(out.LastSaveError(), 0);
-        CCopySetting in("One");
-        in.LoadLha();
-        in.LoadOutDirList();
-        in.SaveSpec("Two");
-        in.SaveLha();
-        in.SaveOutDirList();
-        QCOMPARE(program.ReadFile("Two.def"), program.ReadFile("One.def"));
-        QCOMPARE(in.m_aOutDirs, out.m_aOutDirs);
-    }
-
     // Saving under a new name writes "Spec" only, and the old file stays.
     void savingUnderNewNameLeavesOldFileAlone() {
         CTestProgramFolder program;

@@ -104,19 +104,6 @@ private slots:
         QVERIFY(!f.dest.Exists("a.txt"));
     }
 
-    // A clearing that fails asks whether to go on.
-    void incompleteClearingAsksToContinue() {
-        CCopyJobFixture f;
-        QVERIFY(f.source.Build({{"a.txt", "a"}}) && f.dest.Build({{"locked.txt", "l"}}));
-        QVERIFY(f.dest.SetMode("locked.txt", 0444));
-        f.Setting().AllClrChk = 1;
-        f.boxes->ExpectExact("ファイルが削除出来ません. Error = 5", IDOK)
-            .ExpectExact("下位ﾌｫﾙﾀﾞのｸﾘｱが不完全です．このまま続行しますか？", IDNO,
-                         MB_YESNO | MB_ICONQUESTION);
-        QCOMPARE(f.job.RunCopyJob(), 9999);
-        QVERIFY(f.boxes->VerifyAllUsed() && !f.dest.Exists("a.txt"));
-    }
-
     // A folder link in the destination is not written through, nor a link
     // planted at the log; a linked trash refuses and keeps the old file.
     void linksInDestinationAreNotWrittenThrough() {

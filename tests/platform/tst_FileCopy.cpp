@@ -103,8 +103,6 @@ private slots:
         QCOMPARE(CopyFileReplacing("S:\\sub", "D:\\a.bin"), int(ERROR_ACCESS_DENIED));
         QCOMPARE(CopyFileReplacing("S:\\pipe", "D:\\a.bin"), int(ERROR_ACCESS_DENIED));
         QCOMPARE(CopyFileReplacing("S:\\a.bin", "D:\\no\\a.bin"), int(ERROR_PATH_NOT_FOUND));
-        QCOMPARE(CopyFileReplacing("Q:\\a.bin", "D:\\a.bin"), int(ERROR_PATH_NOT_FOUND));
-        QCOMPARE(CopyFileReplacing("S:\\a.bin", "Q:\\a.bin"), int(ERROR_PATH_NOT_FOUND));
         QVERIFY(chmod(QFile::encodeName(Dst()).constData(), 0444) == 0);
         QCOMPARE(Copy(), int(ERROR_ACCESS_DENIED));
         QCOMPARE(HostStat(Dst()).st_mode & 0777, mode_t{0444});
@@ -153,7 +151,7 @@ private slots:
     // A large file with holes goes through many chunks, each letting the
     // window breathe, and arrives identical, with its holes kept.
     void largeSparseFile() {
-        const qint64 size = qint64{40} << 20;
+        const qint64 size = qint64{8} << 20;
         QFile file(Src());
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
         for (qint64 at : {qint64{0}, size / 2 - 3, size - 4096})

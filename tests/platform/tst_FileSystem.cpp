@@ -59,24 +59,6 @@ private slots:
         QCOMPARE(Names(e), std::string("A.txt b.txt big.txt "));
     }
 
-    // A plain name finds one entry whatever its case, the exact spelling first.
-    void plainNameFindsOneEntryWithoutRegardToCase() {
-        CTempTree tree;
-        QVERIFY(
-            tree.Build({{"Sub/readme.txt", "r"}, {"Sub/Same.txt", "1"}, {"Sub/same.TXT", "2"}}));
-        std::vector<CFileEntry> e;
-        for (const char* name : {"README.TXT", "same.TXT", "SAME.txt", "missing.txt"}) {
-            QCOMPARE(FindEntries(tree.DrivePath(std::string("Sub/") + name), e), 0);
-            QCOMPARE(e.size(), size_t(name[0] != 'm'));
-        }
-        QVERIFY(FindEntries(tree.DrivePath("Sub/same.TXT"), e) == 0 && e[0].name == "same.TXT");
-        std::vector<CFileEntry> stale{CFileEntry{}};
-        QCOMPARE(FindEntries(tree.DrivePath("nowhere/*.*"), stale), int(ERROR_PATH_NOT_FOUND));
-        QCOMPARE(FindEntries(tree.DrivePath("Sub/readme.txt/*"), stale), int(ERROR_DIRECTORY));
-        QCOMPARE(FindEntries(tree.DrivePath(""), stale), int(ERROR_FILE_NOT_FOUND));
-        QVERIFY(stale.empty());
-    }
-
     void dotDotNeverLeavesTheDrive() {
         CTempTree outer('U');
         QVERIFY(outer.Build({{"secret.txt", "s"}, {"drive/inside.txt", "i"}}));

@@ -37,22 +37,13 @@ private slots:
             << QByteArrayList{"=ｺﾋﾟｰ履歴 E:\\資料"}
             << QByteArray("\xBA\xCB\xDF\xB0\x97\x9A\x97\xF0 E:\\\x8E\x91\x97\xBF\r\n");
         QTest::newRow("leading line feed") << QByteArrayList{"=\nA"} << QByteArray("\r\nA\r\n");
-        QTest::newRow("line feed") << QByteArrayList{"a\nb"} << QByteArray("a\r\nb");
         QTest::newRow("CR LF across calls") << QByteArrayList{"a\r", "\nb"} << QByteArray("a\r\nb");
-        QTest::newRow("LF after earlier call")
-            << QByteArrayList{"a\n", "\n"} << QByteArray("a\r\n\r\n");
         QTest::newRow("lone CR") << QByteArrayList{"x\ry"} << QByteArray("x\ry");
         // Texts CP932 cannot hold reach the log as references that can be undone.
         QTest::newRow("emoji") << QByteArrayList{"\xF0\x9F\x98\x80"} << QByteArray("&#x1F600;");
-        QTest::newRow("mixed") << QByteArrayList{"資料\xF0\x9F\x98\x80.txt"}
-                               << QByteArray("\x8E\x91\x97\xBF&#x1F600;.txt");
         QTest::newRow("text that looks escaped")
             << QByteArrayList{"&#x41;"} << QByteArray("&#x0026;#x41;");
         QTest::newRow("stray byte") << QByteArrayList{"a\xFF"} << QByteArray("a&#xDCFF;");
-        QTest::newRow("cut character")
-            << QByteArrayList{"\xE3\x81"} << QByteArray("&#xDCE3;&#xDC81;");
-        QTest::newRow("overlong slash")
-            << QByteArrayList{"\xC0\xAF"} << QByteArray("&#xDCC0;&#xDCAF;");
         QTest::newRow("surrogate")
             << QByteArrayList{"\xED\xA0\x80"} << QByteArray("&#xDCED;&#xDCA0;&#xDC80;");
         QTest::newRow("past U+10FFFF")
