@@ -59,7 +59,8 @@ private slots:
 
     // Edits keep every other byte: names keep their spelling (matched by
     // ASCII case only), new keys go after a section's last key, new sections
-    // at the end, every copy of a section is removed.
+    // at the end, every copy of a section is removed; what would break the
+    // file or has no CP932 form is refused.
     void editsTouchOnlyTheirLines() {
         CIniFile ini;
         ini.Parse("; head\r\n[A]\r\nk = "
@@ -68,6 +69,10 @@ private slots:
         QCOMPARE(ini.Set("a", "K", "2") + ini.Set("A", "m", "3") + ini.Set("B", "y", ""), 0);
         QCOMPARE(ini.Set("ａｂ", "z", "4"), 0); // full-width Ａ and ａ differ
         QVERIFY(ini.RemoveSection("r") && !ini.HasSection("R"));
+        for (const char* bad : {"a\n[Evil]", "a\r", "E:\\😀"}) // refused, nothing changed
+            QVERIFY(ini.Set("A", "k", bad) != 0 && ini.Set("A", bad, "1") != 0 &&
+                    ini.Set(bad, "k", "1") != 0);
+        QCOMPARE(ini.Set("A", "a=b", "1") + ini.Set("a]b", "k", "1"), 2 * ERROR_INVALID_PARAMETER);
         QCOMPARE(QByteArray::fromStdString(ini.Serialize()),
                  QByteArray("; head\r\n[A]\r\nk =2\r\nm=3\r\nnote\r\n\r\n[B]\r\nx=1\r\n"
                             "y=\r\n\r\n[\x82\x60\x82\x61]\r\n[\x82\x81\x82\x82]\r\nz=4\r\n"));
