@@ -1,233 +1,183 @@
 // The collection: which files of the source tree a run selects, in which
-// order, and how the walk reacts to drives, cancels and odd trees.
-#include "copyjob/RunTexts.h"
+// order, how the walk reacts to drives, cancels and odd trees, and how it
+// reports what it cannot copy (unreadable folders, special files, names no
+// drive-letter path can hold, paths too long for the system).
 #include "support/CopyJobFixture.h"
+#include "support/HostPrivileges.h"
 
 #include <QTest>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 const int64_t kOld = 1600000000;
 const int64_t kNew = 1700000000;
+
+Names Split(const QString& names) {
+    Names out;
+    for (const QString& name : names.split(' ', Qt::SkipEmptyParts))
+        out.push_back(name.toStdString());
+    return out;
+}
 } // namespace
 
-class TestCollection : public QObject {
+class TestFileCollection : public QObject {
     Q_OBJECT
 
 private slots:
-    void walksPreOrderWithSortedNames();
-    void subfolderOptionKeepsToTopFolder();
-    void excludedFolderKeepsItsSubfolders();
-    void usedOptionNeedsDestinationFolderAndFile();
-    void newerOptionComparesWholeSeconds();
-    void patternsAreSplitAndAppliedInOrder_data();
-    void patternsAreSplitAndAppliedInOrder();
-    void hiddenFoldersAndFolderLinksAreNotEntered();
-    void folderStructureListsEveryVisitedFolder();
-    void cancelDuringDeepWalkEndsCollection();
-    void notReadyDrivesAreRetriedOrCancelled();
-    void vanishingFolderDuringWalkIsSkipped();
-    void sourceFolderListForExcludeDialog();
-    void feedbackReturnsToIdle();
+    // Pre-order with sorted names; hidden files are collected, hidden
+    // folders and links to folders are not entered.
+    void walksPreOrderWithSortedNames() {
+        CCopyJobFixture f;
+        QVERIFY(f.source.Build({{"b.txt", "b"},
+                                {"a.txt", "a"},
+                                {"z/y.txt", "y"},
+                                {"m/n/deep.txt", "d"},
+                                {"m/top.txt", "t"},
+                                {".hidden/h.txt", "h"},
+                                {".dot", "d"}}));
+        QVERIFY(f.source.AddSymlink("m/loop", f.source.HostRoot()));
+        QVERIFY(f.source.AddSymlink("elsewhere", f.dest.HostRoot()));
+        QCOMPARE(f.job.ScanFiles(), 0);
+        QCOMPARE(f.CollectedNames(), Split(".dot a.txt b.txt m\\top.txt m\\n\\deep.txt z\\y.txt"));
+        const CCopyItem& deep = f.job.m_aCopyItems[4];
+        QCOMPARE(deep.SrcFolder + " " + deep.DstFolder, std::string("S:\\m\\n D:\\m\\n"));
+        QCOMPARE(deep.SrcSize, uint64_t(1));
+    }
+
+    // Subfolders off (1), used only (2), newer only (3).
+    void optionsSelect() {
+        const std::pair<int, const char*> cases[] = {
+            {0, "a.txt b.txt c.txt m.txt both\\d.txt gone\\deeper\\x.txt only\\o.txt"},
+            {1, "a.txt b.txt c.txt m.txt"},
+            {2, "a.txt b.txt c.txt both\\d.txt"},                // the folder and the file exist
+            {3, "b.txt m.txt gone\\deeper\\x.txt only\\o.txt"}}; // by whole seconds
+        for (const auto& [option, names] : cases) {
+            CCopyJobFixture f;
+            QVERIFY(f.source.Build({{"a.txt", "s", kOld},
+                                    {"b.txt", "s", kNew},
+                                    {"c.txt", "s", kOld},
+                                    {"m.txt", "s"},
+                                    {"only/o.txt", "o"},
+                                    {"gone/deeper/x.txt", "x"},
+                                    {"both/d.txt", "d", kOld}}));
+            QVERIFY(f.dest.Build({{"a.txt", "dd", kOld},
+                                  {"b.txt", "dd", kOld},
+                                  {"c.txt", "dd", kNew},
+                                  {"only/"},
+                                  {"both/d.txt", "d", kOld}}));
+            f.Setting().SubDirChk = option == 1;
+            f.Setting().UsedChk = option == 2;
+            f.Setting().NewChk = option == 3;
+            QCOMPARE(f.job.ScanFiles(), 0);
+            QCOMPARE(f.CollectedNames(), Split(names));
+            const CCopyItem& b = f.job.m_aCopyItems[option == 3 ? 0 : 1];
+            QVERIFY(b.FileName == "b.txt" && b.SrcTime == kNew && b.DstTime == kOld &&
+                    b.DstSize == 2);
+        }
+    }
+
+    void excludedFolderKeepsItsSubfolders() {
+        CCopyJobFixture f;
+        QVERIFY(f.source.Build({{"x/skip.txt", "s"}, {"x/keep/k.txt", "k"}, {"y/y.txt", "y"}}));
+        CCopySetting& s = f.Setting();
+        s.OutDirChk = 1;
+        s.m_aOutDirs = {"s:\\X\\"};
+        s.SaveSpec("Walk");
+        s.SaveOutDirList();
+        s.m_aOutDirs = {"S:\\y"}; // the walk re-reads the stored list
+        QCOMPARE(f.job.ScanFiles(), 0);
+        QCOMPARE(f.CollectedNames(), Split("x\\keep\\k.txt y\\y.txt"));
+    }
+
+    void patternsAreSplitAndAppliedInOrder() {
+        const std::pair<const char*, const char*> cases[] = {
+            {"*.txt/*.*", "a.txt b.TXT a.txt b.TXT c.doc noext"}, // twice when two match
+            {"/*.txt//", "a.txt b.TXT"},                          // empty pieces dropped
+            {" *.doc", ""},                                       // blanks belong to the pattern
+            {"?.doc", "c.doc"},
+            {"", ""}};
+        for (const auto& [wildList, expected] : cases) {
+            CCopyJobFixture f;
+            QVERIFY(
+                f.source.Build({{"a.txt", "a"}, {"b.TXT", "b"}, {"c.doc", "c"}, {"noext", "n"}}));
+            f.Setting().WildList = wildList;
+            QCOMPARE(f.job.ScanFiles(), 0);
+            QCOMPARE(f.CollectedNames(), Split(expected));
+        }
+    }
+
+    // An unreadable folder is named in the log, fails the run and, with the
+    // clearing option, spares the destination its only copy.
+    void unreadableFolderIsReportedAndSparesDestination() {
+        for (const int clear : {0, 1}) {
+            CCopyJobFixture f;
+            QVERIFY(f.source.Build({{"a.txt", "a"}, {"locked/b.txt", "b"}, {"z.txt", "z"}}));
+            QVERIFY(f.dest.Build({{"old.txt", "only backup"}}));
+            QVERIFY(f.source.SetMode("locked", 0));
+            auto restore = qScopeGuard([&] { f.source.SetMode("locked", 0755); });
+            CScopedUserPermissions asUser;
+            if (DIR* dir = opendir(f.source.HostPath("locked").c_str()); dir && closedir(dir) == 0)
+                QSKIP("this process reads folders of mode 000 even without its capabilities");
+            f.Setting().AllClrChk = clear;
+            QCOMPARE(f.Run(clear ? "ｺﾋﾟｰ元ﾌｫﾙﾀﾞを完全には読み取れなかったため、ｺﾋﾟｰ先ﾌｫﾙﾀﾞはｸﾘｱしま"
+                                   "せんでした．"
+                                 : Failed(1)),
+                     clear ? 9999 : 1);
+            QVERIFY(f.dest.Exists("old.txt"));
+            QCOMPARE(f.dest.Exists("z.txt"), !clear);
+            QVERIFY(f.LogHas("S:\\locked", "終了ｺｰﾄﾞ 5"));
+        }
+    }
+
+    void specialFilesAreSkippedWithTheirReason() {
+        CCopyJobFixture f;
+        QVERIFY(f.source.Build({{"a.txt", "a"}, {"z.txt", "z"}}));
+        QVERIFY(mkfifo(f.source.HostPath("fifo").c_str(), 0644) == 0);
+        sockaddr_un addr{AF_UNIX, {}};
+        const std::string sock = f.source.HostPath("sock");
+        QVERIFY(sock.size() < sizeof addr.sun_path);
+        sock.copy(addr.sun_path, sock.size());
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && close(fd) == 0);
+        QVERIFY(f.source.AddSymlink("broken", "/nonexistent-tidewell-target"));
+        QVERIFY(f.source.AddSymlink("loop", "loop"));
+        const bool device =
+            mknod(f.source.HostPath("null").c_str(), S_IFCHR | 0644, makedev(1, 3)) == 0;
+        QCOMPARE(f.Run(kFinished), 0);
+        QCOMPARE(f.Dest(), (Tree{{"a.txt", "a"}, {"z.txt", "z"}}));
+        QVERIFY(f.LogHas("S:\\fifo", "名前付きﾊﾟｲﾌﾟ") && f.LogHas("S:\\sock", "ｿｹｯﾄ"));
+        QVERIFY(f.LogHas("S:\\broken", "ﾘﾝｸ先がありません") && f.LogHas("S:\\loop", "ﾘﾝｸが循環"));
+        QVERIFY(!device || f.LogHas("S:\\null", "ﾃﾞﾊﾞｲｽ"));
+    }
+
+    void inexpressibleNamesAndLongPathsAreReported() {
+        CCopyJobFixture f;
+        QVERIFY(f.source.Build({{"a.txt", "a"}, {"back\\slash.txt", "b"}, {"zz/late.txt", "l"}}));
+        // Folders just short of the system's path limit, and a file that passes it.
+        std::string deep = "d";
+        while (f.source.HostPath(deep + "/" + std::string(200, 'd')).size() < PATH_MAX - 50)
+            deep += "/" + std::string(200, 'd');
+        QVERIFY(f.source.AddFolder(deep));
+        const int dir = open(f.source.HostPath(deep).c_str(), O_DIRECTORY | O_RDONLY);
+        const std::string longName(250, 'f');
+        QVERIFY(dir >= 0 && close(openat(dir, longName.c_str(), O_CREAT | O_WRONLY, 0644)) == 0);
+        auto remove = qScopeGuard([&] { // the deep folders go only once this is gone
+            unlinkat(dir, longName.c_str(), 0);
+            close(dir);
+        });
+        QCOMPARE(f.Run(Failed(1)), 1);
+        QVERIFY(f.dest.Exists("a.txt") && f.dest.Exists("zz/late.txt"));
+        QVERIFY(f.LogHas("S:\\back\\slash.txt", "名前"));
+        QVERIFY(f.LogHas(longName, "ﾊﾟｽが長すぎる"));
+    }
 };
 
-void TestCollection::walksPreOrderWithSortedNames() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"b.txt", "b"},
-                            {"a.txt", "a"},
-                            {"z/", ""},
-                            {"z/y.txt", "y"},
-                            {"m/n/deep.txt", "d"},
-                            {"m/top.txt", "t"}}));
-    QCOMPARE(f.job.ScanFiles(), 0);
-    QCOMPARE(f.CollectedNames(),
-             (Names{"a.txt", "b.txt", "m\\top.txt", "m\\n\\deep.txt", "z\\y.txt"}));
-    const CCopyItem& top = f.job.m_aCopyItems[0];
-    QCOMPARE(top.SrcFolder, std::string("S:\\"));
-    QCOMPARE(top.DstFolder, std::string("D:\\"));
-    const CCopyItem& deep = f.job.m_aCopyItems[3];
-    QCOMPARE(deep.SrcFolder, std::string("S:\\m\\n"));
-    QCOMPARE(deep.DstFolder, std::string("D:\\m\\n"));
-    QCOMPARE(deep.SrcSize, uint64_t(1));
-    QCOMPARE(deep.DstSize, uint64_t(0));
-}
-
-void TestCollection::subfolderOptionKeepsToTopFolder() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"a.txt", "a"}, {"sub/b.txt", "b"}}));
-    f.Setting().SubDirChk = 1;
-    QCOMPARE(f.job.ScanFiles(), 0);
-    QCOMPARE(f.CollectedNames(), (Names{"a.txt"}));
-}
-
-void TestCollection::excludedFolderKeepsItsSubfolders() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"x/skip.txt", "s"}, {"x/keep/k.txt", "k"}, {"y/y.txt", "y"}}));
-    CCopySetting& s = f.Setting();
-    s.OutDirChk = 1;
-    s.m_aOutDirs = {"s:\\X\\"};
-    s.SaveSpec("Walk");
-    s.SaveOutDirList();
-    // The walk re-reads the stored list, so an entry only in memory is gone.
-    s.m_aOutDirs = {"S:\\y"};
-    QCOMPARE(f.job.ScanFiles(), 0);
-    QCOMPARE(f.CollectedNames(), (Names{"x\\keep\\k.txt", "y\\y.txt"}));
-}
-
-void TestCollection::usedOptionNeedsDestinationFolderAndFile() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"a.txt", "a"},
-                            {"b.txt", "b"},
-                            {"only/o.txt", "o"},
-                            {"only/inner/i.txt", "i"},
-                            {"gone/g.txt", "g"},
-                            {"gone/deeper/x.txt", "x"},
-                            {"both/c.txt", "c"}}));
-    // "only" exists without o.txt; "only/inner" and "gone" do not exist.
-    QVERIFY(f.dest.Build(
-        {{"a.txt", "old"}, {"only/", ""}, {"both/c.txt", "x"}, {"gone-not/deeper/x.txt", "x"}}));
-    f.Setting().UsedChk = 1;
-    QCOMPARE(f.job.ScanFiles(), 0);
-    QCOMPARE(f.CollectedNames(), (Names{"a.txt", "both\\c.txt"}));
-    QCOMPARE(f.job.m_aCopyItems[0].DstSize, uint64_t(3));
-    // Subfolders of a folder missing in the destination were still walked.
-    bool walkedDeeper = false;
-    for (const std::string& text : f.host.statusTexts)
-        walkedDeeper = walkedDeeper || text == "ﾌｫﾙﾀﾞ 'gone\\deeper' を検索中です...";
-    QVERIFY(walkedDeeper);
-}
-
-void TestCollection::newerOptionComparesWholeSeconds() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"equal.txt", "s", kOld},
-                            {"older.txt", "s", kOld},
-                            {"newer.txt", "s", kNew},
-                            {"missing.txt", "s", kOld}}));
-    QVERIFY(f.dest.Build(
-        {{"equal.txt", "dd", kOld}, {"older.txt", "dd", kNew}, {"newer.txt", "dd", kOld}}));
-    f.Setting().NewChk = 1;
-    QCOMPARE(f.job.ScanFiles(), 0);
-    QCOMPARE(f.CollectedNames(), (Names{"missing.txt", "newer.txt"}));
-    const CCopyItem& newer = f.job.m_aCopyItems[1];
-    QCOMPARE(newer.SrcTime, kNew);
-    QCOMPARE(newer.DstTime, kOld);
-    QCOMPARE(newer.DstSize, uint64_t(2));
-}
-
-void TestCollection::patternsAreSplitAndAppliedInOrder_data() {
-    QTest::addColumn<QString>("wildList");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("twice when two patterns match")
-        << "*.txt/*.*" << QStringList{"a.txt", "b.TXT", "a.txt", "b.TXT", "c.doc", "noext"};
-    QTest::newRow("empty pieces dropped") << "/*.txt//" << QStringList{"a.txt", "b.TXT"};
-    QTest::newRow("star dot star matches names without dot")
-        << "*.*" << QStringList{"a.txt", "b.TXT", "c.doc", "noext"};
-    QTest::newRow("blanks stay part of a pattern") << " *.doc" << QStringList{};
-    QTest::newRow("question mark") << "?.doc" << QStringList{"c.doc"};
-    QTest::newRow("empty list") << "" << QStringList{};
-}
-
-void TestCollection::patternsAreSplitAndAppliedInOrder() {
-    QFETCH(QString, wildList);
-    QFETCH(QStringList, expected);
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"a.txt", "a"}, {"b.TXT", "b"}, {"c.doc", "c"}, {"noext", "n"}}));
-    f.Setting().WildList = wildList.toStdString();
-    QCOMPARE(f.job.ScanFiles(), 0);
-    Names names;
-    for (const QString& name : expected)
-        names.push_back(name.toStdString());
-    QCOMPARE(f.CollectedNames(), names);
-}
-
-void TestCollection::hiddenFoldersAndFolderLinksAreNotEntered() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{".hidden/h.txt", "h"}, {".dotfile", "d"}, {"sub/s.txt", "s"}}));
-    QVERIFY(f.source.AddSymlink("sub/loop", f.source.HostRoot()));
-    QVERIFY(f.source.AddSymlink("elsewhere", f.dest.HostRoot()));
-    QCOMPARE(f.job.ScanFiles(), 0);
-    // Hidden files are collected; hidden folders and links to folders are not entered.
-    QCOMPARE(f.CollectedNames(), (Names{".dotfile", "sub\\s.txt"}));
-}
-
-void TestCollection::folderStructureListsEveryVisitedFolder() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"ex/", ""}, {"ex/in/", ""}, {"plain/", ""}}));
-    CCopySetting& s = f.Setting();
-    s.CopyDirChk = 1;
-    s.UsedChk = 1;
-    s.OutDirChk = 1;
-    s.m_aOutDirs = {"S:\\ex"};
-    s.SaveSpec("Tree");
-    s.SaveOutDirList();
-    QCOMPARE(f.job.ScanFiles(), 0);
-    // Excluded folders and folders missing in the destination are included.
-    QCOMPARE(f.job.m_aDstFolders, (Names{"D:\\", "D:\\ex", "D:\\ex\\in", "D:\\plain"}));
-}
-
-void TestCollection::cancelDuringDeepWalkEndsCollection() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"a/b/c/d/e.txt", "e"}, {"a/b/c/d/f/", ""}, {"z/late.txt", "l"}}));
-    f.job.m_bRunning = 1;
-    f.host.onPump = [&](int) {
-        if (f.host.statusTexts.back() == "ﾌｫﾙﾀﾞ 'a\\b\\c\\d' を検索中です...")
-            f.job.RequestCancel();
-    };
-    QCOMPARE(f.job.RunCopyJob(), 9999);
-    QCOMPARE(f.job.m_bCancel, 0);   // the check that found it cleared it
-    QVERIFY(f.dest.Read().empty()); // no copy started
-    QCOMPARE(f.host.progressCaptions.size(), size_t(0));
-}
-
-void TestCollection::notReadyDrivesAreRetriedOrCancelled() {
-    CCopyJobFixture f;
-    f.Setting().SrcDir = "Q:\\Nowhere";
-    f.boxes->Expect("ｺﾋﾟｰ元ﾌｫﾙﾀﾞの準備が出来てないか", IDRETRY, MB_RETRYCANCEL | MB_ICONEXCLAMATION)
-        .Expect("ｺﾋﾟｰ元ﾌｫﾙﾀﾞの準備が出来てないか", IDCANCEL);
-    QCOMPARE(f.job.ScanFiles(), 9999);
-    QVERIFY(f.boxes->VerifyAllUsed());
-    QCOMPARE(f.host.closeCaption, std::string()); // never switched to abort
-
-    f.Setting().SrcDir = f.source.DriveRoot();
-    f.Setting().DstDir = "Q:\\";
-    f.boxes->Expect(RunText::kDestNotReady, IDCANCEL);
-    QCOMPARE(f.job.ScanFiles(), 9999);
-    QCOMPARE(f.host.closeCaption, std::string(RunText::kCloseCaption));
-    QVERIFY(f.boxes->VerifyAllUsed());
-}
-
-void TestCollection::vanishingFolderDuringWalkIsSkipped() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"a/one.txt", "1"}, {"b/two.txt", "2"}, {"c/three.txt", "3"}}));
-    f.host.onPump = [&](int) {
-        if (f.host.statusTexts.back() == "ﾌｫﾙﾀﾞ 'a' を検索中です...")
-            QDir(QString::fromStdString(f.source.HostPath("b"))).removeRecursively();
-    };
-    QCOMPARE(f.job.ScanFiles(), 0);
-    QCOMPARE(f.CollectedNames(), (Names{"a\\one.txt", "c\\three.txt"}));
-}
-
-void TestCollection::sourceFolderListForExcludeDialog() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"b/", ""}, {"a/x/", ""}, {".h/", ""}}));
-    f.Setting().SubDirChk = 1; // ignored by this walk
-    f.Setting().WildList = "*.none";
-    std::vector<std::string> folders;
-    QCOMPARE(f.job.CollectSourceFolders(folders), 0);
-    QCOMPARE(folders, (Names{"S:\\", "S:\\a", "S:\\a\\x", "S:\\b"}));
-    QCOMPARE(f.host.statusTexts.back(), std::string(RunText::kIdleStatus));
-    QVERIFY(!f.host.busy);
-}
-
-void TestCollection::feedbackReturnsToIdle() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"sub/a.txt", "a"}}));
-    QCOMPARE(f.job.ScanFiles(), 0);
-    QCOMPARE(f.host.busyCaptions.front(), std::string(RunText::kCollectingBusy));
-    QVERIFY(!f.host.busy);
-    QCOMPARE(f.host.statusTexts.front(), std::string(RunText::kCollectingStatus));
-    QCOMPARE(f.host.statusTexts.back(), std::string(RunText::kIdleStatus));
-    QCOMPARE(f.host.closeCaption, std::string(RunText::kCloseCaption));
-}
-
-QTEST_GUILESS_MAIN(TestCollection)
+QTEST_GUILESS_MAIN(TestFileCollection)
 #include "tst_FileCollection.moc"

@@ -7,193 +7,123 @@
 
 #include <QTest>
 
-#include <sys/mount.h>
-
-class TestFolderValidation : public QObject {
-    Q_OBJECT
-
-private slots:
-    void checksComeInOrder_data();
-    void checksComeInOrder();
-    void notReadySourceIsRetried();
-    void overlapIsATextTest_data();
-    void overlapIsATextTest();
-    void overlapSeesThroughDriveMapAndLinks();
-    void sameFolderUnderAnotherNameIsRefused_data();
-    void sameFolderUnderAnotherNameIsRefused();
-    void bindMountsAreSeenThrough();
-};
-
 namespace {
 const char kSame[] = "ｺﾋﾟｰ元ﾌｫﾙﾀﾞとｺﾋﾟｰ先ﾌｫﾙﾀﾞが同じです．";
 const char kOverlap[] = "ｺﾋﾟｰ元ﾌｫﾙﾀﾞにｺﾋﾟｰ先ﾌｫﾙﾀﾞが含まれるか";
 
-// The message ValidateFolders shows for src and dst ("" when it passes).
+// The start of the message ValidateFolders shows for src and dst ("" when
+// it passes), as long as kOverlap.
 std::string Refusal(CCopyJobFixture& f, const std::string& src, const std::string& dst, int clear) {
     f.Setting().SrcDir = src;
     f.Setting().DstDir = dst;
     f.Setting().AllClrChk = clear;
     auto boxes = std::make_shared<CScriptedMessageBox>(false); // records, answers OK
     CScopedMessageBoxService scope{boxes};
-    const int refused = ValidateFolders(f.Setting(), 0, f.host);
-    if (refused != (boxes->Shown().empty() ? 0 : 1))
+    if (ValidateFolders(f.Setting(), 0, f.host) != (boxes->Shown().empty() ? 0 : 1))
         return "<result and messages disagree>";
-    return boxes->Shown().empty() ? std::string() : boxes->Shown().back().strText;
+    return boxes->Shown().empty() ? std::string()
+                                  : boxes->Shown().back().strText.substr(0, sizeof kOverlap - 1);
 }
 } // namespace
 
-void TestFolderValidation::checksComeInOrder_data() {
-    QTest::addColumn<QString>("src");
-    QTest::addColumn<QString>("dst");
-    QTest::addColumn<int>("lha");
-    QTest::addColumn<int>("clear");
-    QTest::addColumn<int>("sourceOnly");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("focus");
-    const QString same = "ｺﾋﾟｰ元ﾌｫﾙﾀﾞとｺﾋﾟｰ先ﾌｫﾙﾀﾞが同じです．";
-    const QString overlap = "ｺﾋﾟｰ元ﾌｫﾙﾀﾞにｺﾋﾟｰ先ﾌｫﾙﾀﾞが含まれるか";
-    QTest::newRow("empty source") << ""
-                                  << "D:\\" << 0 << 0 << 0 << "ｺﾋﾟｰ元ﾌｫﾙﾀﾞが指定されていません．"
-                                  << 1;
-    QTest::newRow("two-character source")
-        << "S:"
-        << "D:\\" << 0 << 0 << 0 << "ｺﾋﾟｰ元ﾌｫﾙﾀﾞ名称が不正です．" << 1;
-    QTest::newRow("network source") << "\\\\server\\share"
-                                    << "D:\\" << 0 << 0 << 0 << "ｺﾋﾟｰ元ﾌｫﾙﾀﾞ名称が不正です．" << 1;
-    QTest::newRow("empty destination, source only") << "S:\\data"
-                                                    << "" << 0 << 0 << 1 << "" << 0;
-    QTest::newRow("empty destination")
-        << "S:\\data"
-        << "" << 0 << 0 << 0 << "ｺﾋﾟｰ先ﾌｫﾙﾀﾞが指定されていません．" << 2;
-    QTest::newRow("same folder, case and separator") << "S:\\Data"
-                                                     << "s:\\data\\" << 0 << 0 << 0 << same << 2;
-    QTest::newRow("same folder allowed for archives") << "S:\\data"
-                                                      << "S:\\data\\" << 1 << 0 << 0 << "" << 0;
-    QTest::newRow("bad destination")
-        << "S:\\data"
-        << "backup" << 0 << 0 << 0 << "ｺﾋﾟｰ先ﾌｫﾙﾀﾞ名称が不正です．" << 2;
-    QTest::newRow("clear with nested destination")
-        << "S:\\data"
-        << "S:\\data\\Backup" << 0 << 1 << 0 << overlap << 0;
-    QTest::newRow("clear with sibling sharing a prefix") << "S:\\data"
-                                                         << "S:\\data2" << 0 << 1 << 0 << "" << 0;
-}
+class TestFolderValidation : public QObject {
+    Q_OBJECT
 
-void TestFolderValidation::checksComeInOrder() {
-    QFETCH(QString, src);
-    QFETCH(QString, dst);
-    QFETCH(int, lha);
-    QFETCH(int, clear);
-    QFETCH(int, sourceOnly);
-    QFETCH(QString, message);
-    QFETCH(int, focus);
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"data/", ""}, {"data2/", ""}}));
-    CCopySetting& s = f.Setting();
-    s.SrcDir = src.toStdString();
-    s.DstDir = dst.toStdString();
-    s.LhaChk = lha;
-    s.AllClrChk = clear;
-    if (!message.isEmpty())
-        f.boxes->Expect(message.toStdString(), IDOK, MB_ICONEXCLAMATION);
-    EFolderField focused = EFolderField::None;
-    QCOMPARE(ValidateFolders(s, sourceOnly, f.host, &focused), message.isEmpty() ? 0 : 1);
-    QCOMPARE(static_cast<int>(focused), focus); // 0 none, 1 source, 2 destination
-    QVERIFY(f.boxes->VerifyAllUsed());
-    QCOMPARE(s.SrcDir, src.toStdString()); // the setting itself is not changed
-}
+private slots:
+    // Message and focus (0 none, 1 source, 2 destination) of each check.
+    void checksComeInOrder() {
+        const struct {
+            const char *src, *dst;
+            int lha, clear, sourceOnly;
+            const char* message;
+            int focus;
+        } cases[] = {
+            {"", "D:\\", 0, 0, 0, "ｺﾋﾟｰ元ﾌｫﾙﾀﾞが指定されていません．", 1},
+            {"S:", "D:\\", 0, 0, 0, "ｺﾋﾟｰ元ﾌｫﾙﾀﾞ名称が不正です．", 1},
+            {"\\\\server\\share", "D:\\", 0, 0, 0, "ｺﾋﾟｰ元ﾌｫﾙﾀﾞ名称が不正です．", 1},
+            {"S:\\data", "", 0, 0, 1, "", 0},
+            {"S:\\data", "", 0, 0, 0, "ｺﾋﾟｰ先ﾌｫﾙﾀﾞが指定されていません．", 2},
+            {"S:\\Data", "s:\\data\\", 0, 0, 0, kSame, 2},
+            {"S:\\data", "S:\\data\\", 1, 0, 0, "", 0}, // allowed for archives
+            {"S:\\data", "backup", 0, 0, 0, "ｺﾋﾟｰ先ﾌｫﾙﾀﾞ名称が不正です．", 2},
+            {"S:\\data", "S:\\data\\Backup", 0, 1, 0, kOverlap, 0},
+            {"S:\\data", "S:\\data2", 0, 1, 0, "", 0}, // a sibling sharing a prefix
+        };
+        for (const auto& c : cases) {
+            CCopyJobFixture f;
+            QVERIFY(f.source.Build({{"data/"}, {"data2/"}}));
+            CCopySetting& s = f.Setting();
+            s.SrcDir = c.src;
+            s.DstDir = c.dst;
+            s.LhaChk = c.lha;
+            s.AllClrChk = c.clear;
+            if (*c.message)
+                f.boxes->Expect(c.message, IDOK, MB_ICONEXCLAMATION);
+            EFolderField focused = EFolderField::None;
+            QCOMPARE(ValidateFolders(s, c.sourceOnly, f.host, &focused), *c.message ? 1 : 0);
+            QCOMPARE(static_cast<int>(focused), c.focus);
+            QVERIFY(f.boxes->VerifyAllUsed());
+            QCOMPARE(s.SrcDir, std::string(c.src)); // the setting itself is not changed
+        }
+    }
 
-void TestFolderValidation::notReadySourceIsRetried() {
-    CCopyJobFixture f;
-    f.Setting().SrcDir = f.source.DrivePath("later\\");
-    f.Setting().DstDir = "D:\\";
-    f.boxes->Expect("ｺﾋﾟｰ元ﾌｫﾙﾀﾞの準備が出来てないか", IDRETRY, MB_RETRYCANCEL | MB_ICONEXCLAMATION)
-        .Expect("ｺﾋﾟｰ元ﾌｫﾙﾀﾞの準備が出来てないか", IDCANCEL);
-    QCOMPARE(ValidateFolders(f.Setting(), 0, f.host), 1);
-    QVERIFY(f.boxes->VerifyAllUsed());
-    QVERIFY(f.source.AddFolder("later"));
-    QCOMPARE(ValidateFolders(f.Setting(), 0, f.host), 0);
-}
+    void overlapIsATextTest() {
+        const struct {
+            const char *a, *b;
+            int overlap;
+        } cases[] = {{"", "Q:\\x\\", 1},
+                     {"Q:\\WORK", "Q:\\work2", 1},
+                     {"Q:\\WORK\\", "Q:\\WORK2\\", 0},
+                     {"Q:\\a\\", "q:\\A\\b\\", 1},
+                     {"Q:\\a\\", "R:\\a\\", 0}};
+        for (const auto& c : cases)
+            QVERIFY(FoldersOverlap(c.a, c.b) == c.overlap && FoldersOverlap(c.b, c.a) == c.overlap);
+    }
 
-void TestFolderValidation::overlapIsATextTest_data() {
-    QTest::addColumn<QString>("a");
-    QTest::addColumn<QString>("b");
-    QTest::addColumn<int>("overlap");
-    QTest::newRow("empty") << ""
-                           << "Q:\\x\\" << 1;
-    QTest::newRow("prefix without separators") << "Q:\\WORK"
-                                               << "Q:\\work2" << 1;
-    QTest::newRow("siblings with separators") << "Q:\\WORK\\"
-                                              << "Q:\\WORK2\\" << 0;
-    QTest::newRow("nested") << "Q:\\a\\"
-                            << "q:\\A\\b\\" << 1;
-    QTest::newRow("other drive") << "Q:\\a\\"
-                                 << "R:\\a\\" << 0;
-}
+    // Another spelling of the source is the same folder whatever the options
+    // (with the trash option its own files would go to the trash); other
+    // letters and links that lead inside it overlap it.
+    void aliasesAreSeenThrough() {
+        const struct {
+            const char *src, *dst;
+            int clear;
+            const char* message;
+        } cases[] = {{"S:\\data\\", "S:\\data\\.", 0, kSame}, // trailing dot
+                     {"S:\\data\\", "M:\\", 0, kSame},        // another letter
+                     {"S:\\data\\", "D:\\link\\", 0, kSame},  // a link to it
+                     {"S:\\data\\", "N:\\", 1, kOverlap},     // a letter for its subfolder
+                     {"N:\\", "S:\\data\\", 1, kOverlap},
+                     {"S:\\data\\", "D:\\link\\new\\", 1, kOverlap}, // below a link, not made yet
+                     {"S:\\other\\", "D:\\", 1, ""}};
+        for (const auto& c : cases) {
+            CCopyJobFixture f; // its trees put the drive map back afterwards
+            QVERIFY(f.source.Build({{"data/inner/"}, {"other/"}}));
+            QVERIFY(f.dest.AddSymlink("link", f.source.HostPath("data")));
+            CHostServices::Get().DriveMap().Map('M', f.source.HostPath("data"));
+            CHostServices::Get().DriveMap().Map('N', f.source.HostPath("data/inner"));
+            QCOMPARE(Refusal(f, c.src, c.dst, c.clear), std::string(c.message));
+        }
+    }
 
-void TestFolderValidation::overlapIsATextTest() {
-    QFETCH(QString, a);
-    QFETCH(QString, b);
-    QFETCH(int, overlap);
-    QCOMPARE(FoldersOverlap(a.toStdString(), b.toStdString()), overlap);
-    QCOMPARE(FoldersOverlap(b.toStdString(), a.toStdString()), overlap);
-}
-
-void TestFolderValidation::overlapSeesThroughDriveMapAndLinks() {
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"data/inner/", ""}, {"other/", ""}}));
-    // A second letter for a folder inside the source tree.
-    CDriveMap& map = CHostServices::Get().DriveMap();
-    map.Map('N', f.source.HostPath("data/inner"));
-    QCOMPARE(FoldersOverlap("S:\\data\\", "N:\\"), 1);
-    QCOMPARE(FoldersOverlap("N:\\", "S:\\data\\"), 1);
-    // A link inside the destination drive that leads back into the source.
-    QVERIFY(f.dest.AddSymlink("mirror", f.source.HostPath("data")));
-    QCOMPARE(FoldersOverlap("S:\\data\\", "D:\\mirror\\"), 1);
-    QCOMPARE(FoldersOverlap("S:\\data\\", "D:\\mirror\\new\\"), 1); // not made yet
-    QCOMPARE(FoldersOverlap("S:\\other\\", "D:\\"), 0);
-    map.Map('N', "/nonexistent-tidewell-drive");
-}
-
-// Another spelling of the source is the same folder whatever the options:
-// with the trash option the source's own files would go to the trash.
-void TestFolderValidation::sameFolderUnderAnotherNameIsRefused_data() {
-    QTest::addColumn<QString>("dst");
-    QTest::newRow("trailing dot") << "S:\\data\\.";
-    QTest::newRow("other letter") << "N:\\";
-    QTest::newRow("link to it") << "D:\\link\\";
-}
-
-void TestFolderValidation::sameFolderUnderAnotherNameIsRefused() {
-    QFETCH(QString, dst);
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"data/a.txt", "a"}}));
-    QVERIFY(f.dest.AddSymlink("link", f.source.HostPath("data")));
-    CDriveMap& map = CHostServices::Get().DriveMap();
-    map.Map('N', f.source.HostPath("data"));
-    QCOMPARE(Refusal(f, "S:\\data\\", dst.toStdString(), 0), std::string(kSame));
-    map.Map('N', "/nonexistent-tidewell-drive");
-}
-
-// A bind mount shows the same folder under another path, which no path
-// text (resolved or not) reveals.
-void TestFolderValidation::bindMountsAreSeenThrough() {
-    std::string reason;
-    if (!EnterPrivateMounts(reason))
-        QSKIP(("no private mounts here: " + reason).c_str());
-    CCopyJobFixture f;
-    QVERIFY(f.source.Build({{"data/a.txt", "a"}, {"data/sub/", ""}}));
-    QVERIFY(f.dest.Build({{"same/", ""}, {"above/", ""}}));
-    QVERIFY(BindMount(f.source.HostPath("data"), f.dest.HostPath("same")));
-    QVERIFY(BindMount(f.source.HostRoot(), f.dest.HostPath("above")));
-    QCOMPARE(Refusal(f, "S:\\data\\", "D:\\same\\", 0), std::string(kSame));
-    QCOMPARE(Refusal(f, "S:\\data\\", "D:\\above\\", 1).rfind(kOverlap, 0), size_t(0));
-    QCOMPARE(Refusal(f, "S:\\data\\", "D:\\above\\data\\new\\", 1).rfind(kOverlap, 0), size_t(0));
-    QCOMPARE(Refusal(f, "D:\\above\\data\\sub\\", "S:\\data\\", 1).rfind(kOverlap, 0), size_t(0));
-    QCOMPARE(Refusal(f, "S:\\data\\", "D:\\", 1), std::string()); // a parent, not an alias
-    umount2(f.dest.HostPath("same").c_str(), MNT_DETACH);
-    umount2(f.dest.HostPath("above").c_str(), MNT_DETACH);
-}
+    // A bind mount shows the same folder under another path, which no path
+    // text (resolved or not) reveals.
+    void bindMountsAreSeenThrough() {
+        SKIP_WITHOUT_PRIVATE_MOUNTS();
+        CCopyJobFixture f;
+        QVERIFY(f.source.Build({{"data/a.txt", "a"}, {"data/sub/"}}));
+        QVERIFY(BindMount(f.source.HostPath("data"), f.dest.HostPath("same")));
+        QVERIFY(BindMount(f.source.HostRoot(), f.dest.HostPath("above")));
+        auto unmount = qScopeGuard([&] {
+            Unmount(f.dest.HostPath("same"));
+            Unmount(f.dest.HostPath("above"));
+        });
+        QCOMPARE(Refusal(f, "S:\\data\\", "D:\\same\\", 0), std::string(kSame));
+        QCOMPARE(Refusal(f, "S:\\data\\", "D:\\above\\", 1), std::string(kOverlap));
+        QCOMPARE(Refusal(f, "S:\\data\\", "D:\\above\\data\\new\\", 1), std::string(kOverlap));
+        QCOMPARE(Refusal(f, "D:\\above\\data\\sub\\", "S:\\data\\", 1), std::string(kOverlap));
+        QCOMPARE(Refusal(f, "S:\\data\\", "D:\\", 1), std::string()); // a parent, not an alias
+    }
+};
 
 QTEST_GUILESS_MAIN(TestFolderValidation)
 #include "tst_FolderValidation.moc"

@@ -1,6 +1,7 @@
 #pragma once
 // Everything a run test needs: a program folder, a source tree on S:, a
-// destination tree on D:, a scripted host and a scripted message box.
+// destination tree on D:, a home of its own (for the trash), a scripted
+// host and a scripted message box.
 
 #include "copyjob/CopyJob.h"
 #include "platform/Cp932.h"
@@ -9,12 +10,26 @@
 #include "support/ScriptedRunHost.h"
 #include "support/TempTree.h"
 
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+
+using Names = std::vector<std::string>;
+using Tree = std::vector<CTreeItem>;
+
+inline const char kFinished[] = "ｺﾋﾟｰ処理を終了しました．";
+inline std::string Failed(int code) {
+    return "ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[" + std::to_string(code) + "]";
+}
 
 struct CCopyJobFixture {
     CTestProgramFolder program;
     CTempTree source{'S'};
     CTempTree dest{'D'};
+    QTemporaryDir home;
     std::shared_ptr<CScriptedMessageBox> boxes = std::make_shared<CScriptedMessageBox>();
     CScopedMessageBoxService boxService{boxes};
     CScriptedRunHost host;
@@ -22,6 +37,8 @@ struct CCopyJobFixture {
 
     // A setting from S:\ to D:\ with the copy list "*.*", every option off.
     CCopyJobFixture() {
+        setenv("HOME", home.path().toUtf8().constData(), 1);
+        unsetenv("XDG_DATA_HOME");
         CCopySetting& s = *job.m_pSetting;
         s.SrcDir = source.DriveRoot();
         s.DstDir = dest.DriveRoot();
@@ -32,36 +49,43 @@ struct CCopyJobFixture {
     }
     CCopySetting& Setting() { return *job.m_pSetting; }
 
+    // Runs the job, which must end with exactly this message (starting the
+    // copy if it asks); the end code, or -1 when a queued message was not shown.
+    int Run(const std::string& message) {
+        boxes->ExpectExact(message, IDOK);
+        host.confirmAnswers = {1};
+        const int code = job.RunCopyJob();
+        return boxes->VerifyAllUsed() ? code : -1;
+    }
+
+    Tree Dest(const std::string& under = {}) const {
+        return CTempTree::WithoutTimes(dest.Read(under));
+    }
+    QString TrashFile(const std::string& name) const {
+        return home.filePath(QString::fromStdString(".local/share/Trash/files/" + name));
+    }
+
     // The log's lines as UTF-8 ("<no CR LF>" marks a line without its end).
-    std::vector<std::string> LogLines() const {
-        const std::string bytes = program.ReadFile("Tidewall.log");
-        std::vector<std::string> lines;
-        for (size_t start = 0; start < bytes.size();) {
-            const size_t end = bytes.find("\r\n", start);
-            if (end == std::string::npos) {
-                lines.push_back("<no CR LF>" + bytes.substr(start));
-                break;
-            }
-            lines.push_back(Cp932ToUtf8(bytes.substr(start, end - start)));
-            start = end + 2;
-        }
+    Names LogLines() const {
+        Names lines;
+        std::string bytes = program.ReadFile("Tidewall.log");
+        for (size_t end; (end = bytes.find("\r\n")) != std::string::npos; bytes.erase(0, end + 2))
+            lines.push_back(Cp932ToUtf8(bytes.substr(0, end)));
+        if (!bytes.empty())
+            lines.push_back("<no CR LF>" + bytes);
         return lines;
     }
-    // True when a log line holds every one of the parts.
-    bool LogHas(const std::vector<std::string>& parts) const {
-        for (const std::string& line : LogLines()) {
-            bool all = true;
-            for (const std::string& part : parts)
-                all = all && line.find(part) != std::string::npos;
-            if (all)
-                return true;
-        }
-        return false;
+    // True when a log line holds both parts.
+    bool LogHas(const std::string& part, const std::string& other) const {
+        const Names lines = LogLines();
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.find(part) != line.npos && line.find(other) != line.npos;
+        });
     }
 
     // "sub\b.txt"-style relative names of the collected items, in order.
-    std::vector<std::string> CollectedNames() const {
-        std::vector<std::string> names;
+    Names CollectedNames() const {
+        Names names;
         const std::string root = source.DriveRoot();
         for (const CCopyItem& item : job.m_aCopyItems) {
             std::string folder = item.SrcFolder.substr(root.size());
@@ -70,5 +94,3 @@ struct CCopyJobFixture {
         return names;
     }
 };
-
-using Names = std::vector<std::string>;

@@ -1,13 +1,12 @@
 #pragma once
-// Small host-file helpers for the copy primitive tests: these tests check
-// what lands on disk, so they read and write host files directly.
+// Small host-file helpers for the platform tests, which check what lands
+// on disk and so read and write host files directly.
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 
-#include <sys/mount.h>
 #include <sys/stat.h>
 
 inline bool WriteHostFile(const QString& path, const QByteArray& bytes) {
@@ -32,17 +31,6 @@ inline struct stat HostStat(const QString& path) {
 inline QStringList NamesIn(const QString& folder) {
     return QDir(folder).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-// A small tmpfs at folder, for a real full volume or a second volume; false
-// when this system does not let the test mount one.
-inline bool MountSmallTmpfs(const QString& folder, const char* options) {
-    return QDir().mkpath(folder) &&
-           mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options) == 0;
-}
-
-inline void Unmount(const QString& folder) {
-    umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
 }
 
 // A test byte pattern that differs at every offset of interest.

@@ -1,7 +1,7 @@
 #include "support/HostPrivileges.h"
 
-#include <cerrno>
-#include <cstring>
+#include <QDir>
+
 #include <linux/capability.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -20,26 +20,25 @@ constexpr unsigned kFileOverrides =
 
 } // namespace
 
-bool EnterPrivateMounts(std::string& reason) {
-    static int state = 0; // 0 not tried, 1 entered, -1 refused
-    static std::string why;
-    if (state == 0) {
-        if (unshare(CLONE_NEWNS) != 0)
-            why = std::string("unshare(CLONE_NEWNS): ") + std::strerror(errno);
-        else if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-            why = std::string("making mounts private: ") + std::strerror(errno);
-        state = why.empty() ? 1 : -1;
-    }
-    reason = why;
-    return state == 1;
+bool EnterPrivateMounts() {
+    static const bool entered = unshare(CLONE_NEWNS) == 0 &&
+                                mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return entered;
 }
 
-bool MountTmpfs(const std::string& at) {
-    return mount("tidewell-test", at.c_str(), "tmpfs", 0, "size=4m") == 0;
+bool MountTmpfs(const std::string& at, const char* options) {
+    return QDir().mkpath(QString::fromStdString(at)) &&
+           mount("tidewell-test", at.c_str(), "tmpfs", 0, options) == 0;
 }
 
 bool BindMount(const std::string& from, const std::string& at) {
-    return mount(from.c_str(), at.c_str(), nullptr, MS_BIND, nullptr) == 0;
+    return QDir().mkpath(QString::fromStdString(from)) &&
+           QDir().mkpath(QString::fromStdString(at)) &&
+           mount(from.c_str(), at.c_str(), nullptr, MS_BIND, nullptr) == 0;
+}
+
+void Unmount(const std::string& at) {
+    umount2(at.c_str(), MNT_DETACH);
 }
 
 CScopedUserPermissions::CScopedUserPermissions() {
