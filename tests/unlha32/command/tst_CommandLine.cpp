@@ -61,8 +61,8 @@ void CCommandLineTest::Parse_ResponseFiles() {
 
 void CCommandLineTest::Parse_data() {
     QTest::addColumn<QByteArray>("cmdLine");
-    QTest::addColumn<QString>(
-        "parsed"); // "r x method" then base|pattern per file pattern, or the code
+    // "r x method" then base|pattern for each file pattern, or the code
+    QTest::addColumn<QString>("parsed");
     auto row = [](const char* name, const char* cmdLine, const char* parsed) {
         QTest::newRow(name) << QByteArray(cmdLine) << QString(parsed);
     };
