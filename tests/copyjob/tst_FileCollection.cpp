@@ -110,6 +110,10 @@ private slots:
             f.Setting().WildList = wildList;
             QCOMPARE(f.job.ScanFiles(), 0);
             QCOMPARE(f.CollectedNames(), Split(expected));
+            Names patterns;
+            f.job.SplitWildList(patterns);
+            QVERIFY(std::find(patterns.begin(), patterns.end(), "") ==
+                    patterns.end()); // no empty piece
         }
     }
 
