@@ -31,6 +31,39 @@ private slots:
                                "Copying  S:\\sub\\b.doc -> D:\\sub"}));
     }
 
+    // The user steers the loop: No skips a file, Abort and a cancel request
+    // stop before the next one (earlier copies stay), All stops asking.
+    void answersAndCancelSteerTheLoop() {
+        struct Case {
+            std::deque<int> answers;
+            int cancelAtStep;
+            int code;
+            const char* copied; // which of 1..4 hold the new text afterwards
+            int questions;
+        };
+        const Case cases[] = {
+            {{OVERWRITE_NO, OVERWRITE_YES, OVERWRITE_NO, OVERWRITE_YES}, 0, 0, "24", 4},
+            {{OVERWRITE_YES, OVERWRITE_YES, OVERWRITE_ABORT}, 0, 9999, "12", 3},
+            {{OVERWRITE_ALL}, 0, 0, "1234", 1},
+            {{}, 3, 9999, "12", 0}};
+        for (const Case& c : cases) {
+            CCopyJobFixture f;
+            QVERIFY(f.source.Build({{"1", "n"}, {"2", "n"}, {"3", "n"}, {"4", "n"}}));
+            QVERIFY(f.dest.Build({{"1", "o"}, {"2", "o"}, {"3", "o"}, {"4", "o"}}));
+            f.Setting().AnsChk = c.answers.empty() ? 0 : 1;
+            f.host.overwriteAnswers = c.answers;
+            f.host.cancelAtStep = c.cancelAtStep;
+            QCOMPARE(f.Run(c.code == 0 ? std::string(kFinished) : Failed(c.code)), c.code);
+            Tree expected;
+            for (const char* name : {"1", "2", "3", "4"})
+                expected.push_back(
+                    {name, std::string(c.copied).find(name) != std::string::npos ? "n" : "o"});
+            QCOMPARE(f.Dest(), expected);
+            QCOMPARE(f.host.overwriteQuestions, c.questions);
+            QVERIFY(f.host.closeEnabled && f.host.progressOpen == 0);
+        }
+    }
+
     // An empty collection must not clear the destination nor touch the log.
     void nothingToCopyLeavesLogAndDestinationAlone() {
         CCopyJobFixture f;
