@@ -58,12 +58,9 @@ std::string CCopySetting::GetDefFilePath(std::optional<std::string> name) {
 int CCopySetting::LoadSpec(std::optional<std::string> name) {
     const CProfileReader file(GetDefFilePath(std::move(name)));
     ForgetRefused(kSpec);
-    SrcDir = file.String(kSpec, "SrcDir", "");
-    DstDir = file.String(kSpec, "DstDir", "");
-    WildList = file.String(kSpec, "WildList", "*.*");
-    CheckDecoded(kSpec, "SrcDir", SrcDir);
-    CheckDecoded(kSpec, "DstDir", DstDir);
-    CheckDecoded(kSpec, "WildList", WildList);
+    SrcDir = ReadText(file, kSpec, "SrcDir", "");
+    DstDir = ReadText(file, kSpec, "DstDir", "");
+    WildList = ReadText(file, kSpec, "WildList", "*.*");
     UsedChk = file.Int(kSpec, "UsedChk", 0);
     SubDirChk = file.Int(kSpec, "SubDirChk", 0);
     AllClrChk = file.Int(kSpec, "AllClrChk", 0);
@@ -79,12 +76,9 @@ int CCopySetting::LoadSpec(std::optional<std::string> name) {
 int CCopySetting::LoadLha(std::optional<std::string> name) {
     const CProfileReader file(GetDefFilePath(std::move(name)));
     ForgetRefused(kLha);
-    LhaName = file.String(kLha, "LhaName", "*.LZH");
-    OptionStr = file.String(kLha, "OptionStr", "");
-    FileHeder = file.String(kLha, "FileHeder", "");
-    CheckDecoded(kLha, "LhaName", LhaName);
-    CheckDecoded(kLha, "OptionStr", OptionStr);
-    CheckDecoded(kLha, "FileHeder", FileHeder);
+    LhaName = ReadText(file, kLha, "LhaName", "*.LZH");
+    OptionStr = ReadText(file, kLha, "OptionStr", "");
+    FileHeder = ReadText(file, kLha, "FileHeder", "");
     LhaSubDirChk = file.Int(kLha, "SubDirChk", 0);
     LhaAllClrChk = file.Int(kLha, "AllClrChk", 0);
     LhaNewChk = file.Int(kLha, "NewChk", 1);
@@ -183,6 +177,13 @@ void CCopySetting::CheckDecoded(const char* section, const std::string& key,
                                 const std::string& value) {
     if (value.find(kReplacement) != std::string::npos)
         m_aRefused.emplace_back(section, key);
+}
+
+std::string CCopySetting::ReadText(const CProfileReader& file, const char* section, const char* key,
+                                   const char* defaultValue) {
+    std::string value = file.String(section, key, defaultValue);
+    CheckDecoded(section, key, value);
+    return value;
 }
 
 void CCopySetting::ForgetRefused(const char* section) {

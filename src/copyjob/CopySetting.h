@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-class CCopyJob;
+class CProfileReader;
 
 class CCopySetting {
 public:
@@ -67,6 +67,9 @@ public:
 private:
     // Records key of section as refused when its value did not decode.
     void CheckDecoded(const char* section, const std::string& key, const std::string& value);
+    // A text value of the file, recorded as refused when it did not decode.
+    std::string ReadText(const CProfileReader& file, const char* section, const char* key,
+                         const char* defaultValue);
     void ForgetRefused(const char* section);
 
     int m_nLastSaveError = 0;
