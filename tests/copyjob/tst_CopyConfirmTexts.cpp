@@ -7,13 +7,14 @@
 
 namespace {
 
-// A 4 MiB volume with 1 MiB free and 4 KiB clusters.
+const char kStart[] = "ｺﾋﾟｰを開始しますか？";
+
+// A 4 MiB volume with 1 MiB free and 4 KiB clusters unless told otherwise.
 CCopyConfirmTexts Texts(int64_t clusters, int64_t files, uint64_t freeBytes = 1048576,
                         uint64_t totalBytes = 4194304, bool fat32 = false,
                         uint64_t clusterBytes = 4096) {
-    CCopyConfirmFigures figures{"S:\\Data",   "D:\\Backup", "ﾘﾑｰﾊﾞﾙ", totalBytes, freeBytes,
-                                clusterBytes, clusters,     files,    fat32};
-    return BuildCopyConfirmTexts(figures);
+    return BuildCopyConfirmTexts({"S:\\Data", "D:\\Backup", "ﾘﾑｰﾊﾞﾙ", totalBytes, freeBytes,
+                                  clusterBytes, clusters, files, fat32});
 }
 
 QString Capacities(const CCopyConfirmTexts& t) {
@@ -26,15 +27,17 @@ QString Capacities(const CCopyConfirmTexts& t) {
 class CCopyConfirmTextsTest : public QObject {
     Q_OBJECT
 private slots:
-    void textsForNewFiles() {
+    void texts() {
         // New files of 1 and 4097 bytes on 4096-byte clusters take 1 + 2 clusters.
         const CCopyConfirmTexts texts = Texts(3, 2);
-        QCOMPARE(texts.strSrcDir + texts.strDstDir + texts.strDriveType + texts.strFiles,
-                 std::string("S:\\DataD:\\Backupﾘﾑｰﾊﾞﾙ   2 ﾌｧｲﾙ"));
+        QCOMPARE(texts.strSrcDir + texts.strDstDir + texts.strDriveType + texts.strFiles +
+                     texts.strMessage,
+                 "S:\\DataD:\\Backupﾘﾑｰﾊﾞﾙ   2 ﾌｧｲﾙ" + std::string(kStart));
         QCOMPARE(Capacities(texts),
                  "      4,096.00 KB(   1,024ｸﾗｽﾀ)|      1,024.00 KB(     256ｸﾗｽﾀ)|         12.00 "
                  "KB(       3ｸﾗｽﾀ)|      1,012.00 KB(     253ｸﾗｽﾀ)");
-        QCOMPARE(texts.strMessage, std::string("ｺﾋﾟｰを開始しますか？"));
+        // A zero cluster size gives zero clusters everywhere but the change.
+        QCOMPARE(Capacities(Texts(3, 2, 1048576, 4194304, false, 0)).count("       0ｸﾗｽﾀ)"), 3);
     }
 
     void remainingCapacity() {
@@ -48,40 +51,28 @@ private slots:
             const CCopyConfirmTexts texts = Texts(clusters, 1, freeBytes);
             QCOMPARE(QString::fromStdString(texts.strRemaining), remaining);
             QCOMPARE(texts.bCanStart, freeBytes != 8192);
-            QCOMPARE(texts.strMessage,
-                     std::string(texts.bCanStart ? "ｺﾋﾟｰを開始しますか？"
-                                                 : "ｺﾋﾟｰ先容量不足のため、ｺﾋﾟｰできません．"));
+            QCOMPARE(texts.strMessage, texts.bCanStart
+                                           ? std::string(kStart)
+                                           : std::string("ｺﾋﾟｰ先容量不足のため、ｺﾋﾟｰできません．"));
         }
     }
 
-    void fat32MarkAboveTheOldLimit() {
-        const QString mark = "以上 (FAT32)";
-        QCOMPARE(Capacities(Texts(1, 1, 2096001, 4294963200, true)).count(mark),
-                 2); // free, remaining
+    void fat32MarkAndLargeFigures() {
+        const QString mark = "以上 (FAT32)"; // on free and remaining, above the old limit
+        QCOMPARE(Capacities(Texts(1, 1, 2096001, 4294963200, true)).count(mark), 2);
         QCOMPARE(Capacities(Texts(1, 1, 2096000, 4294963200, true)).count(mark), 0);
         QCOMPARE(Capacities(Texts(1, 1, 1073741824, 4294963200, false)).count(mark), 0);
-    }
-
-    void largeFiguresWidenTheColumns() {
-        const CCopyConfirmTexts texts =
-            Texts(1, 12345, 5368709120, 2199023255552); // 5 GiB of 2 TiB
+        // 5 GiB free of 2 TiB: wider columns, one width per column.
+        const CCopyConfirmTexts texts = Texts(1, 12345, 5368709120, 2199023255552);
         QVERIFY(texts.bCanStart);
-        // Eight integer digits still fit the usual picture.
         QCOMPARE(Texts(1, 1, 0, 10240000000).strTotal.find(" 10,000,000.00 KB("), size_t(0));
         QVERIFY(texts.strTotal.find("2,147,483,648.00 KB(     536,870,912ｸﾗｽﾀ)") !=
                 std::string::npos);
         QVERIFY(texts.strRemaining.find(" 5,242,876.00 KB(") != std::string::npos);
         QCOMPARE(texts.strFiles, std::string("       12345 ﾌｧｲﾙ"));
-        // The figures of one column keep one width, so they still line up.
         for (const std::string& text : {texts.strFree, texts.strChange, texts.strRemaining})
             QCOMPARE(text.find("ｸﾗｽﾀ)") + text.find(" KB("),
                      texts.strTotal.find("ｸﾗｽﾀ)") + texts.strTotal.find(" KB("));
-    }
-
-    void zeroClusterSizeGivesZeroClusters() {
-        const CCopyConfirmTexts texts = Texts(3, 2, 1048576, 4194304, false, 0);
-        QCOMPARE(Capacities(texts).count("       0ｸﾗｽﾀ)"), 3); // all but the change
-        QVERIFY(texts.bCanStart);
     }
 };
 

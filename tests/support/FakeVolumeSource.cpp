@@ -1,27 +1,16 @@
 #include "FakeVolumeSource.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/HostServices.h"
 
-namespace {
-char Upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-} // namespace
-
 CFakeVolumeSource& CFakeVolumeSource::Set(char letter, const CVolumeFacts& facts) {
-    m_aVolumes[Upper(letter)] = facts;
+    m_aVolumes[UpperAscii(letter)] = facts;
     return *this;
 }
 
-void CFakeVolumeSource::Remove(char letter) {
-    m_aVolumes.erase(Upper(letter));
-}
-
 std::optional<CVolumeFacts> CFakeVolumeSource::Query(char letter) {
-    auto it = m_aVolumes.find(Upper(letter));
-    if (it == m_aVolumes.end())
-        return std::nullopt;
-    return it->second;
+    const auto it = m_aVolumes.find(UpperAscii(letter));
+    return it == m_aVolumes.end() ? std::nullopt : std::optional(it->second);
 }
 
 CVolumeFacts CFakeVolumeSource::NoMedium() {
@@ -38,16 +27,6 @@ CVolumeFacts CFakeVolumeSource::Fat32(uint64_t totalClusters, uint64_t freeClust
     facts.label = "USBMEM";
     facts.serialNumber = 0x1234ABCD;
     facts.fileSystem = "FAT32";
-    return facts;
-}
-
-CVolumeFacts CFakeVolumeSource::Full(uint64_t totalClusters) {
-    return Fixed(512, 8, totalClusters, 0);
-}
-
-CVolumeFacts CFakeVolumeSource::Large() {
-    CVolumeFacts facts = Fixed(512, 8, 10ull * 262144, 6ull * 262144);
-    facts.fileSystem = "ext4";
     return facts;
 }
 

@@ -11,8 +11,6 @@ class CFakeVolumeSource : public IVolumeSource {
 public:
     // Puts facts behind a letter (either case); replaces earlier facts.
     CFakeVolumeSource& Set(char letter, const CVolumeFacts& facts);
-    // No drive behind the letter any more.
-    void Remove(char letter);
     std::optional<CVolumeFacts> Query(char letter) override;
 
     // A removable drive without a medium: type 2, the free-space query fails.
@@ -20,9 +18,11 @@ public:
     // A FAT32 volume of 4 KB clusters, 512-byte sectors, labelled "USBMEM".
     static CVolumeFacts Fat32(uint64_t totalClusters = 500000, uint64_t freeClusters = 125000);
     // A fixed volume with no free cluster left.
-    static CVolumeFacts Full(uint64_t totalClusters = 262144);
+    static CVolumeFacts Full(uint64_t totalClusters = 262144) {
+        return Fixed(512, 8, totalClusters, 0);
+    }
     // A fixed ext4 volume over 4 GB (10 GiB, 6 GiB free, 4 KB clusters), no label.
-    static CVolumeFacts Large();
+    static CVolumeFacts Large() { return Fixed(512, 8, 10ull * 262144, 6ull * 262144); }
     // A fixed volume with the given geometry.
     static CVolumeFacts Fixed(uint32_t bytesPerSector, uint32_t sectorsPerCluster,
                               uint64_t totalClusters, uint64_t freeClusters);

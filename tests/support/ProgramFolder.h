@@ -13,10 +13,9 @@ public:
     CTestProgramFolder(const CTestProgramFolder&) = delete;
     CTestProgramFolder& operator=(const CTestProgramFolder&) = delete;
 
-    bool IsValid() const { return m_dir.isValid(); }
     // Host folder, without a trailing "/".
-    std::string HostPath() const;
-    std::string HostFile(const std::string& name) const;
+    std::string HostPath() const { return m_dir.path().toStdString(); }
+    std::string HostFile(const std::string& name) const { return HostPath() + "/" + name; }
     // Copies a file of tests/data into the folder under the same name,
     // replacing a file of that name.
     bool CopyTestData(const std::string& name) const;

@@ -15,30 +15,29 @@ class CScriptedMessageBox : public IMessageBoxService {
 public:
     static constexpr unsigned kAnyStyle = ~0u;
 
-    struct CExpected {
-        std::string strText; // a part of the box's text, or all of it (bExact)
-        bool bExact = false;
-        unsigned nStyle = kAnyStyle; // the whole style, or kAnyStyle
-        int nAnswer = IDOK;
-    };
     struct CShown {
         std::string strText;
         std::string strCaption; // as passed: empty means the application's title
         unsigned nStyle = 0;
         int nAnswer = 0;
-        bool bSurprise = false; // no queued entry matched it
     };
 
     // With failTest false, surprises and unused answers are only recorded
     // (Failures()), for tests of this responder itself.
     explicit CScriptedMessageBox(bool failTest = true) : m_bFailTest(failTest) {}
 
-    // Queues the answer to the next box whose text contains textPart.
+    // Queues the answer to the next box whose text contains textPart (Expect)
+    // or is exactly text (ExpectExact).
     CScriptedMessageBox& Expect(const std::string& textPart, int answer,
-                                unsigned style = kAnyStyle);
-    // Queues the answer to the next box whose text is exactly text.
+                                unsigned style = kAnyStyle) {
+        m_aQueue.push_back({textPart, false, style, answer});
+        return *this;
+    }
     CScriptedMessageBox& ExpectExact(const std::string& text, int answer,
-                                     unsigned style = kAnyStyle);
+                                     unsigned style = kAnyStyle) {
+        m_aQueue.push_back({text, true, style, answer});
+        return *this;
+    }
 
     // Answers from the front of the queue. A surprise box fails the test and
     // is answered as the console would (Cancel, No, Abort or OK), so the code
@@ -51,10 +50,15 @@ public:
 
     const std::vector<CShown>& Shown() const { return m_aShown; }
     const std::vector<unsigned>& Beeps() const { return m_aBeeps; }
-    size_t Pending() const { return m_aQueue.size(); }
     const std::vector<std::string>& Failures() const { return m_aFailures; }
 
 private:
+    struct CExpected {
+        std::string strText;
+        bool bExact;
+        unsigned nStyle;
+        int nAnswer;
+    };
     void Fail(const std::string& message);
 
     bool m_bFailTest;

@@ -4,72 +4,49 @@
 
 #include <QTest>
 
+#include <utility>
+
 namespace {
 
+// Counts its steps; the cancel request comes when the host's chosen step is reached.
 class CScriptedProgress : public IProgressDisplay {
 public:
     explicit CScriptedProgress(CScriptedRunHost& host) : m_host(host) { ++m_host.progressOpen; }
     ~CScriptedProgress() override { --m_host.progressOpen; }
-    void SetProgressRange(int lower, int upper) override {
-        m_lower = lower;
-        m_upper = upper;
-    }
+    void SetProgressRange(int, int) override {}
     void SetProgressStep(int step) override { m_step = step; }
-    int SetProgressPos(int pos) override {
-        const int previous = m_pos;
-        m_pos = pos;
-        m_host.lastProgressPos = pos;
-        return previous;
-    }
+    int SetProgressPos(int pos) override { return std::exchange(m_pos, pos); }
     int StepProgress() override {
-        const int previous = m_pos;
-        m_pos += m_step;
-        m_host.lastProgressPos = m_pos;
-        if (m_host.cancelAtStep != 0 && m_pos == m_host.cancelAtStep)
-            m_cancel = true;
-        return previous;
+        m_cancel |= m_host.cancelAtStep != 0 && m_pos + m_step == m_host.cancelAtStep;
+        return std::exchange(m_pos, m_pos + m_step);
     }
-    int TakeCancelRequest() override {
-        const bool cancel = m_cancel;
-        m_cancel = false;
-        return cancel ? 1 : 0;
-    }
+    int TakeCancelRequest() override { return std::exchange(m_cancel, false) ? 1 : 0; }
     void PumpPendingMessages() override {}
 
 private:
     CScriptedRunHost& m_host;
-    int m_lower = 0;
-    int m_upper = 100;
     int m_step = 10;
     int m_pos = 0;
     bool m_cancel = false;
 };
 
-} // namespace
-
-void CScriptedRunHost::SetStatusText(const std::string& text) {
-    statusTexts.push_back(text);
+int TakeAnswer(std::deque<int>& answers, int fallback) {
+    if (answers.empty())
+        return fallback;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
 }
 
+} // namespace
+
 void CScriptedRunHost::ShowBusy(bool on, const std::string& caption) {
-    busy = on;
     busyCaptions.push_back(on ? caption : std::string());
 }
 
-void CScriptedRunHost::SetCloseCaption(const std::string& caption) {
-    closeCaption = caption;
-}
-
-void CScriptedRunHost::EnableClose(bool enable) {
-    closeEnabled = enable;
-}
-
-void CScriptedRunHost::SetWaitCursor(bool) {}
-
 void CScriptedRunHost::PumpEvents() {
-    ++pumps;
     if (onPump)
-        onPump(pumps);
+        onPump(++pumps);
 }
 
 int CScriptedRunHost::MessageBox(const std::string& text, unsigned style) {
@@ -78,25 +55,16 @@ int CScriptedRunHost::MessageBox(const std::string& text, unsigned style) {
 
 int CScriptedRunHost::AskOverwrite(const COverwriteTexts&) {
     ++overwriteQuestions;
-    if (overwriteAnswers.empty()) {
+    if (overwriteAnswers.empty())
         QTest::qFail("unexpected overwrite question", __FILE__, __LINE__);
-        return 2;
-    }
-    const int answer = overwriteAnswers.front();
-    overwriteAnswers.pop_front();
-    return answer;
+    return TakeAnswer(overwriteAnswers, 2);
 }
 
 int CScriptedRunHost::AskCopyConfirm(const CCopyConfirmTexts&) {
     ++confirmQuestions;
-    if (confirmAnswers.empty())
-        return 1; // the confirmation is answered "start" unless a test says otherwise
-    const int answer = confirmAnswers.front();
-    confirmAnswers.pop_front();
-    return answer;
+    return TakeAnswer(confirmAnswers, 1); // "start" unless a test says otherwise
 }
 
-std::unique_ptr<IProgressDisplay> CScriptedRunHost::CreateProgress(const std::string& caption) {
-    progressCaptions.push_back(caption);
+std::unique_ptr<IProgressDisplay> CScriptedRunHost::CreateProgress(const std::string&) {
     return std::make_unique<CScriptedProgress>(*this);
 }

@@ -11,11 +11,11 @@
 
 class CScriptedRunHost : public IRunHost {
 public:
-    void SetStatusText(const std::string& text) override;
+    void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void ShowBusy(bool on, const std::string& caption = {}) override;
-    void SetCloseCaption(const std::string& caption) override;
-    void EnableClose(bool enable) override;
-    void SetWaitCursor(bool on) override;
+    void SetCloseCaption(const std::string& caption) override { closeCaption = caption; }
+    void EnableClose(bool enable) override { closeEnabled = enable; }
+    void SetWaitCursor(bool) override {}
     void Redraw() override {}
     void PumpEvents() override;
     // Goes to the message-box service of the host layer, where tests queue
@@ -27,8 +27,8 @@ public:
 
     // Called on every pump with its 1-based count.
     std::function<void(int)> onPump;
-    // Answers for the overwrite question and the confirmation; a question
-    // with an empty queue fails the test.
+    // Answers for the overwrite question (an empty queue fails the test)
+    // and the confirmation (an empty queue starts).
     std::deque<int> overwriteAnswers;
     std::deque<int> confirmAnswers;
     // The progress window's Cancel is pressed when this step is reached
@@ -39,11 +39,8 @@ public:
     std::vector<std::string> busyCaptions; // "" for off
     std::string closeCaption;
     bool closeEnabled = true;
-    bool busy = false;
     int pumps = 0;
     int overwriteQuestions = 0;
     int confirmQuestions = 0;
-    std::vector<std::string> progressCaptions;
     int progressOpen = 0; // progress windows that exist now
-    int lastProgressPos = 0;
 };

@@ -2,65 +2,42 @@
 
 #include "platform/HostServices.h"
 
-#include <QtTest>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 bool MakeParents(const std::string& hostPath) {
-    for (size_t i = 1; i < hostPath.size(); ++i) {
-        if (hostPath[i] != '/')
-            continue;
-        std::string prefix = hostPath.substr(0, i);
-        if (mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST)
-            return false;
-    }
-    return true;
+    return QDir().mkpath(QFileInfo(QString::fromStdString(hostPath)).path());
 }
 
 bool SetHostTime(const std::string& hostPath, int64_t mtime) {
-    timespec times[2];
-    times[0].tv_sec = mtime;
-    times[0].tv_nsec = 0;
-    times[1] = times[0];
+    const timespec times[2] = {{mtime, 0}, {mtime, 0}};
     return utimensat(AT_FDCWD, hostPath.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-void ReadInto(const std::string& hostFolder, const std::string& prefix,
-              std::vector<CTreeItem>& folders, std::vector<CTreeItem>& files) {
-    DIR* dir = opendir(hostFolder.c_str());
-    if (!dir)
-        return;
-    std::vector<std::string> names;
-    while (dirent* d = readdir(dir))
-        if (std::strcmp(d->d_name, ".") != 0 && std::strcmp(d->d_name, "..") != 0)
-            names.emplace_back(d->d_name);
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
-        const std::string host = hostFolder + "/" + name;
-        struct stat st {};
-        if (lstat(host.c_str(), &st) != 0)
-            continue;
-        if (S_ISLNK(st.st_mode)) {
+void ReadInto(const QString& hostFolder, const std::string& prefix, std::vector<CTreeItem>& folders,
+              std::vector<CTreeItem>& files) {
+    const auto filter = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    for (const QFileInfo& info : QDir(hostFolder).entryInfoList(filter, QDir::Name)) {
+        const std::string path = prefix + info.fileName().toStdString();
+        if (info.isSymLink()) {
             char target[4096];
-            ssize_t n = readlink(host.c_str(), target, sizeof target);
-            files.push_back({prefix + name, "-> " + std::string(target, n > 0 ? size_t(n) : 0), 0});
-        } else if (S_ISDIR(st.st_mode)) {
-            folders.push_back({prefix + name + "/", {}, 0});
-            ReadInto(host, prefix + name + "/", folders, files);
+            const ssize_t n = readlink(QFile::encodeName(info.filePath()), target, sizeof target);
+            files.push_back({path, "-> " + std::string(target, n > 0 ? size_t(n) : 0), 0});
+        } else if (info.isDir()) {
+            folders.push_back({path + "/"});
+            ReadInto(info.filePath(), path + "/", folders, files);
         } else {
-            std::ifstream in(host, std::ios::binary);
-            std::string bytes((std::istreambuf_iterator<char>(in)), {});
-            files.push_back({prefix + name, bytes, st.st_mtim.tv_sec});
+            QFile file(info.filePath());
+            const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+            files.push_back({path, bytes.toStdString(), info.lastModified().toSecsSinceEpoch()});
         }
     }
 }
@@ -68,8 +45,8 @@ void ReadInto(const std::string& hostFolder, const std::string& prefix,
 } // namespace
 
 CTempTree::CTempTree(char letter)
-    : m_cLetter(letter), m_savedDriveMap(CHostServices::Get().DriveMap()) {
-    m_strHostRoot = m_dir.path().toStdString();
+    : m_cLetter(letter), m_strHostRoot(m_dir.path().toStdString()),
+      m_savedDriveMap(CHostServices::Get().DriveMap()) {
     CHostServices::Get().DriveMap().Map(letter, m_strHostRoot);
 }
 
@@ -77,10 +54,6 @@ CTempTree::~CTempTree() {
     // Folders a test made unwritable must not stop the removal.
     chmod(m_strHostRoot.c_str(), 0700);
     CHostServices::Get().DriveMap() = m_savedDriveMap;
-}
-
-std::string CTempTree::DriveRoot() const {
-    return std::string(1, m_cLetter) + ":\\";
 }
 
 std::string CTempTree::DrivePath(const std::string& relative) const {
@@ -94,39 +67,23 @@ std::string CTempTree::HostPath(const std::string& relative) const {
 }
 
 bool CTempTree::Build(const std::vector<CTreeItem>& items) {
-    for (const CTreeItem& item : items) {
-        bool ok = !item.path.empty() && item.path.back() == '/'
-                      ? AddFolder(item.path)
-                      : AddFile(item.path, item.bytes, item.mtime);
-        if (!ok)
-            return false;
-    }
-    return true;
+    return std::all_of(items.begin(), items.end(), [this](const CTreeItem& item) {
+        return item.path.back() == '/' ? AddFolder(item.path)
+                                       : AddFile(item.path, item.bytes, item.mtime);
+    });
 }
 
 bool CTempTree::AddFolder(const std::string& relative) {
-    std::string host = HostPath(relative);
-    if (host.back() != '/')
-        host += '/';
-    if (!MakeParents(host)) {
-        qWarning("CTempTree: cannot make folder %s", host.c_str());
-        return false;
-    }
-    return true;
+    return QDir().mkpath(QString::fromStdString(HostPath(relative)));
 }
 
 bool CTempTree::AddFile(const std::string& relative, const std::string& bytes, int64_t mtime) {
     const std::string host = HostPath(relative);
-    if (!MakeParents(host))
-        return false;
-    std::ofstream out(host, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    out.close();
-    if (!out || (mtime != 0 && !SetHostTime(host, mtime))) {
-        qWarning("CTempTree: cannot write file %s", host.c_str());
-        return false;
-    }
-    return true;
+    QFile file(QString::fromStdString(host));
+    const bool ok = MakeParents(host) && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                    file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+    file.close();
+    return ok && (mtime == 0 || SetHostTime(host, mtime));
 }
 
 bool CTempTree::AddSymlink(const std::string& relative, const std::string& hostTarget) {
@@ -148,16 +105,13 @@ bool CTempTree::Exists(const std::string& relative) const {
 }
 
 std::string CTempTree::Bytes(const std::string& relative) const {
-    std::ifstream in(HostPath(relative), std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), {});
+    QFile file(QString::fromStdString(HostPath(relative)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
 
 std::vector<CTreeItem> CTempTree::Read(const std::string& relative) const {
     std::vector<CTreeItem> folders, files;
-    std::string host = HostPath(relative);
-    while (host.size() > 1 && host.back() == '/')
-        host.pop_back();
-    ReadInto(host, "", folders, files);
+    ReadInto(QString::fromStdString(HostPath(relative)), "", folders, files);
     folders.insert(folders.end(), files.begin(), files.end());
     return folders;
 }
@@ -178,12 +132,7 @@ std::vector<CTreeItem> CTempTree::WithoutTimes(std::vector<CTreeItem> items) {
 
 std::string DescribeTree(const std::vector<CTreeItem>& items) {
     std::string text;
-    for (const CTreeItem& item : items) {
-        text += item.path;
-        if (item.path.empty() || item.path.back() != '/')
-            text += " [" + std::to_string(item.bytes.size()) + " bytes, " +
-                    std::to_string(item.mtime) + "]";
-        text += "\n";
-    }
+    for (const CTreeItem& item : items)
+        text += item.path + " [" + std::to_string(item.bytes.size()) + " bytes]\n";
     return text;
 }

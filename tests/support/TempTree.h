@@ -31,17 +31,15 @@ public:
     CTempTree(const CTempTree&) = delete;
     CTempTree& operator=(const CTempTree&) = delete;
 
-    bool IsValid() const { return m_dir.isValid(); }
     char Letter() const { return m_cLetter; }
     // Host folder behind the letter, without a trailing "/".
     std::string HostRoot() const { return m_strHostRoot; }
     // "T:\" and "T:\sub\b.txt" for "sub/b.txt" (a final "/" becomes "\").
-    std::string DriveRoot() const;
+    std::string DriveRoot() const { return std::string(1, m_cLetter) + ":\\"; }
     std::string DrivePath(const std::string& relative) const;
     std::string HostPath(const std::string& relative) const;
 
-    // Creates every item (parents as needed); false, with a warning, when
-    // one cannot be made.
+    // Creates every item (parents as needed); false when one cannot be made.
     bool Build(const std::vector<CTreeItem>& items);
     bool AddFolder(const std::string& relative);
     bool AddFile(const std::string& relative, const std::string& bytes, int64_t mtime = 0);

@@ -52,35 +52,27 @@ void CCopyConfirmDlgTest::showsTheTexts() {
 }
 
 void CCopyConfirmDlgTest::answers() {
-    // Room or not, a continuous run, what is pressed while it shows, the answer.
-    const struct {
-        bool bCanStart, bContinuous;
-        QList<int> presses; // ids or keys; none: it must not show
-        int answer;
-    } cases[] = {{true, false, {CCopyConfirmDlg::IDC_START}, 1},
-                 {true, false, {CCopyConfirmDlg::IDC_CANCEL}, 2},
-                 {true, false, {Qt::Key_Escape}, 2},
-                 // Neither the disabled button nor Enter starts the copy.
-                 {false, false, {CCopyConfirmDlg::IDC_START, Qt::Key_Return, Qt::Key_Escape}, 2},
-                 {true, true, {}, 1},
-                 {false, true, {Qt::Key_Escape}, 2}};
-    for (const auto& c : cases) {
-        CCopyConfirmDlg dlg(Sample(c.bCanStart), nullptr);
+    // Room or not, a continuous run, what is pressed (ids or keys; none: it
+    // must not show), the answer. Neither the disabled button nor Enter starts.
+    const std::tuple<bool, bool, QList<int>, int> cases[] = {
+        {true, false, {CCopyConfirmDlg::IDC_CANCEL}, 2},
+        {true, false, {Qt::Key_Escape}, 2},
+        {false, false, {CCopyConfirmDlg::IDC_START, Qt::Key_Return, Qt::Key_Escape}, 2},
+        {true, true, {}, 1},
+        {false, true, {CCopyConfirmDlg::IDC_START, Qt::Key_Escape}, 2}};
+    for (const auto& [bCanStart, bContinuous, presses, answer] : cases) {
+        CCopyConfirmDlg dlg(Sample(bCanStart), nullptr);
         bool bShown = false;
-        QTimer::singleShot(0, &dlg, [&] {
+        QTimer::singleShot(0, &dlg, [&, presses = presses] {
             bShown = dlg.isVisible();
-            for (int press : c.presses) {
-                if (press > 0xFFFF && dlg.isVisible())
-                    QTest::keyClick(&dlg, Qt::Key(press));
-                else if (dlg.isVisible())
-                    ClickControl(&dlg, press);
-            }
+            for (int press : presses)
+                press > 0xFFFF ? QTest::keyClick(&dlg, Qt::Key(press)) : ClickControl(&dlg, press);
             if (dlg.isVisible())
                 dlg.reject(); // a window that should not be there
         });
-        QCOMPARE(dlg.DoModal(c.bContinuous), c.answer);
+        QCOMPARE(dlg.DoModal(bContinuous), answer);
         QTest::qWait(1);
-        QCOMPARE(bShown, !c.presses.isEmpty());
+        QCOMPARE(bShown, !presses.isEmpty());
     }
 }
 
