@@ -1,6 +1,9 @@
 #include "platform/DynamicLibrary.h"
 
+#include "platform/HostServices.h"
+
 #include <dlfcn.h>
+#include <vector>
 
 CDynamicLibrary::~CDynamicLibrary() {
     Unload();
@@ -9,8 +12,20 @@ CDynamicLibrary::~CDynamicLibrary() {
 bool CDynamicLibrary::Load(const std::string& name) {
     if (m_pHandle != nullptr)
         return true;
-    // RTLD_LOCAL keeps the library's symbols from resolving anyone else's.
-    m_pHandle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::vector<std::string> candidates;
+    if (name.find('/') == std::string::npos) {
+        candidates.push_back(HostExecutableFolder() + name);
+#ifdef TIDEWELL_PRIVATE_LIBDIR
+        candidates.push_back(TIDEWELL_PRIVATE_LIBDIR "/" + name);
+#endif
+    }
+    candidates.push_back(name);
+    for (const std::string& candidate : candidates) {
+        // RTLD_LOCAL keeps the library's symbols from resolving anyone else's.
+        m_pHandle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (m_pHandle != nullptr)
+            break;
+    }
     if (m_pHandle == nullptr) {
         const char* why = dlerror();
         m_strError = why != nullptr ? why : "";

@@ -11,10 +11,12 @@ public:
     CDynamicLibrary(const CDynamicLibrary&) = delete;
     CDynamicLibrary& operator=(const CDynamicLibrary&) = delete;
 
-    // Loads the library by name (ordinary search: the program's RUNPATH,
-    // LD_LIBRARY_PATH, the system folders) or by path when the name holds a
-    // "/". When a library is already held, it is kept and true returned.
-    // False when it cannot be loaded; LastError then says why.
+    // Loads the library by path when the name holds a "/"; a bare name is
+    // looked for beside the executable first, then in the program's private
+    // library folder of an install, then by the ordinary search
+    // (LD_LIBRARY_PATH, the system folders). When a library is already held,
+    // it is kept and true returned. False when it cannot be loaded; LastError
+    // then says why.
     bool Load(const std::string& name);
 
     // Address of an exported symbol, or null when absent or nothing loaded.

@@ -1,0 +1,114 @@
+// Where a started program keeps its settings, profile and log: beside a
+// copy it may write to, in the user's configuration folder when installed
+// read-only, in a folder named by the environment or by --folder (which
+// wins). Runs the built program as a process.
+#include "platform/Cp932.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+class TestProgramFolderChoice : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+    bool Write(const QString& file, const std::string& text) const {
+        QFile out(Path(file));
+        const auto bytes = Utf8ToCp932(text);
+        return bytes && out.open(QIODevice::WriteOnly) &&
+               out.write(bytes->data(), qint64(bytes->size())) == qint64(bytes->size());
+    }
+    // A settings folder holding the setting T, which copies src onto dst.
+    bool MakeSettingsFolder(const QString& folder) const {
+        const std::string drives = "[Drives]\r\nS=" + Path("src").toStdString() +
+                                   "\r\nD=" + Path("dst").toStdString() + "\r\n";
+        return QDir().mkpath(Path(folder)) && Write(folder + "/Tidewell.Ini", drives) &&
+               Write(folder + "/T.def", "[Spec]\r\nSrcDir=S:\\\r\nDstDir=D:\\\r\nNewChk=0\r\n");
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(QDir().mkpath(Path("src")) && QDir().mkpath(Path("dst")));
+        QVERIFY(Write("src/a.txt", "alpha"));
+        for (const char* kind : {"ro", "rw"}) {
+            QVERIFY(QDir().mkpath(Path(kind)));
+            for (const char* file : {"tidewell", "libunlha32.so"})
+                QVERIFY(QFile::copy(QString(TIDEWELL_BIN_DIR "/") + file, Path(kind) + "/" + file));
+        }
+        QVERIFY(chmod(QFile::encodeName(Path("ro")).constData(), 0555) == 0);
+        for (const char* folder : {"rw", "env", "named", "config/tidewell"})
+            QVERIFY(MakeSettingsFolder(folder));
+    }
+
+    // The program's folder, TIDEWELL_FOLDER, --folder: where the run's log lands.
+    void runLogLandsInTheChosenFolder_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("environment");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("logFolder");
+        QTest::newRow("writable copy") << "rw"
+                                       << "" << QStringList() << "rw";
+        QTest::newRow("read-only install") << "ro"
+                                           << "" << QStringList() << "config/tidewell";
+        QTest::newRow("environment") << "rw"
+                                     << "env" << QStringList() << "env";
+        QTest::newRow("option wins") << "ro"
+                                     << "env" << QStringList{"--folder", "named"} << "named";
+        QTest::newRow("option with =") << "rw"
+                                       << "" << QStringList{"--folder=named"} << "named";
+    }
+    void runLogLandsInTheChosenFolder() {
+        QFETCH(QString, program);
+        QFETCH(QString, environment);
+        QFETCH(QStringList, options);
+        QFETCH(QString, logFolder);
+        for (const char* folder : {"rw", "env", "named", "config/tidewell"})
+            QFile::remove(Path(folder) + "/Tidewall.log");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", Path("config"));
+        env.remove("TIDEWELL_FOLDER");
+        if (!environment.isEmpty())
+            env.insert("TIDEWELL_FOLDER", Path(environment));
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.setWorkingDirectory(m_dir.path()); // a relative --folder is taken from here
+        run.start(Path(program) + "/tidewell", options + QStringList{"--run", "T"});
+        QVERIFY(run.waitForFinished(60000));
+        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+        QStringList logs;
+        for (const char* folder : {"rw", "env", "named", "config/tidewell"})
+            if (QFile::exists(Path(folder) + "/Tidewall.log"))
+                logs << folder;
+        QCOMPARE(logs, QStringList{logFolder});
+    }
+
+    // The configuration folder is made private on a first start; a named
+    // folder that does not exist, or an option without its folder, is refused.
+    void foldersMadeAndRefused() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", Path("fresh/config"));
+        env.remove("TIDEWELL_FOLDER");
+        const std::tuple<QStringList, int, QString> cases[] = {
+            {{"--version"}, 0, ""},
+            {{"--folder", Path("missing"), "--version"}, 2, Path("missing")},
+            {{"--version", "--folder"}, 2, "--folder"}};
+        for (const auto& [args, code, says] : cases) {
+            QProcess run;
+            run.setProcessEnvironment(env);
+            run.start(Path("ro") + "/tidewell", args);
+            QVERIFY(run.waitForFinished(60000));
+            QCOMPARE(run.exitCode(), code);
+            QVERIFY(QString::fromUtf8(run.readAllStandardError()).contains(says));
+        }
+        struct stat st {};
+        QVERIFY(stat(QFile::encodeName(Path("fresh/config/tidewell")).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0700));
+        QVERIFY(!QFile::exists(Path("missing")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramFolderChoice)
+#include "tst_ProgramFolderChoice.moc"
