@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's pictures from hand-written SVG.
 
-Writes icons/tidewell.svg, then renders icons/tidewell.png (256 px),
+Writes icons/tidewell.svg, then renders icons/tidewell.png (256 px), the
+smaller icons a desktop's icon theme asks for (icons/hicolor/NxN/tidewell.png),
 pictures/idle.png and the busy animation pictures/busy.gif (12 frames).
 Needs rsvg-convert (librsvg2-bin) and ImageMagick's convert (imagemagick).
 The results are kept in the repository; run this only to redraw them:
@@ -119,6 +120,17 @@ def render(svg_text, png_path, size, workdir):
                     svg_path], check=True)
 
 
+# The sizes below 256 px that desktops look up in the hicolor theme.
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128)
+
+
+def render_icon_sizes(icon, work):
+    for size in ICON_SIZES:
+        folder = os.path.join(RESOURCES, "icons", "hicolor", "%dx%d" % (size, size))
+        os.makedirs(folder, exist_ok=True)
+        render(icon, os.path.join(folder, "tidewell.png"), size, work)
+
+
 def main():
     convert = shutil.which("convert-im6.q16") or "convert"
     icon = icon_svg()
@@ -126,6 +138,7 @@ def main():
         f.write(icon + "\n")
     with tempfile.TemporaryDirectory() as work:
         render(icon, os.path.join(RESOURCES, "icons", "tidewell.png"), 256, work)
+        render_icon_sizes(icon, work)
         render(scene_svg(0.0, 1.5), os.path.join(HERE, "idle.png"), 96, work)
         frames = []
         count = 12

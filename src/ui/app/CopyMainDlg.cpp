@@ -18,6 +18,7 @@
 namespace {
 const char kProfileNameLost[] = "設定ﾌｧｲﾙ名にTidewell.Iniへ保存できない文字が含まれているため、"
                                 "次回の起動時にはこの設定ﾌｧｲﾙは選択されません．";
+const char kFirstStartHint[] = "はじめに ｺﾋﾟｰ元とｺﾋﾟｰ先を入力し、[保存]で設定を保存してください．";
 } // namespace
 
 const CDialogBase::CMessageEntry<CCopyMainDlg> CCopyMainDlg::s_aMessageMap[] = {
@@ -77,8 +78,8 @@ CCopyMainDlg::~CCopyMainDlg() {
 void CCopyMainDlg::OnInitDialog() {
     BuildSystemMenu();
     setWindowIcon(QIcon(QString::fromUtf8(kAppIconResource)));
-    SetStatusText(RunText::kIdleStatus);
-    FillSettingList();
+    // A folder without settings is a first start: say how to begin.
+    SetStatusText(FillSettingList() == 0 ? kFirstStartHint : RunText::kIdleStatus);
     ReadProfile();
     if (!m_strUsedDef.empty()) {
         m_nCurSel = FindSettingEntry(m_strUsedDef);

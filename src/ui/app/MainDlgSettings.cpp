@@ -145,6 +145,7 @@ void CCopyMainDlg::OnSaveSetting() {
     if (!ReportSaveError(Setting()))
         return;
     FillSettingList();
+    SetStatusText(RunText::kIdleStatus); // past the first start's hint
     if (name.empty())
         return; // no entry is selected and the changed state stays
     m_nCurSel = FindSettingEntry(name);

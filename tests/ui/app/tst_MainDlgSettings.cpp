@@ -28,11 +28,24 @@ class TestMainWindowSettings : public QObject {
     Q_OBJECT
 
 private slots:
+    void firstStartSaysHowToBegin();
     void choosing();
     void saving();
     void emptyNameIsSavedButNotSelected();
     void deleting();
 };
+
+// An empty folder: a hint in the status line, nothing written before a save.
+void TestMainWindowSettings::firstStartSaysHowToBegin() {
+    CMainWindowFixture fx;
+    auto dlg = fx.Open();
+    QVERIFY(dlg && Texts(dlg.get(), {Dlg::IDC_STATUS}).startsWith("はじめに"));
+    QVERIFY(QDir(QString::fromStdString(fx.program.HostPath())).isEmpty());
+    TypeInto(*dlg, Dlg::IDC_SRC_DIR, "S:\\Work");
+    AnswerSaveDialog("First");
+    ClickControl(dlg.get(), Dlg::IDC_SAVE);
+    QCOMPARE(Texts(dlg.get(), {Dlg::IDC_STATUS}), "すべての設定を確認後、[実行]を押してください．");
+}
 
 void TestMainWindowSettings::choosing() {
     CMainWindowFixture fx;
