@@ -9,6 +9,11 @@
 #include "ui/app/LogViewerDlg.h"
 #include "ui/copyjob/CopyConfirmDlg.h"
 #include "ui/copyjob/OverwriteDlg.h"
+#include "ui/copyjob/ProgressDlg.h"
+
+#include <QProgressBar>
+
+#include <dlfcn.h>
 
 namespace {
 
@@ -24,6 +29,17 @@ struct CRunFixture : CMainWindowFixture {
 void AnswerWith(int templateId, int buttonId) {
     AnswerNextModal([buttonId](QWidget* pModal) { ClickControl(pModal, buttonId); }, templateId);
 }
+
+// Counts the events of one type its watched objects get.
+struct CEventCounter : QObject {
+    QEvent::Type type;
+    int* pCount;
+    CEventCounter(QEvent::Type t, int* p) : type(t), pCount(p) {}
+    bool eventFilter(QObject*, QEvent* pEvent) override {
+        *pCount += pEvent->type() == type;
+        return false;
+    }
+};
 
 const char kDone[] = "ｺﾋﾟｰ処理を終了しました．";
 const char kAskSave[] = "設定が変更されています、保存しますか．";
@@ -46,6 +62,7 @@ private slots:
     void refusedFolders();
     void wholeRunWithTheWindowsQuestions();
     void closeDuringCollectionCancelsOnlyThatRun();
+    void archiveRunKeepsTheWindowPainted();
 };
 
 void TestMainWindowRun::refusedFolders() {
@@ -141,6 +158,53 @@ void TestMainWindowRun::closeDuringCollectionCancelsOnlyThatRun() {
     ClickControl(dlg.get(), Dlg::IDC_RUN);
     QVERIFY(fx.boxes->VerifyAllUsed());
     QCOMPARE(fx.dest.Read().size(), size_t(4));
+}
+
+// The archiver blocks until released: the progress window must be painted
+// meanwhile, the close buttons locked, and the release comes from this
+// thread's event loop (the stand-in fails the run after a minute without it).
+void TestMainWindowRun::archiveRunKeepsTheWindowPainted() {
+    CRunFixture fx;
+    QVERIFY(fx.source.Build({{"a.txt", "a"}}));
+    auto dlg = fx.OpenJob("LhaChk=1");
+    QVERIFY(dlg);
+    dlg->Setting().LhaName = "SAVE.LZH";
+    dlg->Setting().SaveLha();
+    dlg->Job().m_strLhaLibrary = LHA_BLOCKING_LIBRARY;
+    void* pLibrary = dlopen(LHA_BLOCKING_LIBRARY, RTLD_NOW); // the handle the run gets too
+    auto* pRelease = reinterpret_cast<void (*)()>(dlsym(pLibrary, "UnlhaTestRelease"));
+    QVERIFY(pRelease);
+    int paints = 0, ticks = 0;
+    CEventCounter counter(QEvent::Paint, &paints);
+    QString locked;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        CProgressDlg* pProgress = nullptr;
+        for (QWidget* pWindow : QApplication::topLevelWidgets())
+            pProgress = pProgress ? pProgress : qobject_cast<CProgressDlg*>(pWindow);
+        if (!pProgress || !pProgress->isVisible())
+            return;
+        // The busy bar moves by itself: its paints show the loop turning.
+        ControlOf(pProgress, CProgressDlg::IDC_PROGRESS)->installEventFilter(&counter);
+        locked = QString("%1 %2 %3 %4")
+                     .arg(dlg->isEnabled())
+                     .arg(ControlOf(dlg.get(), Dlg::IDC_CLOSE)->isEnabledTo(dlg.get()))
+                     .arg(ControlOf(pProgress, CProgressDlg::IDC_CANCEL)->isEnabled())
+                     .arg(pProgress->windowTitle());
+        if (paints >= 3 || ++ticks == 1000)
+            pRelease();
+    });
+    timer.start(10);
+    fx.boxes->ExpectExact("圧縮処理を終了しました．", IDOK, MB_ICONASTERISK);
+    ClickControl(dlg.get(), Dlg::IDC_RUN);
+    timer.stop();
+    dlclose(pLibrary);
+    QVERIFY(fx.boxes->VerifyAllUsed());
+    QCOMPARE(QString("%1 %2").arg(paints >= 3).arg(locked), "1 0 0 0 圧縮中です．．．");
+    QVERIFY(!dlg->IsRunning() && IsEnabled(*dlg, Dlg::IDC_RUN) && IsEnabled(*dlg, Dlg::IDC_CLOSE));
+    // The archiver's report follows the header line.
+    QVERIFY(QByteArray::fromStdString(fx.program.ReadFile("Tidewall.log"))
+                .endsWith(" --\r\nreleased\r\n"));
 }
 
 QTEST_MAIN(TestMainWindowRun)
