@@ -1,15 +1,13 @@
-// Test library: an archiver whose Unlha blocks until UnlhaTestRelease is
-// called from another thread (or a minute passes, then it fails), as a long
-// archive run blocks; it has no UnlhaGetVersion.
+// Test library: an Unlha that blocks, as a long archive run does, until
+// UnlhaTestRelease is called on another thread (after a minute it fails);
+// no UnlhaGetVersion.
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <thread>
 
-namespace {
-std::atomic<bool> g_bReleased{false};
-}
+static std::atomic<bool> g_bReleased{false};
 
 extern "C" __attribute__((visibility("default"))) int Unlha(void*, const char*, char* output,
                                                             uint32_t outputSize) {

@@ -6,17 +6,12 @@
 #include "support/DialogTestHelpers.h"
 
 #include <QProgressBar>
-#include <QThread>
-
-#include <atomic>
-#include <stdexcept>
 
 class CProgressDlgTest : public QObject {
     Q_OBJECT
 private slots:
     void captionsAndBar();
     void cancelAndOwner();
-    void blockingCall();
 };
 
 void CProgressDlgTest::captionsAndBar() {
@@ -33,11 +28,9 @@ void CProgressDlgTest::captionsAndBar() {
     QCOMPARE(dlg.StepProgress() * 10 + dlg.StepProgress(), 1); // the previous positions
     QCOMPARE(Texts(&dlg, {CProgressDlg::IDC_PERCENT}), "66%");
     // (lower, upper, position): the bar holds any range in at most 65535 steps.
-    const std::tuple<int, int, int, const char*> cases[] = {{0, 200000, 150000, "75%"},
-                                                            {1, 65536, 65536, "100%"},
-                                                            {1, 65536, 1, "0%"},
-                                                            {1, 65537, 65537, "100%"},
-                                                            {0, 3, 0, "0%"}};
+    const std::tuple<int, int, int, const char*> cases[] = {
+        {0, 200000, 150000, "75%"}, {1, 65536, 65536, "100%"}, {1, 65536, 1, "0%"},
+        {1, 65537, 65537, "100%"},  {0, 3, 0, "0%"}};
     for (const auto& [lower, upper, pos, percent] : cases) {
         CProgressDlg fresh;
         fresh.SetProgressRange(lower, upper);
@@ -74,36 +67,6 @@ void CProgressDlgTest::cancelAndOwner() {
     pDlg->CreateModeless(&owner);
     pDlg.reset();
     QVERIFY(!owner.isEnabled());
-}
-
-// The call runs while events go on; Cancel is disabled and Escape requests
-// nothing meanwhile; the result or what the call throws comes back.
-void CProgressDlgTest::blockingCall() {
-    CProgressDlg dlg;
-    dlg.SetProgressRange(0, 10);
-    dlg.SetProgressPos(4);
-    auto* pBar = dlg.Control<QProgressBar>(CProgressDlg::IDC_PROGRESS);
-    std::atomic<bool> bReleased{false};
-    QString during;
-    QTimer::singleShot(0, [&] {
-        during = QString("%1 %2")
-                     .arg(ControlOf(&dlg, CProgressDlg::IDC_CANCEL)->isEnabled())
-                     .arg(pBar->maximum());
-        QTest::keyClick(&dlg, Qt::Key_Escape);
-        bReleased = true;
-    });
-    const int result = dlg.RunBlockingCall([&bReleased] {
-        for (int i = 0; i < 60000 && !bReleased; ++i) // a minute at most, never on a pass
-            QThread::msleep(1);
-        return bReleased ? 7 : -1;
-    });
-    QCOMPARE(QString("%1 %2").arg(result).arg(during), "7 0 0");
-    QCOMPARE(dlg.TakeCancelRequest(), 0);
-    QVERIFY(dlg.FindControl(CProgressDlg::IDC_CANCEL)->isEnabled());
-    QCOMPARE(pBar->value() - pBar->minimum(), (pBar->maximum() - pBar->minimum()) * 4 / 10);
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, dlg.RunBlockingCall([]() -> int {
-        throw std::runtime_error("from the call");
-    }));
 }
 
 QTEST_MAIN(CProgressDlgTest)
