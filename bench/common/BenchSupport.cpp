@@ -12,6 +12,7 @@ public:
     int StepProgress() override { return 0; }
     int TakeCancelRequest() override { return 0; }
     void PumpPendingMessages() override {}
+    int RunBlockingCall(const std::function<int()>& call) override { return call(); }
 };
 } // namespace
 

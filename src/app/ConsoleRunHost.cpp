@@ -36,6 +36,8 @@ public:
     }
     int TakeCancelRequest() override { return CConsoleRunHost::Interrupted() ? 1 : 0; }
     void PumpPendingMessages() override {}
+    // No window to keep painted: the call runs on this thread.
+    int RunBlockingCall(const std::function<int()>& call) override { return call(); }
 
 private:
     void Show() {

@@ -1,5 +1,6 @@
 // The archive run: packs the source into one LZH archive through the
 // archiver library instead of copying.
+#include "copyjob/ArchiveName.h"
 #include "copyjob/CopyJob.h"
 #include "copyjob/ResponseFile.h"
 #include "copyjob/RunTexts.h"
@@ -22,17 +23,29 @@ const char kArchiveFinished[] = "圧縮処理を終了しました．";
 const char kResponseUnwritable[] = "圧縮の指示ファイルが作成できません．";
 const char kNoShiftJisForm[] =
     "フォルダ名または圧縮の設定に、書庫の指示ファイルに書けない文字が含まれています．";
+const char kFixInLhaSetting[] = "[LHAの設定]で書庫ﾌｧｲﾙ名か自動生成ﾌｫｰﾏｯﾄを直してください．";
 constexpr uint32_t kReportBytes = 0xFFFF;
 } // namespace
 
 int CCopyJob::RunArchive() {
     CCopySetting& setting = *m_pSetting;
     setting.LoadLha();
+    if (RefusesSetting())
+        return END_CANCELLED;
+    const std::time_t now = CHostServices::Get().Now();
+    // A name the archiver cannot take (the stored default "*.LZH" is a
+    // pattern, not a file) stops the run before anything is touched; the
+    // user would otherwise see only the archiver's error code.
+    const std::string refusal =
+        ArchiveNameRefusal(setting.AutoFileChk, setting.LhaName, setting.FileHeder, now);
+    if (!refusal.empty()) {
+        WarningBox(refusal + "\n" + kFixInLhaSetting);
+        return END_COPY_FAILED;
+    }
     if (!FolderExists(setting.DstDir) && CreateFolderTree(setting.DstDir) != 0) {
         WarningBox(kNoDestination);
         return END_COPY_FAILED;
     }
-    const std::time_t now = CHostServices::Get().Now();
     if (!setting.AutoFileChk) {
         const std::string archive = ArchivePath(setting, now);
         if (FileExists(archive) && setting.LhaAllClrChk) {
@@ -68,9 +81,16 @@ int CCopyJob::RunArchive() {
             WriteLogHeader(kArchiveHistory);
         }
         std::string report(kReportBytes, '\0');
+        // The archiver reports nothing until it returns, which takes minutes
+        // for a large tree: the progress window keeps the windows painted
+        // while it works.
+        const auto callArchiver = [&report, library = m_strLhaLibrary,
+                                   command = "@" + responsePath] {
+            CUnLha32 archiver(library);
+            return archiver.CallUnlha(nullptr, command, report.data(), kReportBytes);
+        };
         try {
-            CUnLha32 archiver(m_strLhaLibrary);
-            result = archiver.CallUnlha(nullptr, "@" + responsePath, report.data(), kReportBytes);
+            result = progress->RunBlockingCall(callArchiver);
         } catch (const CUnLha32Exception& e) {
             WarningBox(e.m_strMessage);
             result = e.m_nCode;

@@ -1,5 +1,6 @@
 #include "copyjob/ResponseFile.h"
 
+#include "copyjob/ArchiveName.h"
 #include "copyjob/CopySetting.h"
 #include "files/PathUtils.h"
 
@@ -8,24 +9,6 @@ std::string Quoted(const std::string& text) {
     return "\"" + text + "\"\r\n";
 }
 } // namespace
-
-std::string ArchiveFileName(const CCopySetting& setting, std::time_t now) {
-    if (!setting.AutoFileChk)
-        return setting.LhaName;
-    if (setting.FileHeder.empty())
-        return {};
-    std::tm local{};
-    localtime_r(&now, &local);
-    char name[512];
-    const size_t n = std::strftime(name, sizeof name, setting.FileHeder.c_str(), &local);
-    return std::string(name, n);
-}
-
-std::string ArchivePath(const CCopySetting& setting, std::time_t now) {
-    std::string path = setting.DstDir;
-    AddBackslash(path);
-    return path + ArchiveFileName(setting, now);
-}
 
 std::string ResponseFileText(const CCopySetting& setting, const std::vector<std::string>& patterns,
                              std::time_t now) {

@@ -10,13 +10,6 @@
 
 class CCopySetting;
 
-// The archive's file name: the automatic name (FileHeder applied to the
-// local time now) when AutoFileChk is on, else LhaName as stored.
-std::string ArchiveFileName(const CCopySetting& setting, std::time_t now);
-
-// The archive's full path: DstDir with a trailing "\" and the file name.
-std::string ArchivePath(const CCopySetting& setting, std::time_t now);
-
 // The response file's text (UTF-8) for the setting and the copy-list
 // patterns, with the archive named for the time now.
 std::string ResponseFileText(const CCopySetting& setting, const std::vector<std::string>& patterns,

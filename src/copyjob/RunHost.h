@@ -4,6 +4,7 @@
 // it on its controls and dialogs; the headless command line and the tests
 // implement it too, so every run can be driven without a display.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,11 @@ public:
     virtual int TakeCancelRequest() = 0;
     // Keeps windows painted during a long single step (a large file).
     virtual void PumpPendingMessages() = 0;
+    // Runs a call that blocks for long without reporting progress (the
+    // archiver) and returns its result; what it throws is thrown here. The
+    // windows stay painted meanwhile, and Cancel is not offered: nothing
+    // can stop such a call.
+    virtual int RunBlockingCall(const std::function<int()>& call) = 0;
 };
 
 class IRunHost {

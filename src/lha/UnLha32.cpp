@@ -1,5 +1,6 @@
 #include "lha/UnLha32.h"
 
+#include <cstdio>
 #include <map>
 
 namespace {
@@ -83,6 +84,26 @@ void ThrowLhaError(int32_t code, const std::string& step) {
 bool IsLhaDllAvailable(const std::string& libraryName) {
     CDynamicLibrary library;
     return library.Load(libraryName); // unloaded again by the destructor
+}
+
+std::string LhaVersionText(uint16_t version) {
+    if (version == 0)
+        return "取得不可";
+    char text[32];
+    std::snprintf(text, sizeof text, "Ver %d.%2d", version / 100, version % 100);
+    return text;
+}
+
+std::string LhaDllVersionText(const std::string& libraryName) {
+    if (!IsLhaDllAvailable(libraryName))
+        return "DLLなし";
+    try {
+        CUnLha32 lha(libraryName);
+        return LhaVersionText(lha.GetLhaVersion());
+    } catch (const CUnLha32Exception&) {
+        // A library that loads but cannot tell its version.
+        return LhaVersionText(0);
+    }
 }
 
 CUnLha32::CUnLha32(std::string libraryName) : m_strLibraryName(std::move(libraryName)) {}

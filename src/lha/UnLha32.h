@@ -44,6 +44,16 @@ std::string LhaErrorText(int32_t code);
 // throws. libraryName lets tests point at another file.
 bool IsLhaDllAvailable(const std::string& libraryName = kLhaLibraryName);
 
+// A library version (major * 100 + minor) as the version dialog shows it:
+// "Ver %d.%2d", the minor part padded with a blank (100 gives "Ver 1. 0");
+// "取得不可" for 0, which the library reports when it cannot tell.
+std::string LhaVersionText(uint16_t version);
+
+// The version text of the library: "DLLなし" when it cannot be loaded,
+// "取得不可" when it lacks UnlhaGetVersion or reports 0, else LhaVersionText.
+// Never throws and leaves the library unloaded.
+std::string LhaDllVersionText(const std::string& libraryName = kLhaLibraryName);
+
 class CUnLha32 {
 public:
     explicit CUnLha32(std::string libraryName = kLhaLibraryName);

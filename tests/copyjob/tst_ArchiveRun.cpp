@@ -1,9 +1,33 @@
-// The archive run: the response file the archiver gets, and a run through
-// the real archiver library checked with an independent LZH reader.
-#include "copyjob/ResponseFile.h"
+// The archive run: the response file the archiver gets (read while the
+// archiver is called) and a refused name stopping the run before anything
+// is touched.
 #include "support/CopyJobFixture.h"
 
-#include <QTest>
+#include "platform/HostServices.h"
+
+#include <QDir>
+
+namespace {
+
+// Packs S:\Work into D:\Backup with the "LHA" section "Key=value;..." stored
+// over newer-only off, through a library that cannot be loaded.
+struct CArchiveFixture : CCopyJobFixture {
+    QTemporaryDir temp; // the response file's folder
+    explicit CArchiveFixture(const QString& lha) {
+        setenv("TMPDIR", temp.path().toUtf8().constData(), 1);
+        Setting().GetDefFilePath("Arc");
+        QVERIFY(program.WriteFile(
+            "Arc.def",
+            *Utf8ToCp932(
+                QString("[LHA];" + lha + ";NewChk=0;").replace(';', "\r\n").toStdString())));
+        Setting().SrcDir = "S:\\Work";
+        Setting().DstDir = "D:\\Backup";
+        Setting().LhaChk = 1;
+        job.m_strLhaLibrary = program.HostFile("no-such-library.so");
+    }
+};
+
+} // namespace
 
 class TestArchiveRun : public QObject {
     Q_OBJECT
@@ -11,69 +35,60 @@ class TestArchiveRun : public QObject {
 private slots:
     // Lines joined by "|"; each line of the file ends in CR LF.
     void responseFile_data() {
-        QTest::addColumn<int>("noSubfolders");
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<int>("newer");
+        QTest::addColumn<QString>("lha");
         QTest::addColumn<QString>("lines");
-        QTest::newRow("options follow without a blank")
-            << 0 << "-lh7" << 0
-            << "A|\"D:\\B\\A.LZH\"|\"E:\\W\\\"|\"*.doc\"|\"E:\\W\\\"|\"*.txt\"|-x1 -r1-lh7|";
+        QTest::newRow("seven lines") << "NewChk=1;LhaName=SAVE.LZH"
+                                     << "U|\"D:\\Backup\\SAVE.LZH\"|\"S:\\Work\\\"|\"*.doc\"|"
+                                        "\"S:\\Work\\\"|\"*.txt\"|-x1 -r1|";
+        QTest::newRow("no subfolders, no options: an empty last line")
+            << "SubDirChk=1;LhaName=資料.LZH"
+            << "A|\"D:\\Backup\\資料.LZH\"|\"S:\\Work\\\"|\"*.doc\"|\"S:\\Work\\\"|\"*.txt\"||";
+        QTest::newRow("options follow at once; automatic name")
+            << "OptionStr=-lh7;AutoFileChk=1;FileHeder=TDWL%m%d%H%M.LZH"
+            << "A|\"D:\\Backup\\TDWL01020304.LZH\"|\"S:\\Work\\\"|\"*.doc\"|\"S:\\Work\\\"|"
+               "\"*.txt\"|-x1 -r1-lh7|";
     }
+    // The file exists only while the archiver is called, with the close
+    // button disabled and the progress window open.
     void responseFile() {
-        QFETCH(int, noSubfolders);
-        QFETCH(QString, options);
-        QFETCH(int, newer);
+        QFETCH(QString, lha);
         QFETCH(QString, lines);
-        CCopySetting s;
-        s.LhaSubDirChk = noSubfolders;
-        s.OptionStr = options.toStdString();
-        s.LhaNewChk = newer;
-        s.DstDir = "D:\\B";
-        s.LhaName = "A.LZH";
-        s.SrcDir = "E:\\W";
-        QCOMPARE(QString::fromStdString(ResponseFileText(s, {"*.doc", "*.txt"}, 0)),
-                 QString(lines).replace("|", "\r\n"));
+        CArchiveFixture f(lha);
+        f.Setting().WildList = "*.doc//*.txt/";
+        CHostServices::Get().SetClock(
+            [] { return std::time_t(1704132245); }); // 2024/01/02 03:04:05
+        QString written;
+        f.host.onBlockingCall = [&] {
+            const QStringList files = QDir(f.temp.path()).entryList(QDir::Files);
+            QFile file(f.temp.filePath(files.value(0)));
+            if (files.size() == 1 && file.open(QIODevice::ReadOnly))
+                written = QString::fromStdString(Cp932ToUtf8(file.readAll().toStdString())) +
+                          QString("close %1, progress %2")
+                              .arg(f.host.closeEnabled)
+                              .arg(f.host.progressOpen);
+        };
+        const int code = f.Run("UNLHA32.DLLが見つからないか、ロードできません。");
+        CHostServices::Get().SetClock(nullptr);
+        QCOMPARE(code, 32814);
+        QCOMPARE(written, QString(lines).replace("|", "\r\n") + "close 0, progress 1");
+        QVERIFY(QDir(f.temp.path()).isEmpty() && f.host.closeEnabled && f.host.progressOpen == 0);
+        QVERIFY(f.LogHas("-- Tidewall.Exe  圧縮履歴 [2024/01/02 03:04:05] --", ""));
     }
 
-    void automaticNameFollowsTheClock() {
-        CCopySetting s;
-        s.DstDir = "D:\\Backup\\";
-        s.LhaName = "IGNORED.LZH";
-        s.AutoFileChk = 1;
-        s.FileHeder = "TDWL%m%d%H%M.LZH";
-        const std::time_t when = QDateTime(QDate(2026, 3, 4), QTime(9, 5)).toSecsSinceEpoch();
-        QCOMPARE(ArchivePath(s, when), std::string("D:\\Backup\\TDWL03040905.LZH"));
-        s.FileHeder.clear();
-        QCOMPARE(ArchiveFileName(s, when), std::string());
-    }
-
-    void missingLibraryIsReportedWithItsCode() {
-        CCopyJobFixture f;
-        QVERIFY(f.source.Build({{"a.txt", "a"}}));
-        f.Setting().LhaChk = 1;
-        f.job.m_strLhaLibrary = f.program.HostFile("no-such-library.so");
-        QCOMPARE(f.Run("UNLHA32.DLLが見つからないか、ロードできません。"), 32814);
-        QVERIFY(Cp932ToUtf8(f.program.ReadFile("Tidewall.log")).find("圧縮履歴") !=
-                std::string::npos);
-        QCOMPARE(f.host.progressOpen, 0);
-    }
-
-    // The stored "*.LZH" names a pattern, not a file: nothing is deleted.
-    void wildcardArchiveNameCannotBeDeleted() {
-        CCopyJobFixture f;
-        QVERIFY(f.source.Build({{"a.txt", "a"}}));
-        QVERIFY(f.dest.Build({{"OLD.LZH", "old archive"}}));
-        CCopySetting& s = f.Setting();
-        s.LhaChk = 1;
-        s.SaveSpec("Wild");
-        s.LhaAllClrChk = 1;
-        s.LhaName = "*.LZH";
-        s.SaveLha();
-        f.boxes->Expect("", IDOK, MB_ICONEXCLAMATION);
-        QCOMPARE(f.job.RunCopyJob(), 1);
-        QVERIFY(f.boxes->VerifyAllUsed());
-        QVERIFY(f.dest.Exists("OLD.LZH"));
-        QVERIFY(f.program.ReadFile("Tidewall.log").empty()); // nothing else was done
+    // The stored "*.LZH" (a pattern, here also a file's name) or an automatic
+    // name that would leave the folder stops the run before anything is
+    // deleted or logged; the message names the dialog where it is set.
+    void refusedName() {
+        for (const char* lha : {"AllClrChk=1", "AllClrChk=1;AutoFileChk=1;FileHeder=..\\%d"}) {
+            CArchiveFixture f(lha);
+            f.Setting().DstDir = "D:\\Sub";
+            QVERIFY(f.dest.Build({{"Sub/*.LZH", "old archive"}}));
+            f.boxes->Expect("[LHAの設定]で", IDOK, MB_ICONEXCLAMATION);
+            QCOMPARE(f.job.RunCopyJob(), 1);
+            QVERIFY(f.boxes->VerifyAllUsed());
+            QCOMPARE(f.dest.Read().size(), size_t(2)); // Sub/ and Sub/*.LZH only
+            QVERIFY(f.program.ReadFile("Tidewall.log").empty());
+        }
     }
 };
 

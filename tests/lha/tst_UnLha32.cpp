@@ -23,6 +23,7 @@ class CUnLha32Test : public QObject {
 private slots:
     void ErrorTexts_data();
     void ErrorTexts();
+    void VersionTexts();
     void Failures_ThrowCodeStepAndText_data();
     void Failures_ThrowCodeStepAndText();
     void VersionOnlyLibrary_LoadedOncePerObject();
@@ -46,6 +47,15 @@ void CUnLha32Test::ErrorTexts() {
     QFETCH(int, code);
     QFETCH(QString, text);
     QCOMPARE(QString::fromStdString(LhaErrorText(code)), text);
+}
+
+// The minor part padded with a blank, not a zero.
+void CUnLha32Test::VersionTexts() {
+    const std::pair<uint16_t, const char*> cases[] = {
+        {83, "Ver 0.83"}, {117, "Ver 1.17"}, {105, "Ver 1. 5"},    {100, "Ver 1. 0"},
+        {5, "Ver 0. 5"},  {0, "取得不可"},   {65535, "Ver 655.35"}};
+    for (const auto& [version, text] : cases)
+        QCOMPARE(LhaVersionText(version), std::string(text));
 }
 
 void CUnLha32Test::Failures_ThrowCodeStepAndText_data() {

@@ -22,6 +22,11 @@ public:
     }
     int TakeCancelRequest() override { return std::exchange(m_cancel, false) ? 1 : 0; }
     void PumpPendingMessages() override {}
+    int RunBlockingCall(const std::function<int()>& call) override {
+        if (m_host.onBlockingCall)
+            m_host.onBlockingCall();
+        return call();
+    }
 
 private:
     CScriptedRunHost& m_host;

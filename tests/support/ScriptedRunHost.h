@@ -27,6 +27,8 @@ public:
 
     // Called on every pump with its 1-based count.
     std::function<void(int)> onPump;
+    // Called before a progress window's blocking call runs.
+    std::function<void()> onBlockingCall;
     // Answers for the overwrite question (an empty queue fails the test)
     // and the confirmation (an empty queue starts).
     std::deque<int> overwriteAnswers;

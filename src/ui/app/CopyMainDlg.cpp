@@ -7,9 +7,12 @@
 #include "files/PathUtils.h"
 #include "lha/UnLha32.h"
 #include "platform/MessageBoxService.h"
+#include "ui/app/AboutDlg.h"
 #include "ui/app/CopyApp.h"
+#include "ui/app/HelpViewer.h"
 #include "ui/app/LogViewerDlg.h"
 #include "ui/framework/Resources.h"
+#include "ui/lha/LhaSettingDlg.h"
 
 #include <QComboBox>
 #include <QIcon>
@@ -135,14 +138,19 @@ void CCopyMainDlg::OnCancel() {
 }
 
 void CCopyMainDlg::OnSysCommand(unsigned command) {
-    // The version dialog is not part of this window yet; the entry is there
-    // and does nothing.
-    if ((command & 0xFFF0u) == IDM_ABOUTBOX)
-        return;
+    if ((command & 0xFFF0u) == IDM_ABOUTBOX) {
+        CAboutDlg dlg(this, m_job.m_strLhaLibrary);
+        dlg.DoModal();
+    }
 }
 
 void CCopyMainDlg::OnLog() {
     CDeleteLog dlg(m_job.m_strLogPath, this);
+    dlg.DoModal();
+}
+
+void CCopyMainDlg::OnLhaSetting() {
+    CLhaSettingDlg dlg(Setting(), this, [&dlg] { ShowHelp(&dlg, "lha"); });
     dlg.DoModal();
 }
 
@@ -156,6 +164,5 @@ void CCopyMainDlg::OnHelpButton() {
 void CCopyMainDlg::OnBrowseSource() {}
 void CCopyMainDlg::OnBrowseDest() {}
 void CCopyMainDlg::OnCandidates() {}
-void CCopyMainDlg::OnLhaSetting() {}
 void CCopyMainDlg::OnExcludeSetting() {}
 void CCopyMainDlg::OnRenzokuSetting() {}

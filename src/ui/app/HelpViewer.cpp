@@ -1,5 +1,6 @@
 #include "ui/app/HelpViewer.h"
 
+#include "ui/app/AboutDlg.h"
 #include "ui/framework/DialogBase.h"
 #include "ui/framework/Resources.h"
 
@@ -12,6 +13,8 @@
 #include <QVBoxLayout>
 
 namespace {
+
+const char kAboutLink[] = "tidewell:about";
 
 class CHelpWindow;
 QPointer<CHelpWindow>& OpenWindow();
@@ -41,6 +44,18 @@ public:
         m_pBrowser->setSource(QUrl(QStringLiteral("qrc") + QString::fromLatin1(kHelpPageResource)));
     }
 
+    void ShowSection(const char* section) {
+        m_pBrowser->scrollToAnchor(QString::fromUtf8(section));
+    }
+
+    // Moves the window to another owner where it stands, still open.
+    void JoinOwner(QWidget* pOwner) {
+        const QRect place = geometry();
+        setParent(pOwner, windowFlags());
+        setGeometry(place);
+        show();
+    }
+
 protected:
     // A closed window is deleted a little later; from now on a request for
     // help opens a new one instead of showing this one again.
@@ -52,6 +67,13 @@ protected:
 
 private:
     void Follow(const QUrl& link) {
+        // The page's own command: the version dialog, as the main window's
+        // menu opens it.
+        if (link == QUrl(QString::fromLatin1(kAboutLink))) {
+            CAboutDlg dlg(this);
+            dlg.DoModal();
+            return;
+        }
         const QUrl target = m_pBrowser->source().resolved(link);
         if (target.scheme() == QStringLiteral("qrc"))
             m_pBrowser->setSource(target);
@@ -67,11 +89,25 @@ QPointer<CHelpWindow>& OpenWindow() {
 
 } // namespace
 
-void ShowHelp(QWidget* parent) {
+void ShowHelp(QWidget* parent, const char* section) {
     InitResources();
     QPointer<CHelpWindow>& pWindow = OpenWindow();
     if (!pWindow)
         pWindow = new CHelpWindow(parent);
+    else if (parent && pWindow->parentWidget() != parent)
+        pWindow->JoinOwner(parent);
+    // A modal dialog blocks every window but its own: the help joins it,
+    // and must leave it before the dialog goes.
+    auto* pDialog = qobject_cast<QDialog*>(parent);
+    if (pDialog && pDialog->isModal()) {
+        QObject::connect(pDialog, &QDialog::finished, pWindow,
+                         [pHelp = pWindow.data(), pOwner = QPointer(pDialog->parentWidget())] {
+                             if (OpenWindow() == pHelp) // not closed meanwhile
+                                 pHelp->JoinOwner(pOwner);
+                         });
+    }
+    if (section)
+        pWindow->ShowSection(section);
     pWindow->show();
     pWindow->raise();
     pWindow->activateWindow();

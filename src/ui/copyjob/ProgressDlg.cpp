@@ -3,6 +3,7 @@
 #include "copyjob/ProgressPercent.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -11,6 +12,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
+#include <thread>
 
 namespace {
 
@@ -157,6 +160,37 @@ int CProgressDlg::TakeCancelRequest() {
 
 void CProgressDlg::PumpPendingMessages() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+int CProgressDlg::RunBlockingCall(const std::function<int()>& call) {
+    auto* pCancel = Control<QPushButton>(IDC_CANCEL);
+    auto* pBar = Control<QProgressBar>(IDC_PROGRESS);
+    const bool bCancelEnabled = pCancel->isEnabled();
+    pCancel->setEnabled(false);
+    pBar->setRange(0, 0); // a busy bar: the call reports no progress
+    m_bBlocking = true;
+    int result = 0;
+    std::exception_ptr error;
+    QEventLoop loop;
+    std::thread worker([&] {
+        try {
+            result = call();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        // Queued: it is handled once the loop below runs, however soon the
+        // call returns.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    m_bBlocking = false;
+    ApplyBarRange();
+    pBar->setValue(BarValue(m_nPos));
+    pCancel->setEnabled(bCancelEnabled);
+    if (error)
+        std::rethrow_exception(error);
+    return result;
 }
 
 void CProgressDlg::ShowPercent(int pos) {

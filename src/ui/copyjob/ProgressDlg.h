@@ -50,6 +50,10 @@ public:
     int TakeCancelRequest() override;
     // Dispatches the pending events (at most about 50 ms of them).
     void PumpPendingMessages() override;
+    // Runs the call on a worker thread while this thread keeps dispatching
+    // events (paints, moves); the bar shows that work goes on and Cancel is
+    // disabled until the call returns.
+    int RunBlockingCall(const std::function<int()>& call) override;
     // Shows the percentage of pos (see PercentText); the text is replaced only
     // when it differs, which avoids flicker.
     void ShowPercent(int pos);
@@ -57,7 +61,8 @@ public:
 private:
     static const CMessageEntry<CProgressDlg> s_aMessageMap[];
     void BuildLayout();
-    void OnCancel() { m_bCancel = true; }
+    // A request during a blocking call would be left over for nobody.
+    void OnCancel() { m_bCancel = !m_bBlocking; }
     void ApplyBarRange();
     int BarValue(int pos) const;
 
@@ -66,6 +71,7 @@ private:
     int m_nStep = 10;
     int m_nPos = 0;
     bool m_bCancel = false;
+    bool m_bBlocking = false; // inside RunBlockingCall
     bool m_bOwnerDisabled = false;
     QPointer<QWidget> m_pOwner;
 };

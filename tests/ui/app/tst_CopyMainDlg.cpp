@@ -3,8 +3,13 @@
 
 #include "MainWindowFixture.h"
 
+#include "ui/app/AboutDlg.h"
+#include "ui/app/HelpViewer.h"
+#include "ui/lha/LhaSettingDlg.h"
+
 #include <QGroupBox>
 #include <QPushButton>
+#include <QTextBrowser>
 
 #include <algorithm>
 
@@ -70,6 +75,7 @@ private slots:
     void closeDuringRunOnlyRequestsCancel();
     void closeAsksAndWritesTheProfile();
     void layoutOfTheTemplate();
+    void settingAndVersionDialogs();
 };
 
 void TestMainWindow::startSelectsTheUsedSetting() {
@@ -240,6 +246,29 @@ void TestMainWindow::layoutOfTheTemplate() {
     dlg->SetCloseCaption("中断(&X)"); // the longer caption of the close button
     VerifyNothingCut(*dlg);
     QVERIFY(dlg->width() <= 1024 && dlg->height() <= 740); // fits a small screen
+}
+
+// The LHA button opens its dialog, whose help joins it while it is open;
+// the version dialog comes from the window's menu and from the help page.
+void TestMainWindow::settingAndVersionDialogs() {
+    CMainWindowFixture fx;
+    auto dlg = fx.Open("LhaChk=1");
+    QStringList seen;
+    for (int id : {int(CLhaSettingDlg::IDD), int(CAboutDlg::IDD), int(CAboutDlg::IDD)})
+        AnswerNextModal(
+            [&seen, id](QWidget* pModal) {
+                if (id == CLhaSettingDlg::IDD)
+                    ClickControl(pModal, CLhaSettingDlg::IDC_HELP);
+                seen << pModal->windowTitle() + (HelpWindow()->parentWidget() == pModal ? "+" : "");
+                pModal->close();
+            },
+            id);
+    ClickControl(dlg.get(), Dlg::IDC_LHA_SETTING);
+    dlg->actions().constFirst()->trigger();
+    emit HelpWindow()->findChild<QTextBrowser*>()->anchorClicked(QUrl("tidewell:about"));
+    QVERIFY(HelpWindow()->parentWidget() == dlg.get()); // back with the window
+    CloseHelp();
+    QCOMPARE(seen.join('|'), "LHAの設定+|ﾊﾞｰｼﾞｮﾝ情報 Tidewell|ﾊﾞｰｼﾞｮﾝ情報 Tidewell");
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -9,6 +9,11 @@
 #include "ui/app/LogViewerDlg.h"
 #include "ui/copyjob/CopyConfirmDlg.h"
 #include "ui/copyjob/OverwriteDlg.h"
+#include "ui/copyjob/ProgressDlg.h"
+
+#include <QProgressBar>
+
+#include <dlfcn.h>
 
 namespace {
 
@@ -24,6 +29,13 @@ struct CRunFixture : CMainWindowFixture {
 void AnswerWith(int templateId, int buttonId) {
     AnswerNextModal([buttonId](QWidget* pModal) { ClickControl(pModal, buttonId); }, templateId);
 }
+
+struct CPaintCounter : QObject { // of the objects it watches
+    int nPaints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        return (nPaints += e->type() == QEvent::Paint) < 0;
+    }
+};
 
 const char kDone[] = "ｺﾋﾟｰ処理を終了しました．";
 const char kAskSave[] = "設定が変更されています、保存しますか．";
@@ -46,6 +58,7 @@ private slots:
     void refusedFolders();
     void wholeRunWithTheWindowsQuestions();
     void closeDuringCollectionCancelsOnlyThatRun();
+    void archiveRunKeepsTheWindowPainted();
 };
 
 void TestMainWindowRun::refusedFolders() {
@@ -141,6 +154,54 @@ void TestMainWindowRun::closeDuringCollectionCancelsOnlyThatRun() {
     ClickControl(dlg.get(), Dlg::IDC_RUN);
     QVERIFY(fx.boxes->VerifyAllUsed());
     QCOMPARE(fx.dest.Read().size(), size_t(4));
+}
+
+// The archiver blocks until released: the progress window is painted
+// meanwhile with the close buttons locked, and the release comes from this
+// thread's event loop (the stand-in fails the run after a minute without it).
+void TestMainWindowRun::archiveRunKeepsTheWindowPainted() {
+    CRunFixture fx;
+    auto dlg = fx.OpenJob("LhaChk=1");
+    QVERIFY(dlg);
+    dlg->Setting().LhaName = "SAVE.LZH";
+    dlg->Setting().SaveLha();
+    dlg->Job().m_strLhaLibrary = LHA_BLOCKING_LIBRARY;
+    void* pLibrary = dlopen(LHA_BLOCKING_LIBRARY, RTLD_NOW); // the handle the run gets too
+    auto* pRelease = reinterpret_cast<void (*)()>(dlsym(pLibrary, "UnlhaTestRelease"));
+    CPaintCounter counter;
+    QString locked;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&, ticks = 0]() mutable {
+        for (QWidget* pWindow : QApplication::topLevelWidgets()) {
+            auto* pProgress = qobject_cast<CProgressDlg*>(pWindow);
+            if (!pProgress || !pProgress->isVisible())
+                continue;
+            // The busy bar moves by itself: its paints show the loop turning.
+            ControlOf(pProgress, CProgressDlg::IDC_PROGRESS)->installEventFilter(&counter);
+            locked = QString("%1 %2 %3 ")
+                         .arg(dlg->isEnabled())
+                         .arg(ControlOf(dlg.get(), Dlg::IDC_CLOSE)->isEnabledTo(dlg.get()))
+                         .arg(ControlOf(pProgress, CProgressDlg::IDC_CANCEL)->isEnabled()) +
+                     pProgress->windowTitle();
+            if (counter.nPaints >= 3 || ++ticks == 1000)
+                pRelease();
+        }
+    });
+    timer.start(10);
+    fx.boxes->ExpectExact("圧縮処理を終了しました．", IDOK, MB_ICONASTERISK);
+    ClickControl(dlg.get(), Dlg::IDC_RUN);
+    timer.stop();
+    dlclose(pLibrary);
+    QVERIFY(fx.boxes->VerifyAllUsed() && counter.nPaints >= 3);
+    QCOMPARE(locked, "0 0 0 圧縮中です．．．");
+    // The archiver's report follows the header line.
+    QVERIFY(QByteArray::fromStdString(fx.program.ReadFile("Tidewall.log"))
+                .endsWith(" --\r\nreleased\r\n"));
+    // What the call throws on its thread is reported here; the window is idle again.
+    dlg->Job().m_strLhaLibrary = "/nonexistent/libunlha32.so";
+    fx.boxes->ExpectExact("UNLHA32.DLLが見つからないか、ロードできません。", IDOK);
+    ClickControl(dlg.get(), Dlg::IDC_RUN);
+    QVERIFY(fx.boxes->VerifyAllUsed() && !dlg->IsRunning() && IsEnabled(*dlg, Dlg::IDC_CLOSE));
 }
 
 QTEST_MAIN(TestMainWindowRun)

@@ -1,0 +1,31 @@
+#pragma once
+// The version dialog (template 100): the program's version and the version
+// of the archiver library, which is loaded only for the query.
+
+#include "lha/UnLha32.h"
+#include "ui/framework/DialogBase.h"
+
+#include <string>
+
+class CAboutDlg : public CDialogBase {
+    Q_OBJECT
+
+public:
+    enum : int { IDD = 100 };
+    enum : int {
+        IDC_OK = 1,
+        IDC_DLL_VERSION = 1103, // the library's version (m_strDllVersion)
+    };
+
+    // libraryName lets tests point at another file.
+    explicit CAboutDlg(QWidget* parent, const std::string& libraryName = kLhaLibraryName);
+
+    int DoModal() { return exec(); }
+
+    std::string m_strDllVersion;
+
+private:
+    static const CMessageEntry<CAboutDlg> s_aMessageMap[];
+    void BuildLayout();
+    void OnOK() { EndDialog(IDC_OK); }
+};
