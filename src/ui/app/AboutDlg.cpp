@@ -1,5 +1,6 @@
 #include "ui/app/AboutDlg.h"
 
+#include "platform/HostServices.h"
 #include "ui/framework/Resources.h"
 
 #include <QGroupBox>
@@ -17,7 +18,7 @@ CAboutDlg::CAboutDlg(QWidget* parent, const std::string& libraryName)
     : CDialogBase(IDD, TemplateFont(kProportionalFace, 9), parent) {
     setWindowTitle(QStr("ﾊﾞｰｼﾞｮﾝ情報 Tidewell"));
     BuildLayout();
-    VerifyControls({IDC_OK, IDC_DLL_VERSION});
+    VerifyControls({IDC_OK, IDC_DLL_VERSION, IDC_SETTINGS_FOLDER});
     ConnectMessageMap(s_aMessageMap);
     m_strDllVersion = LhaDllVersionText(libraryName);
     Control<QLabel>(IDC_DLL_VERSION)->setText(QStr(m_strDllVersion));
@@ -40,6 +41,14 @@ void CAboutDlg::BuildLayout() {
     pDll->addWidget(MakeLabel("UNLHA32.DLLのﾊﾞｰｼﾞｮﾝ"));
     pDll->addWidget(MakeStatic(IDC_DLL_VERSION, "Ver 0.83", 40), 1);
     pTexts->addLayout(pDll);
+    pTexts->addWidget(MakeLabel("設定ﾌｫﾙﾀﾞ"));
+    auto* pFolder = MakeStatic(IDC_SETTINGS_FOLDER, "", 40);
+    // A long path wraps after its separators rather than widening the dialog.
+    QString folder = QString::fromStdString(CHostServices::Get().ProgramFolderHost());
+    pFolder->setText(folder.replace('/', QStringLiteral("/\u200B")));
+    pFolder->setWordWrap(true);
+    pFolder->setMaximumWidth(Units().X(200));
+    pTexts->addWidget(pFolder);
 
     auto* pButtons = new QVBoxLayout;
     pButtons->addWidget(MakeButton(IDC_OK, "OK"));

@@ -1,6 +1,7 @@
 #pragma once
 // The version dialog (template 100): the program's version and the version
-// of the archiver library, which is loaded only for the query.
+// of the archiver library, which is loaded only for the query, and the
+// folder of the settings in use (beside the program or the user's own).
 
 #include "lha/UnLha32.h"
 #include "ui/framework/DialogBase.h"
@@ -14,7 +15,8 @@ public:
     enum : int { IDD = 100 };
     enum : int {
         IDC_OK = 1,
-        IDC_DLL_VERSION = 1103, // the library's version (m_strDllVersion)
+        IDC_DLL_VERSION = 1103,     // the library's version (m_strDllVersion)
+        IDC_SETTINGS_FOLDER = 1104, // where settings, profile and log live
     };
 
     // libraryName lets tests point at another file.

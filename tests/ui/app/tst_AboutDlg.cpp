@@ -3,6 +3,7 @@
 
 #include "ui/app/AboutDlg.h"
 
+#include "platform/HostServices.h"
 #include "support/DialogTestHelpers.h"
 
 #include <QFile>
@@ -23,8 +24,17 @@ private slots:
                 QVERIFY(maps.open(QIODevice::ReadOnly) && !maps.readAll().contains(library));
             }
         }
+        // The settings folder in use, shown whole however long.
+        std::string folder = "/srv/";
+        for (int depth = 0; depth < 20; ++depth)
+            folder += "バックアップ用の設定/";
+        CHostServices::Get().SetProgramFolder(folder);
         CAboutDlg dlg(nullptr, LHA_VERSION_ONLY_LIBRARY);
+        CHostServices::Get().SetProgramFolder(HostExecutableFolder());
+        QCOMPARE(Texts(&dlg, {CAboutDlg::IDC_SETTINGS_FOLDER}).remove(QChar(0x200B)),
+                 QString::fromStdString(folder));
         VerifyNothingCut(dlg);
+        QVERIFY(dlg.width() < 1000);
     }
 };
 
