@@ -72,6 +72,24 @@ int StoreDriveMappings(const std::vector<CDriveMapping>& list, const std::string
     return rc;
 }
 
+std::string MappingFolderFor(const std::string& hostPath) {
+    std::string folder = hostPath;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    struct stat st {};
+    if (stat(folder.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return folder;
+    const size_t slash = folder.rfind('/');
+    return slash == std::string::npos ? folder : slash == 0 ? "/" : folder.substr(0, slash);
+}
+
+std::string HostHomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home == '/')
+        return home;
+    const passwd* pw = getpwuid(getuid());
+    return pw && pw->pw_dir && *pw->pw_dir == '/' ? pw->pw_dir : "/";
+}
+
 char FreeDriveLetter() {
     const std::string used = Map().Letters();
     for (char letter = 'D'; letter <= 'Z'; ++letter)
@@ -87,7 +105,7 @@ std::vector<std::string> RemovableMediaMounts() {
         return mounts;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         const std::string root = volume.rootPath().toStdString();
-        for (const std::string parent : {"/media/" + user + "/", "/run/media/" + user + "/"})
+        for (const std::string& parent : {"/media/" + user + "/", "/run/media/" + user + "/"})
             if (root.size() > parent.size() && root.compare(0, parent.size(), parent) == 0 &&
                 root.find('/', parent.size()) == std::string::npos)
                 mounts.push_back(root);

@@ -39,6 +39,15 @@ EMappingProblem CheckDriveMapping(const std::vector<CDriveMapping>& list, size_t
 // what the user chose.
 int StoreDriveMappings(const std::vector<CDriveMapping>& list, const std::string& profilePath);
 
+// The folder a host path stands for in a folder field: the folder holding
+// it when it names an existing file (a file dropped from a file manager),
+// else the path itself (a folder yet to be made included); no trailing "/".
+std::string MappingFolderFor(const std::string& hostPath);
+
+// The user's home folder ($HOME, else the password entry's), where a folder
+// picker starts; "/" when neither is known.
+std::string HostHomeFolder();
+
 // The first letter from D to Z that the drive map leaves free, or '\0'.
 char FreeDriveLetter();
 

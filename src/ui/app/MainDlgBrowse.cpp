@@ -2,6 +2,8 @@
 // or pasted into the fields, and the drive-letter dialog of its menu.
 #include "ui/app/CopyMainDlg.h"
 
+#include "app/AppProfile.h"
+#include "platform/DriveAssignment.h"
 #include "ui/files/DriveLettersDlg.h"
 #include "ui/files/FolderSelectDlg.h"
 #include "ui/files/HostPathInput.h"
@@ -27,7 +29,10 @@ void CCopyMainDlg::BrowseInto(int id, const char* title) {
     MarkChanged();
 }
 
+// Media the desktop mounted get their letters as the window opens, so the
+// first look at the tree or the fields already shows them.
 void CCopyMainDlg::InstallFolderInputs() {
+    AssignRemovableLetters(RemovableMediaMounts(), AppProfilePath());
     new CHostPathInput(Control<QLineEdit>(IDC_SRC_DIR));
     new CHostPathInput(Control<QLineEdit>(IDC_DST_DIR));
     auto* pLetters = new QAction(QStr("ドライブの割り当て..."), this);

@@ -4,9 +4,9 @@
 #include "files/PathUtils.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -179,7 +179,7 @@ void CDriveLettersDlg::OnLetterChange() {
 }
 
 void CDriveLettersDlg::OnAdd() {
-    const std::string folder = WithoutTrailingSlash(m_fnPickFolder(StdStr(QDir::homePath())));
+    const std::string folder = WithoutTrailingSlash(m_fnPickFolder(HostHomeFolder()));
     if (folder.empty())
         return;
     const CDriveMapping mapping{FreeLetter(), folder};

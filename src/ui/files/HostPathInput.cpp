@@ -2,13 +2,11 @@
 
 #include "app/AppProfile.h"
 #include "platform/DriveAssignment.h"
-#include "platform/FolderScan.h"
 #include "platform/HostServices.h"
 #include "ui/files/DriveLettersDlg.h"
 #include "ui/framework/DialogBase.h"
 
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
@@ -56,16 +54,13 @@ bool CHostPathInput::Convert(const std::string& hostPath) {
     // A medium plugged in since the last look gets its letter first.
     AssignRemovableLetters(RemovableMediaMounts(), AppProfilePath());
     CDriveMap& map = CHostServices::Get().DriveMap();
-    std::optional<std::string> drivePath = map.FromHost(hostPath);
+    const std::string folder = MappingFolderFor(hostPath);
+    std::optional<std::string> drivePath = map.FromHost(folder);
     if (!drivePath && CHostServices::Get().MessageBoxes().Show(
                           UnmappedPathMessage(hostPath), "", MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        // The folder itself is proposed; for a file, the folder holding it.
-        const QFileInfo info(QStr(hostPath));
-        const std::string folder =
-            StdStr(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
         CDriveLettersDlg dlg(m_pEdit->window(), folder);
         if (dlg.DoModal() == CDriveLettersDlg::IDC_OK)
-            drivePath = map.FromHost(hostPath);
+            drivePath = map.FromHost(folder);
     }
     if (!drivePath)
         return false;
