@@ -130,7 +130,9 @@ int CDriveLettersDlg::InsertSorted(const CDriveMapping& mapping) {
     const auto at = std::lower_bound(
         m_aMappings.begin(), m_aMappings.end(), mapping,
         [](const CDriveMapping& a, const CDriveMapping& b) { return a.cLetter < b.cLetter; });
-    return static_cast<int>(m_aMappings.insert(at, mapping) - m_aMappings.begin());
+    // The insertion may move the elements: begin() only after it.
+    const auto inserted = m_aMappings.insert(at, mapping);
+    return static_cast<int>(inserted - m_aMappings.begin());
 }
 
 char CDriveLettersDlg::FreeLetter() const {
