@@ -218,9 +218,10 @@ void CFolderSelectDlg::AddDrives() {
         auto* pItem = new QTreeWidgetItem(QStringList(QStr(root)));
         pItem->setIcon(0, m_aImages[image]);
         Tree()->addTopLevelItem(pItem);
-        if (bAlwaysDummy || HasSubfolders(root))
+        if (bAlwaysDummy)
             AddDummy(pItem);
-        WatchItem(pItem, root);
+        else
+            WatchAndMark(pItem, root);
     }
 }
 
@@ -317,19 +318,23 @@ void CFolderSelectDlg::ResetDriveItem(QTreeWidgetItem* pItem) {
         Tree()->setCurrentItem(pItem);
 }
 
-QTreeWidgetItem* CFolderSelectDlg::MakeFolderItem(const std::string& parentPath,
-                                                  const std::string& name) {
+QTreeWidgetItem* CFolderSelectDlg::MakeFolderItem(const std::string& name) {
     auto* pItem = new QTreeWidgetItem(QStringList(QStr(name)));
     pItem->setIcon(0, m_folderIcon);
-    if (HasSubfolders(JoinItemTexts({parentPath, name})))
-        AddDummy(pItem);
     return pItem;
+}
+
+// The watch comes before the look for subfolders: a subfolder made in
+// between is then reported rather than missed.
+void CFolderSelectDlg::WatchAndMark(QTreeWidgetItem* pItem, const std::string& path) {
+    WatchItem(pItem, path);
+    if (HasSubfolders(path))
+        AddDummy(pItem);
 }
 
 QTreeWidgetItem* CFolderSelectDlg::InsertFolderItem(QTreeWidgetItem* pParent,
                                                     const std::string& name) {
-    const std::string parentPath = GetItemPath(pParent);
-    QTreeWidgetItem* pItem = MakeFolderItem(parentPath, name);
+    QTreeWidgetItem* pItem = MakeFolderItem(name);
     int lo = 0;
     int hi = pParent->childCount();
     while (lo < hi) { // children stand in the tree's order
@@ -340,7 +345,7 @@ QTreeWidgetItem* CFolderSelectDlg::InsertFolderItem(QTreeWidgetItem* pParent,
             hi = mid;
     }
     pParent->insertChild(lo, pItem);
-    WatchItem(pItem, JoinItemTexts({parentPath, name}));
+    WatchAndMark(pItem, JoinItemTexts({GetItemPath(pParent), name}));
     return pItem;
 }
 
@@ -355,10 +360,10 @@ int CFolderSelectDlg::FillChildren(QTreeWidgetItem* pItem, const std::string& pa
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(names.size()));
     for (const std::string& name : names)
-        items << MakeFolderItem(path, name);
-    pItem->addChildren(items); // in one go: one layout of the view
+        items << MakeFolderItem(name);
     for (size_t i = 0; i < names.size(); ++i)
-        WatchItem(items[static_cast<qsizetype>(i)], JoinItemTexts({path, names[i]}));
+        WatchAndMark(items[static_cast<qsizetype>(i)], JoinItemTexts({path, names[i]}));
+    pItem->addChildren(items); // in one go: one layout of the view
     return static_cast<int>(names.size());
 }
 

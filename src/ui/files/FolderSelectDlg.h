@@ -104,7 +104,9 @@ private:
 
     int FillChildren(QTreeWidgetItem* pItem, const std::string& path);
     QTreeWidgetItem* InsertFolderItem(QTreeWidgetItem* pParent, const std::string& name);
-    QTreeWidgetItem* MakeFolderItem(const std::string& parentPath, const std::string& name);
+    QTreeWidgetItem* MakeFolderItem(const std::string& name);
+    // Watches a folder item and gives it a dummy child when it has a subfolder.
+    void WatchAndMark(QTreeWidgetItem* pItem, const std::string& path);
     void AddDummy(QTreeWidgetItem* pItem);
     void DeleteChildren(QTreeWidgetItem* pItem);
     void DeleteItem(QTreeWidgetItem* pItem);

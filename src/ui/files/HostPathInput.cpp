@@ -45,7 +45,9 @@ CHostPathInput::CHostPathInput(QLineEdit* pEdit) : QObject(pEdit), m_pEdit(pEdit
             m_strBefore = text; // set by the program, not by an edit
     });
     connect(m_pEdit, &QLineEdit::editingFinished, this, [this] {
-        if (IsHostPath(m_pEdit->text()))
+        // A path the user declined to map is not asked about again at each
+        // leaving of the field.
+        if (IsHostPath(m_pEdit->text()) && m_pEdit->text() != m_strDeclined)
             Convert(StdStr(m_pEdit->text()));
     });
 }
@@ -62,8 +64,10 @@ bool CHostPathInput::Convert(const std::string& hostPath) {
         if (dlg.DoModal() == CDriveLettersDlg::IDC_OK)
             drivePath = map.FromHost(folder);
     }
-    if (!drivePath)
+    if (!drivePath) {
+        m_strDeclined = QStr(hostPath);
         return false;
+    }
     m_pEdit->setText(QStr(*drivePath));
     m_strBefore = m_pEdit->text();
     return true;

@@ -31,7 +31,8 @@ private:
     void OnTextEdited(const QString& text);
 
     QLineEdit* m_pEdit;
-    QString m_strBefore; // the text before the last edit
+    QString m_strBefore;   // the text before the last edit
+    QString m_strDeclined; // the last host path left without a letter
 };
 
 // The text of the message for a host path that no drive letter holds.

@@ -65,6 +65,8 @@ private slots:
                 pEdit->insert(path);
             }
             QCOMPARE(pEdit->text() + how, text + how);
+            QTest::keyClick(pEdit, Qt::Key_Return); // leaving the field asks nothing more
+            QCOMPARE(pEdit->text(), text);
             QVERIFY(boxes->VerifyAllUsed());
         }
         QCOMPARE(QString::fromStdString(program.ReadFile("Tidewell.Ini")),
