@@ -365,6 +365,19 @@ bool CIniFile::RemoveSection(std::string_view section) {
     return found;
 }
 
+bool CIniFile::RemoveKey(std::string_view section, std::string_view key) {
+    section = Trim(section);
+    key = Trim(key);
+    bool inSection = false;
+    const size_t before = m_aLines.size();
+    std::erase_if(m_aLines, [&](const CLine& line) {
+        if (line.kind == EKind::Section)
+            inSection = IniNamesEqual(line.strName, section);
+        return inSection && line.kind == EKind::Key && IniNamesEqual(line.strName, key);
+    });
+    return m_aLines.size() != before;
+}
+
 std::vector<std::string> CIniFile::Keys(std::string_view section) const {
     std::vector<std::string> keys;
     for (auto& entry : Entries(section))

@@ -65,6 +65,10 @@ public:
     // was found.
     bool RemoveSection(std::string_view section);
 
+    // Removes every line of that key from every section of that name (a
+    // duplicate would otherwise take its place). True when one was found.
+    bool RemoveKey(std::string_view section, std::string_view key);
+
     // Names of the keys of the first section of that name, in file order,
     // each name once (first spelling).
     std::vector<std::string> Keys(std::string_view section) const;

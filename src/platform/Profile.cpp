@@ -5,6 +5,7 @@
 #include "platform/HostServices.h"
 #include "platform/IniFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 
@@ -125,6 +126,26 @@ int WriteProfileSection(const std::string& section,
             if (int err = ini.Set(section, key, value))
                 return err;
         return 0;
+    });
+}
+
+int ReplaceProfileSectionKeys(const std::string& section,
+                              const std::vector<std::pair<std::string, std::string>>& keyValues,
+                              const std::string& path) {
+    return Rewrite(path, [&](CIniFile& ini) {
+        const std::string unchanged = ini.Serialize();
+        const std::vector<std::string> before = ini.Keys(section);
+        for (const auto& [key, value] : keyValues)
+            if (int err = ini.Set(section, key, value))
+                return err;
+        for (const std::string& key : before) {
+            const bool kept = std::any_of(keyValues.begin(), keyValues.end(), [&](const auto& kv) {
+                return IniNamesEqual(kv.first, key);
+            });
+            if (!kept)
+                ini.RemoveKey(section, key);
+        }
+        return ini.Serialize() == unchanged ? -1 : 0; // nothing to write
     });
 }
 

@@ -55,6 +55,16 @@ int WriteProfileSection(const std::string& section,
                         const std::vector<std::pair<std::string, std::string>>& keyValues,
                         const std::string& path);
 
+// Makes the keys of a section exactly keyValues, in one rewrite of the
+// file: a key already there keeps its line and gets the new value, a new key
+// is appended at the end of the section (the section at the end of the
+// file), and a key not listed loses its line. Every other line stays byte
+// for byte. 0 or error code as for WriteProfileString; when one key is
+// refused nothing is written.
+int ReplaceProfileSectionKeys(const std::string& section,
+                              const std::vector<std::pair<std::string, std::string>>& keyValues,
+                              const std::string& path);
+
 // Names of the keys of a section, in file order (empty when missing).
 std::vector<std::string> GetProfileKeys(const std::string& section, const std::string& path);
 

@@ -5,8 +5,11 @@
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fstream>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -45,24 +48,27 @@ bool IsRemovableDevice(const std::string& devicePath) {
     return flag == "1";
 }
 
-uint32_t DriveTypeOf(const std::string& fs, const std::string& device) {
-    static const char* const kRemote[] = {"nfs",   "nfs4",       "cifs", "smb3", "smbfs",
-                                          "sshfs", "fuse.sshfs", "9p",   "afs",  "ceph"};
-    static const char* const kPseudo[] = {"proc",    "sysfs",   "devtmpfs",   "devpts",  "cgroup",
-                                          "cgroup2", "debugfs", "securityfs", "tracefs", "pstore"};
-    if (std::find(std::begin(kRemote), std::end(kRemote), fs) != std::end(kRemote))
-        return DRIVE_REMOTE;
-    if (fs == "iso9660" || fs == "udf")
-        return DRIVE_CDROM;
-    if (fs == "tmpfs" || fs == "ramfs")
-        return DRIVE_RAMDISK;
-    if (std::find(std::begin(kPseudo), std::end(kPseudo), fs) != std::end(kPseudo))
-        return DRIVE_UNKNOWN;
-    if (!device.empty() && IsRemovableDevice(device))
-        return DRIVE_REMOVABLE;
-    // Block-device file systems and local layered ones (overlay in a
-    // container) hold their data on a local disk.
-    return DRIVE_FIXED;
+bool IsUnder(const std::string& path, const char* folder) {
+    const size_t n = std::strlen(folder);
+    return path.size() > n && path.compare(0, n, folder) == 0 && path[n] == '/';
+}
+
+// The UUID the system gives the file system on a device ("" when none):
+// /dev/disk/by-uuid holds one link per UUID to its device.
+std::string DeviceUuid(const std::string& devicePath) {
+    const char kFolder[] = "/dev/disk/by-uuid";
+    DIR* dir = opendir(kFolder);
+    if (!dir)
+        return {};
+    std::string uuid;
+    while (dirent* d = readdir(dir)) {
+        if (d->d_name[0] != '.' && RealPath(std::string(kFolder) + "/" + d->d_name) == devicePath) {
+            uuid = d->d_name;
+            break;
+        }
+    }
+    closedir(dir);
+    return uuid;
 }
 
 std::string FileSystemName(const std::string& fsType) {
@@ -100,6 +106,43 @@ void FillGeometry(const struct statvfs& vfs, CVolumeFacts& facts) {
 
 } // namespace
 
+uint32_t HostDriveType(const std::string& fs, const std::string& mountPoint, bool removableDevice) {
+    static const char* const kRemote[] = {
+        "nfs",         "nfs4",  "cifs",      "smb3", "smbfs",       "sshfs",
+        "fuse.sshfs",  "9p",    "afs",       "ceph", "fuse.rclone", "davfs",
+        "fuse.davfs2", "ncpfs", "glusterfs", "coda", "fuse.s3fs"};
+    static const char* const kPseudo[] = {"proc",    "sysfs",   "devtmpfs",   "devpts",  "cgroup",
+                                          "cgroup2", "debugfs", "securityfs", "tracefs", "pstore"};
+    if (std::find(std::begin(kRemote), std::end(kRemote), fs) != std::end(kRemote))
+        return DRIVE_REMOTE;
+    if (fs == "iso9660" || fs == "udf")
+        return DRIVE_CDROM;
+    if (fs == "tmpfs" || fs == "ramfs")
+        return DRIVE_RAMDISK;
+    if (std::find(std::begin(kPseudo), std::end(kPseudo), fs) != std::end(kPseudo))
+        return DRIVE_UNKNOWN;
+    if (removableDevice || IsUnder(mountPoint, "/media") || IsUnder(mountPoint, "/run/media"))
+        return DRIVE_REMOVABLE;
+    // Block-device file systems and local layered ones (overlay in a
+    // container) hold their data on a local disk.
+    return DRIVE_FIXED;
+}
+
+std::optional<uint32_t> SerialFromUuid(const std::string& uuid) {
+    std::string digits;
+    for (char c : uuid)
+        if (std::isxdigit(static_cast<unsigned char>(c)))
+            digits += c;
+    if (digits.empty())
+        return std::nullopt;
+    uint32_t serial = 0;
+    for (size_t end = digits.size(); end > 0; end -= std::min<size_t>(end, 8)) {
+        const size_t begin = end > 8 ? end - 8 : 0;
+        serial ^= static_cast<uint32_t>(std::stoul(digits.substr(begin, end - begin), nullptr, 16));
+    }
+    return serial;
+}
+
 bool MountTableListsPoint(const std::string& hostPath) {
     const QStorageInfo storage(QString::fromStdString(hostPath));
     return storage.isValid() && storage.rootPath().toStdString() == hostPath;
@@ -124,7 +167,11 @@ std::optional<CVolumeFacts> CHostVolumeSource::Query(char letter) {
     if (storage.isValid() && storage.device().startsWith("/dev/"))
         device = RealPath(storage.device().toStdString());
     const std::string fsType = storage.isValid() ? storage.fileSystemType().toStdString() : "";
-    facts.driveType = storage.isValid() ? DriveTypeOf(fsType, device) : DRIVE_FIXED;
+    const std::string mountPoint = storage.isValid() ? storage.rootPath().toStdString() : "";
+    facts.driveType =
+        storage.isValid()
+            ? HostDriveType(fsType, mountPoint, !device.empty() && IsRemovableDevice(device))
+            : DRIVE_FIXED;
     facts.fileSystem = FileSystemName(fsType);
     facts.label = device.empty() ? std::string() : storage.name().toStdString();
 
@@ -134,7 +181,11 @@ std::optional<CVolumeFacts> CHostVolumeSource::Query(char letter) {
         facts.freeClusters = facts.totalClusters = 0;
         return facts;
     }
-    facts.serialNumber = FoldSerial(vfs);
+    // The file system's UUID names the medium: another medium behind the
+    // same mount point reads as another serial. Without one, f_fsid.
+    const std::optional<uint32_t> uuidSerial =
+        device.empty() ? std::nullopt : SerialFromUuid(DeviceUuid(device));
+    facts.serialNumber = uuidSerial ? *uuidSerial : FoldSerial(vfs);
     FillGeometry(vfs, facts);
     return facts;
 }

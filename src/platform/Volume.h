@@ -44,6 +44,20 @@ public:
     std::optional<CVolumeFacts> Query(char letter) override;
 };
 
+// The drive type of a host mount: network file systems (nfs, cifs/smb3,
+// sshfs, ...) are DRIVE_REMOTE, iso9660/udf DRIVE_CDROM, tmpfs/ramfs
+// DRIVE_RAMDISK, kernel pseudo file systems DRIVE_UNKNOWN; otherwise a
+// block device with the "removable" flag, or a mount under /media or
+// /run/media (where desktops mount media), is DRIVE_REMOVABLE, and the rest
+// DRIVE_FIXED.
+uint32_t HostDriveType(const std::string& fsType, const std::string& mountPoint,
+                       bool removableDevice);
+
+// The volume serial of a file system UUID: its hex digits as a number when
+// there are 8 or fewer ("1234-ABCD" of a FAT volume is 0x1234ABCD), else
+// its 8-digit groups combined by exclusive or; nullopt without hex digits.
+std::optional<uint32_t> SerialFromUuid(const std::string& uuid);
+
 // True when /proc/self/mountinfo lists the host path (canonical, without a
 // trailing "/") as a mount point.
 bool MountTableListsPoint(const std::string& hostPath);

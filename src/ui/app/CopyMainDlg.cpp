@@ -70,6 +70,7 @@ CCopyMainDlg::CCopyMainDlg(QWidget* parent)
     BuildLayout();
     ConnectMessageMap(s_aMessageMap);
     OnInitDialog();
+    InstallFolderInputs();
 }
 
 // The current setting and the collected files go with the job.
@@ -161,8 +162,6 @@ void CCopyMainDlg::OnHelpButton() {
 
 // The dialogs behind these buttons are not part of this window yet: the
 // buttons are placed and enabled by the option rules and do nothing.
-void CCopyMainDlg::OnBrowseSource() {}
-void CCopyMainDlg::OnBrowseDest() {}
 void CCopyMainDlg::OnCandidates() {}
 void CCopyMainDlg::OnExcludeSetting() {}
 void CCopyMainDlg::OnRenzokuSetting() {}

@@ -172,6 +172,11 @@ private:
     // Handlers of the message map.
     void OnBrowseSource();
     void OnBrowseDest();
+    // MainDlgBrowse.cpp: the browse dialog for a folder field, and host
+    // paths dropped or pasted into the fields; the drive-letter dialog in
+    // the window's menu.
+    void BrowseInto(int id, const char* title);
+    void InstallFolderInputs();
     void OnLhaCheck();
     void OnCandidates();
     void OnFieldChanged();

@@ -6,6 +6,8 @@ inline constexpr const char* kAppIconResource = ":/icons/tidewell.png"; // 256 x
 inline constexpr const char* kIdlePictureResource = ":/pictures/idle.png"; // shown while idle
 inline constexpr const char* kBusyAnimationResource =
     ":/pictures/busy.gif"; // for QMovie, same size
+// The folder tree's seven 16 x 16 images side by side; magenta is clear.
+inline constexpr const char* kTreeImagesResource = ":/pictures/tree_images.png";
 inline constexpr const char* kHelpPageResource = ":/help/index.html";
 
 // Registers the resources (":/icons", ":/pictures", ":/help"). They live in
