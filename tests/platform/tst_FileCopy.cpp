@@ -1,26 +1,21 @@
 // The copy run's file copy: what it carries over, what it refuses, and that
 // no failure or cancel ever leaves a damaged destination or a stray file.
-#include "support/HostFiles.h"
-
 #include "platform/ErrorCodes.h"
 #include "platform/FileCopy.h"
 #include "platform/HostServices.h"
+#include "support/HostFiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 enum EMethod { kAuto, kCopyRange, kReadWrite };
 
-CCopyTestHooks HooksFor(int method, int chunk = 1 << 20) {
-    CCopyTestHooks hooks;
-    hooks.bNoClone = method != kAuto;
-    hooks.bNoCopyRange = method == kReadWrite;
-    hooks.nChunkBytes = chunk;
-    return hooks;
+CCopyTestHooks HooksFor(int method, size_t chunk = 1 << 20) {
+    return {
+        .bNoClone = method != kAuto, .bNoCopyRange = method == kReadWrite, .nChunkBytes = chunk};
 }
 
 bool SetTimes(const QString& path, long sec, long nsec) {
@@ -32,45 +27,36 @@ bool SetTimes(const QString& path, long sec, long nsec) {
 class TestFileCopy : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_tmp;
-    QString m_strSrc, m_strDst; // host folders of S: and D:, fresh for each test
-    QString Src(const QString& name = "a.bin") const { return m_strSrc + "/" + name; }
-    QString Dst(const QString& name = "a.bin") const { return m_strDst + "/" + name; }
+    std::unique_ptr<QTemporaryDir> m_pTmp; // S: and D: are its folders src and dst
+    QString Src(const QString& name = "a.bin") const { return m_pTmp->filePath("src/" + name); }
+    QString Dst(const QString& name = "a.bin") const { return m_pTmp->filePath("dst/" + name); }
     int Copy(const std::function<bool()>& onChunk = {}) {
         return CopyFileReplacing("S:\\a.bin", "D:\\a.bin", onChunk);
-    }
-    // The old destination with its time, and nothing else, is still there.
-    void VerifyOldIntact(const QByteArray& bytes) {
-        QCOMPARE(ReadHostFile(Dst()), bytes);
-        QCOMPARE(HostStat(Dst()).st_mtim.tv_sec, 1500000000);
-        QCOMPARE(NamesIn(m_strDst), QStringList{"a.bin"});
     }
 
 private slots:
     void init() {
-        static int count = 0;
-        m_strSrc = m_tmp.filePath(QString("src%1").arg(++count));
-        m_strDst = m_tmp.filePath(QString("dst%1").arg(count));
-        QVERIFY(QDir().mkpath(m_strSrc) && QDir().mkpath(m_strDst));
+        m_pTmp = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(Src("sub")) && QDir().mkpath(Dst("")));
+        CHostServices::Get().DriveMap().Map('S', Src("").toStdString());
+        CHostServices::Get().DriveMap().Map('D', Dst("").toStdString());
         QVERIFY(WriteHostFile(Dst(), PatternBytes((3 << 20) + 100, 9)) &&
                 SetTimes(Dst(), 1500000000, 1));
-        CHostServices::Get().DriveMap().Map('S', m_strSrc.toStdString());
-        CHostServices::Get().DriveMap().Map('D', m_strDst.toStdString());
     }
     void cleanup() { SetCopyTestHooks({}); }
 
     // Each way of copying replaces a longer old file with the bytes, mode,
-    // owner and nanosecond time of the source.
+    // owner and nanosecond time of the source. A link in the destination is
+    // replaced, never written through.
     void carriesContentModeAndTime() {
-        const int cases[][3] = {{kAuto, 0, 0644},
-                                {kCopyRange, (3 << 20) + 7, 0444},
-                                {kReadWrite, 1, 06755},
+        // clang-format off
+        const int cases[][3] = {{kAuto, 0, 0644}, {kCopyRange, (3 << 20) + 7, 0444}, {kReadWrite, 1, 06755},
                                 {kAuto, 4096, 06755}};
+        // clang-format on
         for (const auto& [method, size, mode] : cases) {
             SetCopyTestHooks(HooksFor(method));
             QVERIFY(QFile::remove(Dst()) && WriteHostFile(Dst(), PatternBytes((3 << 20) + 100, 9)));
-            const QByteArray bytes = PatternBytes(size, 3);
-            const QByteArray src = QFile::encodeName(Src());
+            const QByteArray bytes = PatternBytes(size, 3), src = QFile::encodeName(Src());
             QVERIFY(WriteHostFile(Src(), bytes) && SetTimes(Src(), 1234567890, 987654321));
             QVERIFY(geteuid() != 0 || chown(src.constData(), 1234, 5678) == 0);
             QVERIFY(chmod(src.constData(), static_cast<mode_t>(mode)) == 0);
@@ -79,13 +65,9 @@ private slots:
             QCOMPARE(ReadHostFile(Dst()), bytes);
             QVERIFY(d.st_mode == s.st_mode && d.st_uid == s.st_uid && d.st_gid == s.st_gid);
             QVERIFY(d.st_mtim.tv_sec == s.st_mtim.tv_sec && d.st_mtim.tv_nsec == s.st_mtim.tv_nsec);
-            QCOMPARE(NamesIn(m_strDst), QStringList{"a.bin"});
+            QCOMPARE(NamesIn(Dst("")), QStringList{"a.bin"});
             QVERIFY(QFile::remove(Src()));
         }
-    }
-
-    // A link in the destination is replaced, never written through.
-    void replacesLinkNotItsTarget() {
         QVERIFY(QFile::remove(Dst()) && WriteHostFile(Dst("target"), "outside"));
         QVERIFY(QFile::link(Dst("target"), Dst()) && WriteHostFile(Src(), "new"));
         QCOMPARE(Copy(), 0);
@@ -93,59 +75,47 @@ private slots:
         QCOMPARE(ReadHostFile(Dst("target")), QByteArray("outside"));
     }
 
-    // Each refusal has its code and changes nothing.
-    void refusals() {
-        const QByteArray old = ReadHostFile(Dst());
-        QVERIFY(QDir().mkpath(Src("sub")) &&
-                mkfifo(QFile::encodeName(Src("pipe")).constData(), 0644) == 0);
-        QVERIFY(WriteHostFile(Src(), "new"));
-        QCOMPARE(CopyFileReplacing("S:\\none", "D:\\a.bin"), int(ERROR_FILE_NOT_FOUND));
-        QCOMPARE(CopyFileReplacing("S:\\sub", "D:\\a.bin"), int(ERROR_ACCESS_DENIED));
-        QCOMPARE(CopyFileReplacing("S:\\pipe", "D:\\a.bin"), int(ERROR_ACCESS_DENIED));
-        QCOMPARE(CopyFileReplacing("S:\\a.bin", "D:\\no\\a.bin"), int(ERROR_PATH_NOT_FOUND));
-        QVERIFY(chmod(QFile::encodeName(Dst()).constData(), 0444) == 0);
-        QCOMPARE(Copy(), int(ERROR_ACCESS_DENIED));
-        QCOMPARE(HostStat(Dst()).st_mode & 0777, mode_t{0444});
-        VerifyOldIntact(old);
-        QVERIFY(QDir().mkpath(Dst("folder/inner")));
-        QCOMPARE(CopyFileReplacing("S:\\a.bin", "D:\\folder"), int(ERROR_ACCESS_DENIED));
-        QCOMPARE(NamesIn(Dst("folder")), QStringList{"inner"});
-    }
-
-    // A transfer fails part-way (at a write, at close, or by a cancel
-    // between chunks): the old file stays, no temporary remains. A file
-    // system that cannot do the fast path falls back to a plain copy.
-    void transferFaults() {
-        const struct {
-            int method, failAt, err,
-                expected; // failAt 0: at close; err 0: cancel; expected -1: any code
-        } cases[] = {{kCopyRange, 1, ENOSPC, ERROR_DISK_FULL},
-                     {kCopyRange, 3, ENOSPC, ERROR_DISK_FULL},
-                     {kReadWrite, 2, ENOSPC, ERROR_DISK_FULL},
-                     {kAuto, 2, ENOSPC, ERROR_DISK_FULL},
-                     {kAuto, 0, EIO, -1},
-                     {kCopyRange, 3, 0, ERROR_OPERATION_ABORTED},
-                     {kReadWrite, 3, 0, ERROR_OPERATION_ABORTED},
-                     {kCopyRange, 1, EXDEV, 0},
-                     {kCopyRange, 3, EINVAL, 0},
-                     {kCopyRange, 2, ENOSYS, 0}};
-        const QByteArray old = ReadHostFile(Dst());
-        const QByteArray bytes = PatternBytes((5 << 20) + 123, 2);
-        QVERIFY(WriteHostFile(Src(), bytes));
+    // Refusals, and transfers that fail part-way (at a write, at close, or by
+    // a cancel between chunks), keep the old file and leave no temporary. A
+    // file system that cannot do the fast path falls back to a plain copy.
+    void failuresKeepTheOldFile() {
+        const QByteArray old = ReadHostFile(Dst()), bytes = PatternBytes((5 << 20) + 123, 2);
+        QVERIFY(WriteHostFile(Src(), bytes) && WriteHostFile(Dst("ro.bin"), "ro") &&
+                QDir().mkpath(Dst("folder/inner")));
+        QVERIFY(mkfifo(QFile::encodeName(Src("pipe")).constData(), 0644) == 0 &&
+                chmod(QFile::encodeName(Dst("ro.bin")).constData(), 0444) == 0);
+        // failAt 0: at close; err 0: cancel; expected -1: any code.
+        // clang-format off
+        const struct { const char *src, *dst; int method, failAt, err, expected; } cases[] = {
+            {"none", "a.bin", kAuto, 0, 0, ERROR_FILE_NOT_FOUND}, {"sub", "a.bin", kAuto, 0, 0, ERROR_ACCESS_DENIED},
+            {"pipe", "a.bin", kAuto, 0, 0, ERROR_ACCESS_DENIED}, {"a.bin", "no\\a", kAuto, 0, 0, ERROR_PATH_NOT_FOUND},
+            {"a.bin", "ro.bin", kAuto, 0, 0, ERROR_ACCESS_DENIED}, {"a.bin", "folder", kAuto, 0, 0, ERROR_ACCESS_DENIED},
+            {"a.bin", "a.bin", kCopyRange, 1, ENOSPC, ERROR_DISK_FULL}, {"a.bin", "a.bin", kCopyRange, 3, ENOSPC, ERROR_DISK_FULL},
+            {"a.bin", "a.bin", kReadWrite, 2, ENOSPC, ERROR_DISK_FULL}, {"a.bin", "a.bin", kAuto, 2, ENOSPC, ERROR_DISK_FULL},
+            {"a.bin", "a.bin", kAuto, 0, EIO, -1}, {"a.bin", "a.bin", kCopyRange, 3, 0, ERROR_OPERATION_ABORTED},
+            {"a.bin", "a.bin", kReadWrite, 3, 0, ERROR_OPERATION_ABORTED}, {"a.bin", "a.bin", kCopyRange, 1, EXDEV, 0},
+            {"a.bin", "a.bin", kCopyRange, 3, EINVAL, 0}, {"a.bin", "a.bin", kCopyRange, 2, ENOSYS, 0}};
+        // clang-format on
         for (const auto& c : cases) {
             CCopyTestHooks hooks = HooksFor(c.method);
             (c.failAt ? hooks.nWriteErrno : hooks.nCloseErrno) = c.err;
             hooks.nFailAtWrite = c.err ? c.failAt : 0;
             SetCopyTestHooks(hooks);
             int calls = 0;
-            const int code = Copy([&] { return c.err || ++calls < c.failAt; });
+            const int code =
+                CopyFileReplacing(std::string("S:\\") + c.src, std::string("D:\\") + c.dst,
+                                  [&] { return c.err || ++calls < c.failAt; });
             QVERIFY2(c.expected < 0 ? code != 0 : code == c.expected,
                      qPrintable(QString::number(code)));
-            if (c.expected == 0) // the failures come first: the old file is gone from here on
-                QCOMPARE(ReadHostFile(Dst()), bytes);
-            else
-                VerifyOldIntact(old);
+            // The failures come first: the old file is gone from the first success on.
+            QVERIFY(c.expected == 0 ? ReadHostFile(Dst()) == bytes
+                                    : ReadHostFile(Dst()) == old &&
+                                          HostStat(Dst()).st_mtim.tv_sec == 1500000000);
+            QCOMPARE(NamesIn(Dst("")), (QStringList{"a.bin", "folder", "ro.bin"}));
         }
+        QVERIFY(ReadHostFile(Dst("ro.bin")) == "ro" &&
+                (HostStat(Dst("ro.bin")).st_mode & 0777) == 0444);
+        QCOMPARE(NamesIn(Dst("folder")), QStringList{"inner"});
     }
 
     // A large file with holes goes through many chunks, each letting the
