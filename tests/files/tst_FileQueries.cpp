@@ -1,9 +1,6 @@
-// File and folder questions on a temporary tree behind a drive letter, and
-// the program folder.
+// File and folder questions on a temporary tree behind a drive letter.
 #include "files/PathUtils.h"
-#include "platform/HostServices.h"
 #include "support/FakeVolumeSource.h"
-#include "support/ProgramFolder.h"
 #include "support/TempTree.h"
 
 #include <QtTest>
@@ -46,11 +43,6 @@ private slots:
         QCOMPARE(FolderExists("T:\\") + FolderExists("T:\\src"), 0); // the drive is not ready
         fake->Set('T', CFakeVolumeSource::Full());
         QCOMPARE(FolderExists("T:\\src"), 1); // full is still ready
-        CTestProgramFolder program;           // the program folder, also at a drive root
-        QString expected = QString::fromStdString("C:" + program.HostPath() + "/");
-        QCOMPARE(QString::fromStdString(GetProgramFolder()), expected.replace('/', '\\'));
-        CHostServices::Get().DriveMap().Map('P', program.HostPath());
-        QCOMPARE(GetProgramFolder(), std::string("P:\\"));
     }
 };
 

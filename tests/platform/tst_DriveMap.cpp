@@ -1,16 +1,14 @@
 // Drive letters on the host: the "Drives" section, drive-letter paths to
 // host paths and back, and the guarantee that ".." never leaves a drive.
 #include "platform/DriveMap.h"
-#include "platform/HostServices.h"
 #include "support/ProgramFolder.h"
 
-#include <QDir>
 #include <QTest>
 
 class TestDriveMap : public QObject {
     Q_OBJECT
 private slots:
-    void loadsOnlyValidEntries() {
+    void loadsAndMaps() {
         CTestProgramFolder folder;
         QVERIFY(folder.WriteFile("a.ini",
                                  "[CopyInfo]\r\nD=/wrong\r\n[drives]\r\nd = /srv/data/ \r\n"
@@ -25,29 +23,14 @@ private slots:
                  std::string("CDK/srv/data/c/a/k"));
         map.LoadFromProfile(TIDEWELL_TEST_DATA "/Tidewell.Ini");
         QCOMPARE(map.HostRoot('E').value_or("-"), std::string("/srv/work"));
-        const char garbage[] = "\0\xFF[Drives\0]\r\n=\r\n[\r\n";
-        QVERIFY(folder.WriteFile("a.ini", std::string(garbage, sizeof garbage - 1)));
-        for (const char* name : {"a.ini", "absent.ini"}) {
-            map.LoadFromProfile(folder.HostFile(name));
-            QCOMPARE(map.Letters(), std::string("C"));
-        }
-        // The program folder's profile gives the host's map.
-        QVERIFY(folder.WriteFile("Tidewell.Ini", "[Drives]\r\nS=/srv/s\r\n"));
-        CHostServices& services = CHostServices::Get();
-        services.SetProgramFolder(folder.HostPath());
-        QCOMPARE(services.DriveMap().Letters(), std::string("CS"));
-        QVERIFY(QDir(QString::fromStdString(folder.HostPath())).mkdir("bare"));
-        services.SetProgramFolder(folder.HostFile("bare/"));
-        QCOMPARE(services.DriveMap().Letters(), std::string("C"));
-    }
-
-    void paths() {
-        CDriveMap map; // C is "/"
+        map.LoadFromProfile(folder.HostFile("absent.ini"));
+        QCOMPARE(map.Letters(), std::string("C"));
+        // Mapping paths: "<" to the host, ">" back, "=" both; "-" is none. A
+        // drive-letter path never names anything outside its folder.
+        map = CDriveMap(); // C is "/"
         map.Map('D', "/srv/d");
         map.Map('e', "/srv/dd");
         map.Map('F', "/srv/d/sub/");
-        // Drive path, host path, and the ways they must map: "<" to the host, ">" back, "="
-        // both; "-" is none. A drive-letter path never names anything outside its folder.
         // clang-format off
         const char* rows[][3] = {{"D:\\a\\b", "/srv/d/a/b", "="}, {"D:\\", "/srv/d", "="},
             {"E:\\a", "/srv/dd/a", "="}, {"F:\\x", "/srv/d/sub/x", "="}, {"D:\\subway", "/srv/d/subway", "="},

@@ -32,10 +32,8 @@ private slots:
             QVERIFY2(WildcardMatch(pattern, name) == match, pattern);
     }
 
-    // Byte order (capitals first) keeps every walk repeatable; names holding
-    // "\" are not listed; sizes and times pass 32 bits; attributes follow
-    // mode and name; links are reported as links, and removing one never
-    // touches its target; ".." never leaves the drive.
+    // Byte order (capitals first); no names holding "\"; sizes and times past 32 bits; attributes
+    // from mode and name; links as links, removed without their targets; ".." stays on the drive.
     void entriesAndChanges() {
         CTempTree tree;
         // clang-format off

@@ -10,10 +10,9 @@
 // CP932 bytes of 表 and ソ both end in 0x5C, the backslash byte.
 class TestIniFile : public QObject {
     Q_OBJECT
-
 private slots:
     // Each file is read for one key ("-" when it is not found).
-    void readsHandEditedAndDamagedFiles() {
+    void readsAndEdits() {
         // clang-format off
         const std::tuple<std::string, const char*, const char*, std::string> rows[] = {
             {"[Spec]\nA=1\nk=v\n", "Spec", "k", "v"}, {"[Spec]\r\nk=v", "Spec", "k", "v"},
@@ -36,13 +35,8 @@ private slots:
             ini.Parse(file);
             QCOMPARE(ini.Get(section, key).value_or("-"), value);
         }
-    }
-
-    // Edits keep every other byte: names keep their spelling (matched by
-    // ASCII case only), new keys go after a section's last key, new sections
-    // at the end, every copy of a section is removed; what would break the
-    // file or has no CP932 form is refused.
-    void editsTouchOnlyTheirLines() {
+        // Edits keep every other byte and the names' spelling (matched by ASCII case only); new
+        // keys follow a section's last, new sections the end; what would break the file is refused.
         CIniFile ini;
         ini.Parse("; head\r\n[A]\r\nk = "
                   "1\r\nnote\r\n\r\n[R]\r\nr=1\r\n\r\n[B]\r\nx=1\r\n\r\n[\x82\x60\x82\x61]\r\n"
@@ -63,9 +57,8 @@ private slots:
         QCOMPARE(utf8.Serialize(), std::string("\xEF\xBB\xBF[S]\r\nNote=😀\r\nD=F:\\控え\r\n"));
     }
 
-    // Loading refuses what is no file (a pipe would block for ever); saving
-    // replaces the file atomically, keeps its mode, writes through a link,
-    // and on failure leaves nothing behind.
+    // Loading refuses what is no file (a pipe would block); saving replaces the file atomically,
+    // keeps its mode, writes through a link, and on failure leaves nothing behind.
     void loadAndSaveOnHostPaths() {
         CTempTree tree;
         const std::string r = tree.HostRoot() + "/";

@@ -1,6 +1,5 @@
-// The run history file: the bytes on disk (CP932, CR LF, escapes for what
-// CP932 cannot hold) and the exclusive hold that keeps two runs from
-// writing into one history.
+// The run history file: the bytes on disk (CP932, CR LF, escapes for what CP932 cannot hold)
+// and the exclusive hold that keeps two runs from writing into one history.
 #include "platform/ErrorCodes.h"
 #include "platform/LogFile.h"
 #include "support/HostFiles.h"
@@ -13,10 +12,9 @@
 class TestLogFile : public QObject {
     Q_OBJECT
 private slots:
-    // The calls in order ("=" starts a WriteLine, anything else is WriteText)
-    // and the bytes on disk. Texts CP932 cannot hold, and controls inside a
-    // line, reach the log as references that can be undone.
-    void bytesOnDisk() {
+    // Calls ("=" starts a WriteLine, else WriteText) and the bytes on disk: what CP932 cannot
+    // hold, and controls inside a line, become references that can be undone.
+    void bytesOnDiskAndOneWriter() {
         CTempTree tree('L');
         // clang-format off
         const std::pair<std::vector<std::string>, std::string> rows[] = {
@@ -38,14 +36,8 @@ private slots:
             log.Close();
             QCOMPARE(tree.Bytes("Tidewall.log"), expected);
         }
-    }
-
-    // One writer at a time; each line is on disk as soon as it is written
-    // (a crash still shows how far the run got); the next holder empties
-    // the file; the destructor lets the next run in. A failed open writes
-    // nothing anywhere, and a named pipe does not hang the run.
-    void oneWriterAtATime() {
-        CTempTree tree('L');
+        // One writer at a time; each line on disk at once; the next holder empties the file; a
+        // failed open writes nothing anywhere, and a named pipe does not hang the run.
         QVERIFY(tree.AddFile("Tidewall.log", "previous run, much longer than this one\r\n"));
         {
             CLogFile first;
@@ -68,10 +60,10 @@ private slots:
         const QString root = QString::fromStdString(tree.HostRoot());
         const QStringList before = NamesIn(root);
         // clang-format off
-        const std::pair<const char*, int> rows[] = {{"Q:\\Tidewall.log", ERROR_PATH_NOT_FOUND},
+        const std::pair<const char*, int> failures[] = {{"Q:\\Tidewall.log", ERROR_PATH_NOT_FOUND},
             {"L:\\folder", ERROR_ACCESS_DENIED}, {"L:\\none\\Tidewall.log", -1}, {"L:\\pipe", -1}};
         // clang-format on
-        for (const auto& [path, expected] : rows) {
+        for (const auto& [path, expected] : failures) {
             CLogFile log;
             const int r = log.Open(path);
             QVERIFY2(expected < 0 ? r != 0 : r == expected, path);

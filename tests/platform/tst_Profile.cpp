@@ -1,6 +1,5 @@
-// The profile service on drive-letter paths: reference files read and
-// rewritten byte for byte, writes that change only their own lines,
-// refusals that leave the file alone.
+// The profile service on drive-letter paths: reference files read and rewritten byte for
+// byte, writes that change only their own lines, refusals that leave the file alone.
 #include "platform/ErrorCodes.h"
 #include "platform/Profile.h"
 #include "support/ProgramFolder.h"
@@ -19,12 +18,11 @@ std::string Get(const char* section, const char* key, const std::string& name) {
 class TestProfile : public QObject {
     Q_OBJECT
 private slots:
-    void reads() {
+    void readsAndWrites() {
         CTempTree tree('T');
         for (const char* name : {"Daily.def", "資料.def", "Tidewell.Ini"})
             QVERIFY(tree.AddFile(name, Reference(name)));
-        // CP932 with 0x5C trail bytes and half-width katakana; "-" is the default, given
-        // for a missing key, section, file or drive.
+        // 0x5C trail bytes, half-width katakana; "-" (the default) for no key, section or file.
         // clang-format off
         const char* reads[][4] = {{"Spec", "WildList", "Daily.def", "*.doc/*.txt"},
             {"LHA", "OptionStr", "Daily.def", ""}, {"lha", "lhaname", "Daily.def", "*.LZH"},
@@ -49,24 +47,21 @@ private slots:
         QCOMPARE(Get("Spec", "x", "a.ini"), "x" + kana.substr(0, 129 * 3));   // 259 bytes
         QCOMPARE(Get("Spec", "xx", "a.ini"), "xx" + kana.substr(0, 128 * 3)); // 258 bytes
         QVERIFY(tree.Bytes("a.ini").size() > 1200);
-    }
-
-    // Writes change only their own lines; refusals leave files alone.
-    void writesAndRefusals() {
-        CTempTree tree('T');
-        std::string jp = Reference("資料.def"), daily = Reference("Daily.def");
-        QVERIFY(tree.AddFile("jp.def", jp) && tree.AddFile("d.def", daily));
         // Every section written back as it was read gives the same bytes.
-        for (const auto& [file, name] : {std::pair{"d.def", "Daily.def"}, {"jp.def", "資料.def"}}) {
+        for (const std::string name : {"Daily.def", "資料.def"}) {
             for (const char* section : {"Spec", "LHA", "OutDirList"}) {
                 std::vector<std::pair<std::string, std::string>> values;
-                for (const std::string& key : GetProfileKeys(section, std::string("T:\\") + file))
-                    values.emplace_back(key, Get(section, key.c_str(), file));
+                for (const std::string& key : GetProfileKeys(section, "T:\\" + name))
+                    values.emplace_back(key, Get(section, key.c_str(), name));
                 QVERIFY(values.empty() ||
-                        WriteProfileSection(section, values, std::string("T:\\new") + name) == 0);
+                        WriteProfileSection(section, values, "T:\\new" + name) == 0);
             }
-            QCOMPARE(tree.Bytes(std::string("new") + name), Reference(name));
+            QCOMPARE(tree.Bytes("new" + name), Reference(name));
         }
+        // Writes change only their own lines; refusals leave files alone.
+        std::string jp = Reference("資料.def"), daily = Reference("Daily.def");
+        QVERIFY(tree.AddFile("jp.def", jp) && tree.AddFile("d.def", daily) &&
+                tree.AddFolder("Busy.def/keep"));
         QCOMPARE(WriteProfileString("SPEC", "newchk", "0", "T:\\jp.def"), 0);
         QCOMPARE(WriteProfileString("Spec", "DstDir", "F:\\表", "T:\\jp.def"), 0);
         jp.replace(jp.find("NewChk=1"), 8, "NewChk=0");
@@ -82,9 +77,7 @@ private slots:
         QCOMPARE(tree.Bytes("d.def"), daily.erase(lha, next - lha));
         QCOMPARE(WriteProfileString("資料", "①", "Ⅱ№㈱", "T:\\d.def"), 0); // CP932's own rows
         QCOMPARE(Get("資料", "①", "d.def"), std::string("Ⅱ№㈱"));
-        // Refused: no CP932 form, a line break, a folder where the file should
-        // be, no drive; nothing is written.
-        QVERIFY(tree.AddFolder("Busy.def/keep"));
+        // Refused, writing nothing: no CP932 form, a line break, a folder in the way, no drive.
         // clang-format off
         const std::tuple<const char*, const char*, const char*, int> rows[] = {
             {"SrcDir", "E:\\😀", "T:\\jp.def", ERROR_NO_UNICODE_TRANSLATION}, {"한", "1", "T:\\new.def", ERROR_NO_UNICODE_TRANSLATION},

@@ -19,12 +19,9 @@ class TestTrash : public QObject {
     QString m_strData; // host folder of drive D:
     QString HomeTrash() const { return m_strRoot + "/home/.local/share/Trash"; }
     QString Uid() const { return QString::number(getuid()); }
-    bool Put(const QString& name, const QByteArray& b) {
-        return WriteHostFile(m_strData + "/" + name, b);
-    }
+    bool Put(const QString& n, const char* b) { return WriteHostFile(m_strData + "/" + n, b); }
 
-    // The item named trashName sits in trashDir/files with bytes, and its
-    // record names original (relative to base when base is not empty).
+    // trashDir/files/trashName holds bytes; its record names original (relative to base if any).
     void VerifyTrashed(const QString& trashDir, const QString& trashName, const QString& original,
                        const QByteArray& bytes, const QString& base = {}) {
         QCOMPARE(ReadHostFile(trashDir + "/files/" + trashName), bytes);
@@ -49,10 +46,8 @@ private slots:
         CHostServices::Get().SetClock([] { return std::time_t{951782400}; });
     }
 
-    // The home trash, or one below XDG_DATA_HOME made as needed. Names that
-    // need percent signs in the record; two items of one name, a link (not
-    // its target) and a name too long for its record: each has its own
-    // place and record.
+    // The home trash, or one below XDG_DATA_HOME; names needing percent signs, two items of one
+    // name, a link (not its target), a name too long for its record: each its own place.
     void homeTrash() {
         const QString name = "資料 a b%#?.txt", longName = QString(251, 'n') + ".txt";
         QVERIFY(Put(name, "payload") && Put("x", "x") && Put("a.txt", "2") && Put(longName, "3"));
@@ -75,11 +70,8 @@ private slots:
         VerifyTrashed(m_strRoot + "/xdg/data/Trash", "x", m_strData + "/x", "x");
     }
 
-    // A volume other than the home's has its own trash at its top folder,
-    // or below an administrator's sticky ".Trash". A bind mount counts as a
-    // volume of its own, as rename cannot cross it; when rename still
-    // answers EXDEV (the home trash's files folder bound from elsewhere) the
-    // other trash is tried.
+    // Another volume has its trash at its top, or below an administrator's sticky ".Trash"; so
+    // has a bind mount (rename cannot cross it); when rename answers EXDEV the other is tried.
     void otherMounts() {
         SKIP_WITHOUT_PRIVATE_MOUNTS();
         const QString vol = m_strData + "/vol", files = vol + "/home/.local/share/Trash/files";

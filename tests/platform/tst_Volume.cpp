@@ -26,13 +26,6 @@ private slots:
         for (const char* target : {"gone", "file"})
             QVERIFY2(map.Map('V', tree.HostPath(target)) && !CHostVolumeSource().Query('V'),
                      target);
-        // A RAM disk, here a folder below the mount point of one.
-        QTemporaryDir shm(QStringLiteral("/dev/shm/tidewell-XXXXXX"));
-        if (!shm.isValid() || QStorageInfo(shm.path()).fileSystemType() != "tmpfs")
-            QSKIP("no tmpfs at /dev/shm on this host");
-        map.Map('R', shm.path().toStdString());
-        const std::optional<CVolumeFacts> ram = CHostVolumeSource().Query('R');
-        QVERIFY(ram && ram->fileSystem == "tmpfs" && ram->driveType == DRIVE_RAMDISK);
     }
 };
 
