@@ -22,8 +22,6 @@ private slots:
         QCOMPARE(read(), "資料 1 -7");
         QVERIFY(WriteAppProfile({"\xF0\x9F\x98\x80", 2, 3}) != 0); // CP932 has no emoji
         QCOMPARE(read(), "資料 2 3"); // the old name stays, the integers are written
-        QVERIFY(program.WriteFile("Tidewell.Ini", "[CopyInfo]\r\nRenzoku=3abc\r\nRenzokuIndex=x"));
-        QCOMPARE(read(), " 3 0"); // the leading digits, as the profile reader takes them
         // Over the reference profile the same values leave every byte as it was.
         QVERIFY(program.CopyTestData("Tidewell.Ini"));
         QCOMPARE(read(), "Daily 0 2");

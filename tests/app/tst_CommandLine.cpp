@@ -1,5 +1,4 @@
-// The headless command line, run as a real process from a program folder
-// of its own.
+// The headless command line, run as a real process from a program folder of its own.
 #include "platform/Cp932.h"
 #include "support/HostFiles.h"
 

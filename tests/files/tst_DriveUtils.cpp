@@ -17,8 +17,7 @@ private slots:
         fake->Set('E', CFakeVolumeSource::Fat32(500000, 125000)).Set('M', noRoot).Set('K', unknown);
         fake->Set('D', CFakeVolumeSource::Large()).Set('F', CFakeVolumeSource::Full(1000));
         fake->Set('A', CFakeVolumeSource::NoMedium());
-        // GetDriveKind, CheckDrive, then the ready flag, root, type, total and free bytes and
-        // label, over a ready flag of 9 and a label "?" that a missing drive leaves.
+        // Kind, ready, flag, root, type, bytes, label; a missing drive leaves flag 9, label "?".
         // clang-format off
         const std::pair<const char*, const char*> rows[] = {
             {"e:\\Data\\x", "0 1 1 E:\\ 2 2048000000 512000000 USBMEM"}, // only the letter counts

@@ -25,15 +25,13 @@ private slots:
         QCOMPARE(tree.Listing(), made);
     }
 
-    // Links are removed as links, never followed; entries that vanish during
-    // the walk count as deleted; a drive root is emptied and kept.
+    // Links are removed as links, never followed; a drive root is emptied and kept.
     void deletesTrees() {
         CTempTree outside('U');
         QVERIFY(outside.Build({{"keep/data", "d"}, {"file", "f"}}));
         CTempTree tree;
         // clang-format off
-        QVERIFY(tree.Build({{"k", "k"}, {"d/.h"}, {"d/a/b/c"}, {"d/a/e/"}, {"d/ソ/x"}, {"v/a", "a"},
-                            {"v/b/x", "x"}, {"v/c", "c"}}));
+        QVERIFY(tree.Build({{"k", "k"}, {"d/.h"}, {"d/a/b/c"}, {"d/a/e/"}, {"d/ソ/x"}}));
         QVERIFY(tree.AddSymlink("d/a/in", outside.HostPath("keep")) && tree.AddSymlink("d/s", "s"));
         QVERIFY(tree.AddSymlink("d/f", outside.HostPath("file")) && tree.AddSymlink("d/a/up", tree.HostPath("d")));
         QVERIFY(tree.AddSymlink("top", outside.HostPath("keep")));
@@ -42,11 +40,6 @@ private slots:
         QCOMPARE(DeleteFolderTree(tree.DrivePath("d"), [&] { ++pumps; }), 0);
         QCOMPARE(pumps, 11);                                    // once per entry
         QCOMPARE(DeleteFolderTree(tree.DrivePath("top\\")), 0); // the folder itself is a link
-        const auto vanish = [&] { // something else removes later entries meanwhile
-            std::filesystem::remove_all(tree.HostPath("v/b"));
-            std::filesystem::remove(tree.HostPath("v/c"));
-        };
-        QCOMPARE(DeleteFolderTree(tree.DrivePath("v"), vanish), 0);
         QCOMPARE(tree.Listing(), "k=k");
         QCOMPARE(outside.Listing(), "keep/ file=f keep/data=d");
         QCOMPARE(DeleteFolderTree(tree.DriveRoot()), 0);

@@ -1,5 +1,4 @@
-// Drive letters on the host: the "Drives" section, drive-letter paths to
-// host paths and back, and the guarantee that ".." never leaves a drive.
+// The "Drives" section, drive-letter paths to host paths and back, and ".." kept on a drive.
 #include "platform/DriveMap.h"
 #include "support/ProgramFolder.h"
 
@@ -25,8 +24,7 @@ private slots:
         QCOMPARE(map.HostRoot('E').value_or("-"), std::string("/srv/work"));
         map.LoadFromProfile(folder.HostFile("absent.ini"));
         QCOMPARE(map.Letters(), std::string("C"));
-        // Mapping paths: "<" to the host, ">" back, "=" both; "-" is none. A
-        // drive-letter path never names anything outside its folder.
+        // Paths: "<" to the host, ">" back, "=" both, "-" none; nothing outside a drive's folder.
         map = CDriveMap(); // C is "/"
         map.Map('D', "/srv/d");
         map.Map('e', "/srv/dd");

@@ -1,5 +1,4 @@
-// The copy run's file copy: what it carries over, what it refuses, and that
-// no failure or cancel ever leaves a damaged destination or a stray file.
+// The copy run's file copy: what it carries over and refuses; no damage or stray file left.
 #include "platform/ErrorCodes.h"
 #include "platform/FileCopy.h"
 #include "platform/HostServices.h"
@@ -12,12 +11,10 @@
 
 namespace {
 enum EMethod { kAuto, kCopyRange, kReadWrite };
-
 CCopyTestHooks HooksFor(int method, size_t chunk = 1 << 20) {
     return {
         .bNoClone = method != kAuto, .bNoCopyRange = method == kReadWrite, .nChunkBytes = chunk};
 }
-
 bool SetTimes(const QString& path, long sec, long nsec) {
     const timespec times[2] = {{sec, 0}, {sec, nsec}};
     return utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
@@ -28,10 +25,10 @@ class TestFileCopy : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_pTmp; // S: and D: are its folders src and dst
-    QString Src(const QString& name = "a.bin") const { return m_pTmp->filePath("src/" + name); }
-    QString Dst(const QString& name = "a.bin") const { return m_pTmp->filePath("dst/" + name); }
+    QString Src(const QString& name = "a") const { return m_pTmp->filePath("src/" + name); }
+    QString Dst(const QString& name = "a") const { return m_pTmp->filePath("dst/" + name); }
     int Copy(const std::function<bool()>& onChunk = {}) {
-        return CopyFileReplacing("S:\\a.bin", "D:\\a.bin", onChunk);
+        return CopyFileReplacing("S:\\a", "D:\\a", onChunk);
     }
 
 private slots:
@@ -50,7 +47,7 @@ private slots:
     void carriesContentModeAndTime() {
         // clang-format off
         const int cases[][4] = {{kAuto, 0, 0644, 0}, {kCopyRange, (3 << 20) + 7, 0444, 0}, {kReadWrite, 1, 06755, 0},
-                                {kAuto, 4096, 06755, 0}, {kAuto, 4096, 0644, (8 << 20) - 3}, {kReadWrite, 5, 0644, 8 << 20}};
+            {kAuto, 4096, 06755, 0}, {kAuto, 4096, 0644, (8 << 20) - 3}, {kReadWrite, 5, 0644, 8 << 20}};
         // clang-format on
         for (const auto& [method, size, mode, hole] : cases) {
             SetCopyTestHooks(HooksFor(method, 4096));
@@ -70,7 +67,7 @@ private slots:
             QVERIFY(d.st_mode == s.st_mode && d.st_uid == s.st_uid && d.st_gid == s.st_gid);
             QVERIFY(d.st_mtim.tv_sec == s.st_mtim.tv_sec && d.st_mtim.tv_nsec == s.st_mtim.tv_nsec);
             QVERIFY2(d.st_blocks <= s.st_blocks + 64, "the holes were filled");
-            QCOMPARE(NamesIn(Dst("")), QStringList{"a.bin"});
+            QCOMPARE(NamesIn(Dst("")), QStringList{"a"});
             QVERIFY(QFile::remove(Src()));
         }
         QVERIFY(QFile::remove(Dst()) && WriteHostFile(Dst("target"), "outside"));
@@ -84,21 +81,21 @@ private slots:
     // keep the old file, leave no temporary; without the fast path a plain copy is made.
     void failuresKeepTheOldFile() {
         const QByteArray old = ReadHostFile(Dst()), bytes = PatternBytes((5 << 20) + 123, 2);
-        QVERIFY(WriteHostFile(Src(), bytes) && WriteHostFile(Dst("ro.bin"), "ro") &&
+        QVERIFY(WriteHostFile(Src(), bytes) && WriteHostFile(Dst("ro"), "ro") &&
                 QDir().mkpath(Dst("folder/inner")));
         QVERIFY(mkfifo(QFile::encodeName(Src("pipe")).constData(), 0644) == 0 &&
-                chmod(QFile::encodeName(Dst("ro.bin")).constData(), 0444) == 0);
+                chmod(QFile::encodeName(Dst("ro")).constData(), 0444) == 0);
         // failAt 0: at close; err 0: cancel; expected -1: any code.
         // clang-format off
         const struct { const char *src, *dst; int method, failAt, err, expected; } cases[] = {
-            {"none", "a.bin", kAuto, 0, 0, ERROR_FILE_NOT_FOUND}, {"sub", "a.bin", kAuto, 0, 0, ERROR_ACCESS_DENIED},
-            {"pipe", "a.bin", kAuto, 0, 0, ERROR_ACCESS_DENIED}, {"a.bin", "no\\a", kAuto, 0, 0, ERROR_PATH_NOT_FOUND},
-            {"a.bin", "ro.bin", kAuto, 0, 0, ERROR_ACCESS_DENIED}, {"a.bin", "folder", kAuto, 0, 0, ERROR_ACCESS_DENIED},
-            {"a.bin", "a.bin", kCopyRange, 1, ENOSPC, ERROR_DISK_FULL}, {"a.bin", "a.bin", kCopyRange, 3, ENOSPC, ERROR_DISK_FULL},
-            {"a.bin", "a.bin", kReadWrite, 2, ENOSPC, ERROR_DISK_FULL}, {"a.bin", "a.bin", kAuto, 2, ENOSPC, ERROR_DISK_FULL},
-            {"a.bin", "a.bin", kAuto, 0, EIO, -1}, {"a.bin", "a.bin", kCopyRange, 3, 0, ERROR_OPERATION_ABORTED},
-            {"a.bin", "a.bin", kReadWrite, 3, 0, ERROR_OPERATION_ABORTED}, {"a.bin", "a.bin", kCopyRange, 1, EXDEV, 0},
-            {"a.bin", "a.bin", kCopyRange, 3, EINVAL, 0}, {"a.bin", "a.bin", kCopyRange, 2, ENOSYS, 0}};
+            {"none", "a", kAuto, 0, 0, ERROR_FILE_NOT_FOUND}, {"sub", "a", kAuto, 0, 0, ERROR_ACCESS_DENIED},
+            {"pipe", "a", kAuto, 0, 0, ERROR_ACCESS_DENIED}, {"a", "no\\a", kAuto, 0, 0, ERROR_PATH_NOT_FOUND},
+            {"a", "ro", kAuto, 0, 0, ERROR_ACCESS_DENIED}, {"a", "folder", kAuto, 0, 0, ERROR_ACCESS_DENIED},
+            {"a", "a", kCopyRange, 1, ENOSPC, ERROR_DISK_FULL}, {"a", "a", kCopyRange, 3, ENOSPC, ERROR_DISK_FULL},
+            {"a", "a", kReadWrite, 2, ENOSPC, ERROR_DISK_FULL}, {"a", "a", kAuto, 2, ENOSPC, ERROR_DISK_FULL},
+            {"a", "a", kAuto, 0, EIO, -1}, {"a", "a", kCopyRange, 3, 0, ERROR_OPERATION_ABORTED},
+            {"a", "a", kReadWrite, 3, 0, ERROR_OPERATION_ABORTED}, {"a", "a", kCopyRange, 1, EXDEV, 0},
+            {"a", "a", kCopyRange, 3, EINVAL, 0}, {"a", "a", kCopyRange, 2, ENOSYS, 0}};
         // clang-format on
         for (const auto& c : cases) {
             CCopyTestHooks hooks = HooksFor(c.method);
@@ -115,10 +112,9 @@ private slots:
             QVERIFY(c.expected == 0 ? ReadHostFile(Dst()) == bytes
                                     : ReadHostFile(Dst()) == old &&
                                           HostStat(Dst()).st_mtim.tv_sec == 1500000000);
-            QCOMPARE(NamesIn(Dst("")), (QStringList{"a.bin", "folder", "ro.bin"}));
+            QCOMPARE(NamesIn(Dst("")), (QStringList{"a", "folder", "ro"}));
         }
-        QVERIFY(ReadHostFile(Dst("ro.bin")) == "ro" &&
-                (HostStat(Dst("ro.bin")).st_mode & 0777) == 0444);
+        QVERIFY(ReadHostFile(Dst("ro")) == "ro" && (HostStat(Dst("ro")).st_mode & 0777) == 0444);
         QCOMPARE(NamesIn(Dst("folder")), QStringList{"inner"});
     }
 };

@@ -1,5 +1,4 @@
-// The run history file: the bytes on disk (CP932, CR LF, escapes for what CP932 cannot hold)
-// and the exclusive hold that keeps two runs from writing into one history.
+// The run history file: its bytes on disk and the hold that keeps it to one writer.
 #include "platform/ErrorCodes.h"
 #include "platform/LogFile.h"
 #include "support/HostFiles.h"
@@ -12,8 +11,7 @@
 class TestLogFile : public QObject {
     Q_OBJECT
 private slots:
-    // Calls ("=" starts a WriteLine, else WriteText) and the bytes on disk: what CP932 cannot
-    // hold, and controls inside a line, become references that can be undone.
+    // Calls ("=": WriteLine, else WriteText), bytes: what CP932 lacks, controls become references.
     void bytesOnDiskAndOneWriter() {
         CTempTree tree('L');
         // clang-format off
