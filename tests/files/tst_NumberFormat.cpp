@@ -1,5 +1,4 @@
 // Picture layout, size texts and halves rounded away from zero.
-
 #include "files/NumberFormat.h"
 
 #include <QtTest>
@@ -7,9 +6,9 @@
 class TestNumberFormat : public QObject {
     Q_OBJECT
 private slots:
-    void picture() {
+    void formats() {
         // clang-format off
-        const std::tuple<const char*, double, const char*> rows[] = {
+        const std::tuple<const char*, double, const char*> pictures[] = {
             {"-###,###", 5, "       5"}, {"-###,###", -1234, "  -1,234"},
             {"-###,###", -123, "    -123"}, {"-###,###", -123456, "-123,456"},
             {"-##,###,###.##", 0.5, "          0.50"}, {"-##,###,###.##", -1.125, "         -1.13"},
@@ -19,25 +18,18 @@ private slots:
             {"##.##", 123, " E   "},
             // Zero fill from the leftmost Z.
             {"Z,ZZ#", 7, "0,007"}, {"##Z#", 7, "  07"}, {"ZZ.##", 1.5, "01.50"}};
-        // clang-format on
-        for (const auto& [picture, value, text] : rows)
-            QCOMPARE(QString::fromStdString(FormatPicture(picture, value)), text);
-        for (const std::string pic : {"####", "-###,###", "-##,###,###.##", "Z,ZZ#.#", "#", "."})
-            for (double v : {0.0, -1.0, 0.005, 999.999, 1e7, -1e30})
-                QCOMPARE(FormatPicture(pic, v).size(), pic.size());
-    }
-
-    void sizeAndFixed() {
-        QCOMPARE(FormatSize(1023), std::string("1023.000000 byte"));
-        QCOMPARE(FormatSize(1024), std::string("1.00 KB"));
-        QCOMPARE(FormatSize(1152), std::string("1.13 KB")); // half away from zero
-        QCOMPARE(FormatSize(1048576), std::string("1.000 MB"));
-        QCOMPARE(FormatSize(10.0 * (1 << 30)), std::string("10240.000 MB")); // no larger unit
+        // Bytes below 1 KB, then KB, then MB even past 1 GB; 1152 B is 1.125 KB, a half.
+        const std::pair<double, const char*> sizes[] = {{1023, "1023.000000 byte"},
+            {1024, "1.00 KB"}, {1152, "1.13 KB"}, {1048576, "1.000 MB"}, {10.0 * (1 << 30), "10240.000 MB"}};
         // 2.675 and 9.995 are just below the half in binary.
-        const std::tuple<double, int, const char*> rows[] = {
-            {1.125, 2, "1.13"}, {-2.5, 0, "-3"},     {2.675, 2, "2.67"},
-            {9.995, 2, "9.99"}, {9.996, 2, "10.00"}, {-0.001, 2, "-0.00"}};
-        for (const auto& [value, decimals, text] : rows)
+        const std::tuple<double, int, const char*> fixed[] = {{1.125, 2, "1.13"}, {-2.5, 0, "-3"},
+            {2.675, 2, "2.67"}, {9.995, 2, "9.99"}, {9.996, 2, "10.00"}, {-0.001, 2, "-0.00"}};
+        // clang-format on
+        for (const auto& [picture, value, text] : pictures)
+            QCOMPARE(QString::fromStdString(FormatPicture(picture, value)), text);
+        for (const auto& [bytes, text] : sizes)
+            QCOMPARE(QString::fromStdString(FormatSize(bytes)), text);
+        for (const auto& [value, decimals, text] : fixed)
             QCOMPARE(QString::fromStdString(FixedText(value, decimals)), text);
     }
 };

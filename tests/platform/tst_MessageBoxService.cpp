@@ -1,11 +1,8 @@
-// The console message boxes, the scripted responder the other tests rely on,
-// and replacing services in the host.
+// The console message boxes, and the console as the host's fallback.
 #include "platform/ConsoleMessageBox.h"
 #include "platform/HostServices.h"
-#include "support/ScriptedMessageBox.h"
 
 #include <QTest>
-
 #include <sstream>
 
 class TestMessageBoxes : public QObject {
@@ -27,28 +24,8 @@ private slots:
             QCOMPARE(QString::fromStdString(out.str()),
                      QString("確認: 上書きしますか？\n-> %1\nTidewell: x\n-> %1\n").arg(name));
         }
-    }
-
-    void scriptedAnswersInOrderAndReportsSurprises() {
-        CScriptedMessageBox box(false); // records failures instead of failing
-        box.Expect("上書き", IDYES).ExpectExact("中断", IDRETRY, MB_RETRYCANCEL);
-        QCOMPARE(box.Show("a.txt を上書きしますか？", "", MB_YESNO), IDYES);
-        QCOMPARE(box.Show("中断です", "", MB_RETRYCANCEL), IDCANCEL); // not exact: a surprise
-        QCOMPARE(box.Show("中断", "", MB_YESNO), IDNO);               // other buttons: a surprise
-        QCOMPARE(box.Show("中断", "", MB_RETRYCANCEL), IDRETRY);
-        box.Expect("never shown", IDOK);
-        QVERIFY(!box.VerifyAllUsed() && box.Failures().size() == 3);
-        CScriptedMessageBox failing;
-        QEXPECT_FAIL("", "a surprise box must fail the test", Continue);
-        failing.Show("surprise", "", MB_OK);
-    }
-
-    void hostServicesFallBackToTheDefaults() {
-        CHostServices& services = CHostServices::Get();
-        services.SetMessageBoxService(nullptr);
-        QVERIFY(dynamic_cast<CConsoleMessageBoxService*>(&services.MessageBoxes()));
-        services.SetVolumeSource(nullptr);
-        QVERIFY(dynamic_cast<CHostVolumeSource*>(&services.Volumes()));
+        CHostServices::Get().SetMessageBoxService(nullptr); // back to the console, never none
+        QVERIFY(dynamic_cast<CConsoleMessageBoxService*>(&CHostServices::Get().MessageBoxes()));
     }
 };
 

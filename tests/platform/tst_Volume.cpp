@@ -1,5 +1,4 @@
 // The host volume source: facts of the mount behind a mapped drive letter.
-
 #include "platform/HostServices.h"
 #include "platform/Volume.h"
 #include "support/TempTree.h"
@@ -10,7 +9,7 @@
 class TestVolume : public QObject {
     Q_OBJECT
 private slots:
-    void temporaryFolderAgreesWithQt() {
+    void factsOfTheMount() {
         CTempTree tree;
         QVERIFY(tree.AddFolder("sub") && tree.AddFile("file", "x"));
         const std::optional<CVolumeFacts> facts = CHostVolumeSource().Query('t'); // either case
@@ -20,13 +19,13 @@ private slots:
         const uint64_t cluster = uint64_t{facts->bytesPerSector} * facts->sectorsPerCluster;
         QVERIFY(uint64_t(storage.bytesTotal()) - cluster * facts->totalClusters < cluster);
         QCOMPARE(facts->fileSystem == "FAT32", storage.fileSystemType() == "vfat");
-        CHostServices::Get().DriveMap().Map('W', tree.HostPath("sub")); // one mount, one volume
+        CDriveMap& map = CHostServices::Get().DriveMap();
+        map.Map('W', tree.HostPath("sub")); // one mount, one volume
         QCOMPARE(CHostVolumeSource().Query('W').value().serialNumber, facts->serialNumber);
         QVERIFY(!CHostVolumeSource().Query('V')); // no drive: unmapped, missing or a file
-        for (const char* target : {"gone", "file"}) {
-            CHostServices::Get().DriveMap().Map('V', tree.HostPath(target));
-            QVERIFY2(!CHostVolumeSource().Query('V'), target);
-        }
+        for (const char* target : {"gone", "file"})
+            QVERIFY2(map.Map('V', tree.HostPath(target)) && !CHostVolumeSource().Query('V'),
+                     target);
     }
 
     void driveTypesAndSerials() {
