@@ -79,6 +79,9 @@ int RunContinuous(int nIndex) {
     steps.onStepEnded = [](const std::string& name, int endCode) {
         std::fprintf(stderr, "%s 終了 終了ｺｰﾄﾞ %d\n", name.c_str(), endCode);
     };
+    steps.onStepSkipped = [](const std::string& line) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    };
     const CRenzokuOutcome outcome = RunRenzokuSet(job, nIndex, steps);
     // A step that could not run is no success for a scheduled run.
     const bool bAllRan = outcome.nStepsRun > 0 && outcome.nStepsSkipped == 0;

@@ -30,7 +30,9 @@ int RunSteps(CCopyJob& job, const std::vector<std::string>& aSet, IRenzokuSteps&
         // The file may have gone since the order was shown; the setting
         // loaded before must not run under its name.
         if (!FileExists(folder + entry) || steps.SelectSettingByName(entry) < 0) {
-            job.WriteLogLine(kStepHeader + entry + kStepSkipped);
+            const std::string line = kStepHeader + entry + kStepSkipped;
+            job.WriteLogLine(line);
+            steps.StepSkipped(line.substr(1));
             ++outcome.nStepsSkipped;
             continue;
         }

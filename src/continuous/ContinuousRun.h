@@ -31,6 +31,8 @@ public:
     virtual void EndRenzoku() {}
     // After a step's end line went to the log.
     virtual void StepEnded(const std::string& /*name*/, int /*endCode*/) {}
+    // After the line of a step that could not run went to the log.
+    virtual void StepSkipped(const std::string& /*logLine*/) {}
 };
 
 // The steps of a run without a window (the command line, tests): each
@@ -50,9 +52,14 @@ public:
         if (onStepEnded)
             onStepEnded(name, endCode);
     }
+    void StepSkipped(const std::string& logLine) override {
+        if (onStepSkipped)
+            onStepSkipped(logLine);
+    }
 
     std::function<bool(const std::vector<std::string>&)> onConfirm;
     std::function<void(const std::string&, int)> onStepEnded;
+    std::function<void(const std::string&)> onStepSkipped;
 
 private:
     CCopyJob& m_job;

@@ -48,9 +48,8 @@ bool CCopyMainDlg::SaveChangesFirst() {
     // thrown away by the first step's load.
     if (answer == IDYES && m_bChanged)
         return false;
-    // No: the changes are given up, and the steps load without a question.
-    m_bChanged = 0;
-    EnableControl(IDC_SAVE, false);
+    // No: the changes are given up once the run starts (BeginRenzoku); a
+    // cancelled confirmation leaves them as they were.
     return true;
 }
 
@@ -60,6 +59,8 @@ bool CCopyMainDlg::ConfirmRenzoku(const std::vector<std::string>& aSet) {
 }
 
 void CCopyMainDlg::BeginRenzoku() {
+    // The save question was answered: the steps load without asking again.
+    m_bChanged = 0;
     SetRunState(0);
     const int pos = SettingList()->currentIndex();
     m_strRenzokuReturn = pos >= 0 ? SettingNameAt(pos) + kSettingFileExtension : std::string();
