@@ -231,6 +231,7 @@ void TestMainWindowRun::continuousRun() {
     auto answerOrder = [&](int button, bool bCloseAtOnce = false) {
         AnswerNextModal(
             [&, button, bCloseAtOnce](QWidget* pModal) {
+                VerifyNothingCut(*pModal);
                 order = {pModal->windowTitle()};
                 auto* pList = ControlAs<QListWidget>(pModal, CRenzokuConfirmDlg::IDC_ORDER);
                 for (int i = 0; i < pList->count(); ++i)

@@ -157,6 +157,7 @@ private slots:
     void switchThenCancel() {
         CFixture fx;
         Dlg dlg(0, kFiles, nullptr);
+        VerifyNothingCut(dlg);
         auto* pSets = ControlAs<QComboBox>(&dlg, Dlg::IDC_SET_LIST);
         QCOMPARE(pSets->itemText(0) + "|" + pSets->itemText(4) + "|" + pSets->currentText(),
                  "連続実行設定 00|連続実行設定 04|連続実行設定 00");
