@@ -11,10 +11,6 @@ const char kRenzoku[] = "Renzoku";
 const char kRenzokuIndex[] = "RenzokuIndex";
 } // namespace
 
-std::string AppProfilePath() {
-    return GetProgramFolder() + "Tidewell.Ini";
-}
-
 CAppProfile ReadAppProfile() {
     const std::string path = AppProfilePath();
     CAppProfile profile;

@@ -4,6 +4,8 @@
 // next. Only the main window's start (read) and its proper close (write)
 // use it.
 
+#include "files/PathUtils.h" // AppProfilePath
+
 #include <string>
 
 struct CAppProfile {
@@ -11,10 +13,6 @@ struct CAppProfile {
     int m_bRenzoku = 0;       // "Renzoku": continuous mode
     int m_nRenzokuIndex = 0;  // "RenzokuIndex": selected continuous execution set
 };
-
-// Program folder + "Tidewell.Ini" (empty folder part when the program
-// folder has no drive letter).
-std::string AppProfilePath();
 
 // Reads section "CopyInfo". Never fails: a missing file or key gives its
 // default (empty name, 0, 0); an integer without leading digits reads 0.

@@ -1,7 +1,10 @@
 #include "app/CommandLine.h"
 
 #include "app/ConsoleRunHost.h"
+#include "app/SettingFiles.h"
 #include "app/SettingNames.h"
+#include "continuous/ContinuousRun.h"
+#include "continuous/RenzokuSet.h"
 #include "copyjob/CopyJob.h"
 #include "copyjob/FolderValidation.h"
 #include "copyjob/SettingFileName.h"
@@ -19,6 +22,8 @@ const char kUsage[] =
     "  tidewell                 ウィンドウを開きます (opens the window)\n"
     "  tidewell --run NAME      設定ファイル NAME.def を実行します\n"
     "                           (runs the settings file NAME.def of the program folder)\n"
+    "  tidewell --continuous N  連続実行設定 N (0 ～ 4) を実行します\n"
+    "                           (runs continuous execution set N)\n"
     "  tidewell --help          この説明 (this text)\n"
     "  tidewell --version       版数 (the version)\n"
     "終了状態 (exit status): 0 = 終了コード 0, 1 = その他の終了コード, 2 = 引数の誤り\n";
@@ -54,6 +59,42 @@ int RunSetting(const std::string& name) {
     return endCode == 0 ? 0 : 1;
 }
 
+// The set's order goes to standard output in place of the confirmation;
+// every box, step end and the final text to standard error.
+int RunContinuous(int nIndex) {
+    CHostServices::Get().SetMessageBoxService(std::make_shared<CConsoleMessageBoxService>());
+    CConsoleRunHost host;
+    CCopyJob job(host);
+    host.onInterrupt = [&job] {
+        job.RequestCancel();
+    };
+    CSettingFileSteps steps(job, ListSettingFiles());
+    steps.onConfirm = [](const std::vector<std::string>& aSet) {
+        std::printf("この処理順で連続処理を実行します．\n");
+        for (size_t i = 0; i < aSet.size(); ++i)
+            std::printf("%s\n", RenzokuOrderLine(static_cast<int>(i) + 1, aSet[i]).c_str());
+        std::fflush(stdout);
+        return true;
+    };
+    steps.onStepEnded = [](const std::string& name, int endCode) {
+        std::fprintf(stderr, "%s 終了 終了ｺｰﾄﾞ %d\n", name.c_str(), endCode);
+    };
+    steps.onStepSkipped = [](const std::string& line) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    };
+    const CRenzokuOutcome outcome = RunRenzokuSet(job, nIndex, steps);
+    // A step that could not run is no success for a scheduled run.
+    const bool bAllRan = outcome.nStepsRun > 0 && outcome.nStepsSkipped == 0;
+    return outcome.bStarted && outcome.nEndCode == 0 && bAllRan ? 0 : 1;
+}
+
+// The set number of a --continuous argument, or -1.
+int SetNumberOf(const std::string& argument) {
+    return argument.size() == 1 && argument[0] >= '0' && argument[0] < '0' + kRenzokuSetCount
+               ? argument[0] - '0'
+               : -1;
+}
+
 } // namespace
 
 bool WantsCommandLine(const std::vector<std::string>& args) {
@@ -72,6 +113,16 @@ int RunCommandLine(const std::vector<std::string>& args) {
     if (option == "--version") {
         std::printf("Tidewell %s\n", TIDEWELL_VERSION);
         return 0;
+    }
+    if (option == "--continuous") {
+        if (args.size() < 3)
+            return BadArguments("設定番号がありません (--continuous needs a set number)");
+        if (args.size() > 3)
+            return BadArguments("余分な引数があります (unexpected argument): " + args[3]);
+        const int nIndex = SetNumberOf(args[2]);
+        if (nIndex < 0)
+            return BadArguments("設定番号は 0 ～ 4 です (a set number is 0 to 4): " + args[2]);
+        return RunContinuous(nIndex);
     }
     if (option != "--run")
         return BadArguments("不明なオプションです (unknown option): " + option);

@@ -1,9 +1,11 @@
 #pragma once
 // The headless command line, for scheduled runs and scripts:
 //   tidewell --run NAME     runs the settings file NAME.def of the program folder
+//   tidewell --continuous N runs continuous execution set N (0 to 4)
 //   tidewell --help | --version
-// Exit status: 0 when the run ended with end code 0, 1 for any other end
-// code or a refused run, 2 for bad arguments.
+// Exit status: 0 when the run ended with end code 0 (a continuous run: every
+// step of the set ran and ended with 0), 1 for any other end code, a refused
+// run or a set with nothing to run, 2 for bad arguments.
 
 #include <string>
 #include <vector>

@@ -106,6 +106,9 @@ public:
     // and returns the error code; otherwise 0.
     int CloseLog();
     bool IsLogOpen() const;
+    // The header line "-- Tidewall.Exe  <kind> [<local time>] --", then the
+    // lines held for it.
+    void WriteLogHeader(const char* kind);
     // A line of this run's history: written now when the log is open, else
     // held until the header of a single run is written.
     void AddRunLogLine(const std::string& text);
@@ -148,7 +151,6 @@ private:
     // Ends a run that stopped before the copy loop, leaving the idle text.
     int EndEarly(int result);
     void ShowFinalMessage(int result);
-    void WriteLogHeader(const char* kind);
 
     IRunHost& m_host;
     std::vector<std::string> m_aPatterns; // of the running collection

@@ -17,6 +17,10 @@ std::string GetProgramFolder() {
     return *folder;
 }
 
+std::string AppProfilePath() {
+    return GetProgramFolder() + "Tidewell.Ini";
+}
+
 void WarningBox(const std::string& text, const std::string& /*context*/) {
     IMessageBoxService& boxes = CHostServices::Get().MessageBoxes();
     boxes.Beep(MB_ICONEXCLAMATION);

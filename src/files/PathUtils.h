@@ -14,6 +14,10 @@
 // ("C:\opt\tidewell\"); empty when no drive letter holds it.
 std::string GetProgramFolder();
 
+// The application profile: program folder + "Tidewell.Ini" (empty folder
+// part when the program folder has no drive letter).
+std::string AppProfilePath();
+
 // Warning sound, then a modal box with the text, an exclamation icon, an OK
 // button and the application's title. context is accepted and not shown.
 void WarningBox(const std::string& text, const std::string& context = {});

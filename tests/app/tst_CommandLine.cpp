@@ -13,9 +13,10 @@ class TestCommandLine : public QObject {
 private slots:
     // Wrong arguments exit with 2 before anything is done; refused, failed or cancelled runs
     // exit with 1. A hang-up cancels like Ctrl+C, here while waiting for a log held elsewhere.
+    // Continuous set 0 holds T.def, set 1 is empty.
     void exitCodes() {
         const QString plain = "SrcDir=S:\\\r\nDstDir=D:\\\r\n";
-        const QStringList run{"--run", "T"};
+        const QStringList run{"--run", "T"}, set0{"--continuous", "0"};
         // clang-format off
         const struct { QStringList args; QString spec; int code; QString says; int signal; } rows[] = {
             {{"--frobnicate"}, plain, 2, "--frobnicate", 0}, {{"--run"}, plain, 2, "--run", 0},
@@ -23,12 +24,20 @@ private slots:
             {{"--run", "T", "more"}, plain, 2, "more", 0},
             {run, "SrcDir=S:\\no\r\nDstDir=D:\\\r\n", 1, "ｺﾋﾟｰ元ﾌｫﾙﾀﾞの準備が出来てないか", 0},
             {run, plain + "WildList=*.no\r\n", 1, "終了ｺｰﾄﾞ 9999", 0}, {run, plain, 1, "Tidewall.log", 0},
-            {run, plain, 1, "終了ｺｰﾄﾞ 9999", SIGHUP}, {run, plain, 1, "終了ｺｰﾄﾞ 9999", SIGINT}};
+            {run, plain, 1, "終了ｺｰﾄﾞ 9999", SIGHUP}, {run, plain, 1, "終了ｺｰﾄﾞ 9999", SIGINT},
+            {{"--continuous"}, plain, 2, "--continuous", 0}, {{"--continuous", "0x"}, plain, 2, "0x", 0},
+            {{"--continuous", "5"}, plain, 2, "5", 0}, {{"--continuous", "-1"}, plain, 2, "-1", 0},
+            {{"--continuous", "0", "1"}, plain, 2, "余分な引数", 0},
+            {{"--continuous", "1"}, plain, 1, "連続実行するための設定ファイルが選択されていません．", 0},
+            {set0, "SrcDir=S:\\no\r\nDstDir=D:\\\r\n", 1, "連続処理は異常終了しました．終了ｺｰﾄﾞ[1]", 0},
+            {set0, plain, 0, "T.def 終了 終了ｺｰﾄﾞ 0", 0}, {set0, plain, 1, "終了ｺｰﾄﾞ[9999]", SIGINT}};
         // clang-format on
         for (const auto& [args, spec, code, says, signal] : rows) {
             QTemporaryDir dir;
             const QByteArray drives =
-                ("[Drives]\r\nS=" + dir.filePath("src") + "\r\nD=" + dir.filePath("dst")).toUtf8();
+                ("[Drives]\r\nS=" + dir.filePath("src") + "\r\nD=" + dir.filePath("dst") +
+                 "\r\n[Renzoku0]\r\nCount=1\r\nFile0=T.def\r\n")
+                    .toUtf8();
             const auto bytes = Utf8ToCp932(("[Spec]\r\n" + spec).toStdString());
             QVERIFY(QFile::copy(TIDEWELL_BIN_DIR "/tidewell", dir.filePath("tidewell")) &&
                     QDir().mkpath(dir.filePath("src/sub")) && QDir().mkpath(dir.filePath("dst")) &&
@@ -52,8 +61,37 @@ private slots:
             err += QString::fromUtf8(process.readAllStandardError());
             QVERIFY2(process.exitCode() == code && err.contains(says), qPrintable(err));
             QCOMPARE(QFile::exists(dir.filePath("dst/a.txt")),
-                     says == "Tidewall.log"); // the copy goes on
+                     code == 0 || says == "Tidewall.log"); // the copy goes on
         }
+    }
+
+    // The order goes to standard output; the log is the window's, CP932 with CR LF (the
+    // second step finds nothing newer to copy).
+    void continuousRunPrintsTheOrderAndLogsEachStep() {
+        QTemporaryDir dir;
+        const QByteArray ini =
+            ("[Drives]\r\nS=" + dir.filePath("src") + "\r\nD=" + dir.filePath("dst") +
+             "\r\n[Renzoku0]\r\nCount=2\r\nFile0=T.def\r\n" + "File1=U.def\r\n")
+                .toUtf8();
+        for (const char* name : {"T.def", "U.def"})
+            QVERIFY(WriteHostFile(dir.filePath(name), "[Spec]\r\nSrcDir=S:\\\r\nDstDir=D:\\\r\n"));
+        QVERIFY(QFile::copy(TIDEWELL_BIN_DIR "/tidewell", dir.filePath("tidewell")) &&
+                QDir().mkpath(dir.filePath("src/sub")) && QDir().mkpath(dir.filePath("dst")) &&
+                WriteHostFile(dir.filePath("Tidewell.Ini"), ini) &&
+                WriteHostFile(dir.filePath("src/a.txt"), "alpha") &&
+                WriteHostFile(dir.filePath("src/sub/b.txt"), "beta"));
+        QProcess process;
+        process.start(dir.filePath("tidewell"), {"--continuous", "0"});
+        QVERIFY(process.waitForFinished(60000) && process.exitCode() == 0);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()),
+                 "この処理順で連続処理を実行します．\n  1 .... T\n  2 .... U\n");
+        QByteArray log = ReadHostFile(dir.filePath("Tidewall.log"));
+        log.remove(0, log.indexOf("\r\n") + 2); // the header: the time of the run
+        QCOMPARE(QString::fromStdString(Cp932ToUtf8(log.toStdString())),
+                 "\r\n設定ﾌｧｲﾙ  == T.def\r\nCopying  S:\\a.txt -> D:\\\r\n"
+                 "Copying  S:\\sub\\b.txt -> D:\\sub\r\n\r\nT.def 終了 終了ｺｰﾄﾞ 0\r\n"
+                 "\r\n設定ﾌｧｲﾙ  == U.def\r\nｺﾋﾟｰ対象となるﾌｧｲﾙが１件もありません．\r\n"
+                 "\r\nU.def 終了 終了ｺｰﾄﾞ 0\r\n");
     }
 };
 

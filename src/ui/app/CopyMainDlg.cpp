@@ -11,6 +11,7 @@
 #include "ui/app/CopyApp.h"
 #include "ui/app/HelpViewer.h"
 #include "ui/app/LogViewerDlg.h"
+#include "ui/continuous/RenzokuDlg.h"
 #include "ui/framework/Resources.h"
 #include "ui/lha/LhaSettingDlg.h"
 
@@ -164,4 +165,9 @@ void CCopyMainDlg::OnHelpButton() {
 // buttons are placed and enabled by the option rules and do nothing.
 void CCopyMainDlg::OnCandidates() {}
 void CCopyMainDlg::OnExcludeSetting() {}
-void CCopyMainDlg::OnRenzokuSetting() {}
+
+void CCopyMainDlg::OnRenzokuSetting() {
+    CRenzokuDlg dlg(m_nRenzokuIndex, m_aDefFiles, this);
+    if (dlg.DoModal() == CRenzokuDlg::IDC_OK)
+        m_nRenzokuIndex = dlg.m_nRenzokuIndex;
+}

@@ -11,6 +11,7 @@
 // MainDlgRunGui.cpp (run request and run host), MainDlgSettingsGui.cpp
 // (settings list: select, save, delete).
 
+#include "continuous/ContinuousRun.h"
 #include "copyjob/CopyJob.h"
 #include "copyjob/RunHost.h"
 #include "platform/EventPump.h"
@@ -23,7 +24,7 @@
 class QComboBox;
 class QMovie;
 
-class CCopyMainDlg : public CDialogBase, public IRunHost {
+class CCopyMainDlg : public CDialogBase, public IRunHost, public IRenzokuSteps {
     Q_OBJECT
 
 public:
@@ -105,8 +106,17 @@ public:
     // saves through the save dialog. Returns IDYES, IDNO or IDCANCEL.
     int AskSaveChanges(int withCancel);
 
+    // The settings file (name with ".def", letter case ignored) of the
+    // list's entries, selected and loaded as by the user's choice, with the
+    // changed state cleared; the entry's position, or -1 (nothing changes).
+    int SelectSettingByName(const std::string& name) override;
+
     // --- run request (MainDlgRunGui.cpp) ---
     void OnRun();
+    // Runs the current continuous execution set (continuous mode's run
+    // button): the order is confirmed, each settings file of the set is
+    // loaded and run in turn under one log, the previous setting comes back.
+    void RunRenzoku();
     // The folder checks of the current setting; focuses the edit the failed
     // check names. 0 when acceptable, 1 when refused (the user was told).
     int ValidateFolders(int sourceOnly);
@@ -133,6 +143,12 @@ public:
     int AskOverwrite(const COverwriteTexts& texts) override;
     int AskCopyConfirm(const CCopyConfirmTexts& texts) override;
     std::unique_ptr<IProgressDisplay> CreateProgress(const std::string& caption) override;
+
+    // IRenzokuSteps (MainDlgRunGui.cpp)
+    bool SaveChangesFirst() override;
+    bool ConfirmRenzoku(const std::vector<std::string>& aSet) override;
+    void BeginRenzoku() override;
+    void EndRenzoku() override;
 
     // Whether the archiver library can be loaded (replaceable by tests).
     std::function<bool()> m_fnLhaAvailable;
@@ -193,4 +209,7 @@ private:
     CEventPump m_pump;
     QMovie* m_pBusyMovie = nullptr; // created at the first busy display
     int m_nWaitCursor = 0;
+    // The settings file shown before a continuous run, shown again after it
+    // (empty: none was).
+    std::string m_strRenzokuReturn;
 };

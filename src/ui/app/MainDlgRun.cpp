@@ -3,23 +3,26 @@
 #include "ui/app/CopyMainDlg.h"
 
 #include "copyjob/FolderValidation.h"
+#include "copyjob/SettingFileName.h"
 #include "platform/HostServices.h"
 #include "platform/MessageBoxService.h"
+#include "ui/continuous/RenzokuConfirmDlg.h"
 #include "ui/copyjob/CopyConfirmDlg.h"
 #include "ui/copyjob/OverwriteDlg.h"
 #include "ui/copyjob/ProgressDlg.h"
 #include "ui/framework/Resources.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QMovie>
 #include <QPushButton>
 
 void CCopyMainDlg::OnRun() {
-    // The continuous run is not part of this window yet: in continuous mode
-    // the run button starts nothing.
-    if (IsRenzoku())
+    if (IsRenzoku()) {
+        RunRenzoku();
         return;
+    }
     ControlsToSetting();
     if (ValidateFolders(0) != 0)
         return;
@@ -30,6 +33,44 @@ void CCopyMainDlg::OnRun() {
     // needed here.
     m_job.Execute();
     SetRunState(1);
+}
+
+void CCopyMainDlg::RunRenzoku() {
+    // Every message of the run (empty set, final text) is shown by the run.
+    RunRenzokuSet(m_job, m_nRenzokuIndex, *this);
+}
+
+bool CCopyMainDlg::SaveChangesFirst() {
+    const int answer = AskSaveChanges(1);
+    if (answer == IDCANCEL)
+        return false;
+    // Yes with the save dialog cancelled kept the changes: they are not
+    // thrown away by the first step's load.
+    if (answer == IDYES && m_bChanged)
+        return false;
+    // No: the changes are given up once the run starts (BeginRenzoku); a
+    // cancelled confirmation leaves them as they were.
+    return true;
+}
+
+bool CCopyMainDlg::ConfirmRenzoku(const std::vector<std::string>& aSet) {
+    CRenzokuConfirmDlg dlg(aSet, this);
+    return dlg.DoModal() == CRenzokuConfirmDlg::IDC_OK;
+}
+
+void CCopyMainDlg::BeginRenzoku() {
+    // The save question was answered: the steps load without asking again.
+    m_bChanged = 0;
+    SetRunState(0);
+    const int pos = SettingList()->currentIndex();
+    m_strRenzokuReturn = pos >= 0 ? SettingNameAt(pos) + kSettingFileExtension : std::string();
+}
+
+void CCopyMainDlg::EndRenzoku() {
+    ApplyRenzokuMode();
+    if (!m_strRenzokuReturn.empty())
+        SelectSettingByName(m_strRenzokuReturn);
+    m_strRenzokuReturn.clear();
 }
 
 int CCopyMainDlg::ValidateFolders(int sourceOnly) {

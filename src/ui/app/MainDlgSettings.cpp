@@ -8,6 +8,7 @@
 #include "copyjob/RunTexts.h"
 #include "copyjob/SettingFileName.h"
 #include "files/PathUtils.h"
+#include "platform/AsciiCase.h"
 #include "platform/HostServices.h"
 #include "platform/MessageBoxService.h"
 #include "ui/app/SaveSettingDlg.h"
@@ -111,6 +112,20 @@ void CCopyMainDlg::OnSelchangeSettingList() {
     LoadSetting(m_strUsedDef);
     m_nCurSel = newPos;
     SettingToControls();
+}
+
+int CCopyMainDlg::SelectSettingByName(const std::string& name) {
+    QComboBox* pList = SettingList();
+    for (int pos = 0; pos < pList->count(); ++pos) {
+        if (!EqualsIgnoringCase(DefFileAt(*pList, m_aDefFiles, pos), name))
+            continue;
+        SelectEntry(pos);
+        OnSelchangeSettingList();
+        m_bChanged = 0;
+        EnableControl(IDC_SAVE, false);
+        return pos;
+    }
+    return -1;
 }
 
 bool CCopyMainDlg::ReportSaveError(const CCopySetting& setting) {

@@ -5,6 +5,7 @@
 
 #include "ui/app/AboutDlg.h"
 #include "ui/app/HelpViewer.h"
+#include "ui/continuous/RenzokuDlg.h"
 #include "ui/lha/LhaSettingDlg.h"
 
 #include <QGroupBox>
@@ -72,6 +73,7 @@ private slots:
     void optionRules();
     void whatMarksTheSettingChanged();
     void continuousModeAsksAboutChanges();
+    void setDialogChoosesTheSetOnOk();
     void closeDuringRunOnlyRequestsCancel();
     void closeAsksAndWritesTheProfile();
     void layoutOfTheTemplate();
@@ -146,8 +148,10 @@ void TestMainWindow::optionRules() {
 void TestMainWindow::whatMarksTheSettingChanged() {
     CMainWindowFixture fx;
     auto dlg = fx.Open("");
-    // Buttons whose dialogs are not part of this window yet, and the mode
-    // kept in the profile, leave the setting unchanged.
+    // Buttons whose dialogs are not part of this window yet, the mode kept
+    // in the profile and its sets leave the setting unchanged.
+    AnswerNextModal([](QWidget* pSets) { ClickControl(pSets, CRenzokuDlg::IDC_CANCEL); },
+                    CRenzokuDlg::IDD);
     for (int id : Ids{Dlg::IDC_CANDIDATES, kRen, Dlg::IDC_RENZOKU_SETTING, kRen}) {
         ClickControl(dlg.get(), id);
         QVERIFY2(dlg->m_bChanged == 0 && dlg->isVisible(), qPrintable(QString::number(id)));
@@ -182,6 +186,25 @@ void TestMainWindow::continuousModeAsksAboutChanges() {
     ClickControl(dlg.get(), Dlg::IDC_CLOSE);
     QVERIFY(fx.boxes->VerifyAllUsed());
     QCOMPARE(fx.Value("Tidewell.Ini", "Renzoku"), "1");
+}
+
+void TestMainWindow::setDialogChoosesTheSetOnOk() {
+    CMainWindowFixture fx;
+    QVERIFY(fx.Write("Tidewell.Ini", "Renzoku=1;RenzokuIndex=1"));
+    auto dlg = fx.Open();
+    for (int button : {CRenzokuDlg::IDC_CANCEL, CRenzokuDlg::IDC_OK}) {
+        AnswerNextModal(
+            [button](QWidget* pModal) {
+                auto* pSets = ControlAs<QComboBox>(pModal, CRenzokuDlg::IDC_SET_LIST);
+                pSets->setCurrentIndex(pSets->currentIndex() + 2);
+                emit pSets->activated(pSets->currentIndex());
+                ClickControl(pModal, button);
+            },
+            CRenzokuDlg::IDD);
+        ClickControl(dlg.get(), Dlg::IDC_RENZOKU_SETTING);
+    }
+    // Cancel left the window on set 1; the dialog started there again.
+    QCOMPARE(dlg->m_nRenzokuIndex, 3);
 }
 
 void TestMainWindow::closeDuringRunOnlyRequestsCancel() {

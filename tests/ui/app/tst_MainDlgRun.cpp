@@ -4,13 +4,16 @@
 
 #include "MainWindowFixture.h"
 
+#include "continuous/RenzokuSet.h"
 #include "platform/HostServices.h"
 #include "support/TempTree.h"
 #include "ui/app/LogViewerDlg.h"
+#include "ui/continuous/RenzokuConfirmDlg.h"
 #include "ui/copyjob/CopyConfirmDlg.h"
 #include "ui/copyjob/OverwriteDlg.h"
 #include "ui/copyjob/ProgressDlg.h"
 
+#include <QListWidget>
 #include <QProgressBar>
 
 #include <dlfcn.h>
@@ -59,6 +62,7 @@ private slots:
     void wholeRunWithTheWindowsQuestions();
     void closeDuringCollectionCancelsOnlyThatRun();
     void archiveRunKeepsTheWindowPainted();
+    void continuousRun();
 };
 
 void TestMainWindowRun::refusedFolders() {
@@ -202,6 +206,65 @@ void TestMainWindowRun::archiveRunKeepsTheWindowPainted() {
     fx.boxes->ExpectExact("UNLHA32.DLLが見つからないか、ロードできません。", IDOK);
     ClickControl(dlg.get(), Dlg::IDC_RUN);
     QVERIFY(fx.boxes->VerifyAllUsed() && !dlg->IsRunning() && IsEnabled(*dlg, Dlg::IDC_CLOSE));
+}
+
+void TestMainWindowRun::continuousRun() {
+    CRunFixture fx;
+    QVERIFY(fx.source.Build({{"one/a.txt", "a"}, {"two/b.txt", "b"}}));
+    QVERIFY(fx.Write("B.def", "SrcDir=S:\\one;DstDir=D:\\one;WildList=*.*;NewChk=0;DustChk=0"));
+    QVERIFY(fx.Write("C.def", "SrcDir=S:\\two;DstDir=D:\\two;WildList=*.*;NewChk=0;DustChk=0"));
+    auto dlg = fx.OpenJob();
+    QVERIFY(dlg && SaveRenzokuSet(2, {"B", "C"}) == 0);
+    dlg->m_nRenzokuIndex = 2;
+    TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.txt");
+    fx.boxes->ExpectExact(kAskSave, IDNO);
+    ClickControl(dlg.get(), Dlg::IDC_RENZOKU_CHK); // on, the changes kept unsaved
+    // The save question comes once, before the order: Cancel there, or at
+    // the order, runs nothing and keeps the changes.
+    QStringList order;
+    std::function<void()> closeOnceRunning = [&] {
+        if (!dlg->IsRunning())
+            return QTimer::singleShot(0, closeOnceRunning);
+        order << QString::number(Idle(*dlg, false));
+        ClickControl(dlg.get(), Dlg::IDC_CLOSE);
+    };
+    auto answerOrder = [&](int button, bool bCloseAtOnce = false) {
+        AnswerNextModal(
+            [&, button, bCloseAtOnce](QWidget* pModal) {
+                VerifyNothingCut(*pModal);
+                order = {pModal->windowTitle()};
+                auto* pList = ControlAs<QListWidget>(pModal, CRenzokuConfirmDlg::IDC_ORDER);
+                for (int i = 0; i < pList->count(); ++i)
+                    order << pList->item(i)->text();
+                ClickControl(pModal, button);
+                if (bCloseAtOnce) // with the first events the run lets through
+                    closeOnceRunning();
+            },
+            CRenzokuConfirmDlg::IDD);
+    };
+    fx.boxes->ExpectExact(kAskSave, IDCANCEL).ExpectExact(kAskSave, IDNO);
+    ClickControl(dlg.get(), Dlg::IDC_RUN);
+    answerOrder(CRenzokuConfirmDlg::IDC_CANCEL);
+    ClickControl(dlg.get(), Dlg::IDC_RUN);
+    QCOMPARE(order.join('|'), "連続処理実行前の確認|  1 .... B|  2 .... C");
+    QVERIFY(dlg->m_bChanged == 1 && fx.program.ReadFile("Tidewall.log").empty());
+    // The close button cancels the running step, which ends the run.
+    fx.boxes->ExpectExact(kAskSave, IDNO)
+        .ExpectExact("連続処理は異常終了しました．終了ｺｰﾄﾞ[9999]", IDOK, MB_ICONEXCLAMATION);
+    answerOrder(CRenzokuConfirmDlg::IDC_OK, true);
+    ClickControl(dlg.get(), Dlg::IDC_RUN);
+    QCOMPARE(order.last(), "1"); // the window was disabled while it ran
+    fx.boxes->ExpectExact("連続処理を終了しました．", IDOK, MB_ICONASTERISK);
+    answerOrder(CRenzokuConfirmDlg::IDC_OK);
+    ClickControl(dlg.get(), Dlg::IDC_RUN);
+    QVERIFY(fx.boxes->VerifyAllUsed());
+    QCOMPARE(fx.dest.Read().size(), size_t(4));
+    // The setting shown before comes back from its file, in continuous mode.
+    QCOMPARE(State(*dlg), "A|B|C 0 0 A S:\\ 0");
+    QVERIFY(!dlg->IsRunning() && IsEnabled(*dlg, Dlg::IDC_RUN) &&
+            !IsEnabled(*dlg, Dlg::IDC_SRC_DIR));
+    QCOMPARE(Texts(dlg.get(), {Dlg::IDC_CLOSE, Dlg::IDC_STATUS}),
+             "閉じる(&X)|すべての設定を確認後、[実行]を押してください．");
 }
 
 QTEST_MAIN(TestMainWindowRun)
