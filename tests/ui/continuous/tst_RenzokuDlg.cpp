@@ -1,6 +1,5 @@
-// The continuous execution settings dialog used through its control ids:
-// the moves and their selections, the button states, reordering by mouse
-// and keyboard, and which set is saved when.
+// The continuous execution settings dialog used through its control ids: the moves and their
+// selections, the button states, reordering by mouse and keyboard, and which set is saved when.
 #include "ui/continuous/RenzokuDlg.h"
 
 #include "continuous/RenzokuSet.h"
@@ -9,7 +8,6 @@
 #include "ui/framework/DragListBox.h"
 
 #include <QComboBox>
-#include <QListWidget>
 
 using Dlg = CRenzokuDlg;
 
@@ -17,63 +15,32 @@ namespace {
 
 const std::vector<std::string> kFiles = {"p.def", "Q.def", "R.def", "S.def", "Sa.def"};
 
-// Set 0 holds S, set 3 holds Q.
-struct CFixture {
-    CTestProgramFolder program;
-    CFixture() {
-        for (const std::string& file : kFiles)
-            program.WriteFile(file, "");
-        program.WriteFile("Tidewell.Ini",
-                          "[Renzoku0]\r\nCount=1\r\nFile0=S.def\r\n[Renzoku3]\r\nCount=1\r\n"
-                          "File0=Q.def\r\n");
-    }
-};
-
-// A list's texts with "*" before the selected one.
-QString Entries(Dlg& dlg, int id) {
-    auto* pList = ControlAs<QListWidget>(&dlg, id);
-    QStringList texts;
-    for (int i = 0; i < pList->count(); ++i)
-        texts << (pList->item(i)->isSelected() ? "*" : "") + pList->item(i)->text();
-    return texts.join(' ');
-}
-// Candidates|chosen|the enabled ones of move-to-chosen, select all,
-// move back and clear all as "> A < Z".
+// Candidates|chosen ("*" before the selected entry)|the enabled ones of move-to-chosen, select
+// all, move back and clear all as ">A<Z".
 QString State(Dlg& dlg) {
+    QStringList parts;
+    for (int id : {Dlg::IDC_CANDIDATES, Dlg::IDC_CHOSEN}) {
+        QStringList texts;
+        auto* pList = ControlAs<QListWidget>(&dlg, id);
+        for (int i = 0; i < pList->count(); ++i)
+            texts << (pList->item(i)->isSelected() ? "*" : "") + pList->item(i)->text();
+        parts << texts.join(' ');
+    }
     QString buttons;
     for (auto [id, mark] : {std::pair{Dlg::IDC_TO_CHOSEN, '>'},
                             {Dlg::IDC_SELECT_ALL, 'A'},
                             {Dlg::IDC_TO_CANDIDATES, '<'},
                             {Dlg::IDC_CLEAR_ALL, 'Z'}})
         buttons += ControlOf(&dlg, id)->isEnabled() ? mark : '-';
-    return Entries(dlg, Dlg::IDC_CANDIDATES) + "|" + Entries(dlg, Dlg::IDC_CHOSEN) + "|" + buttons;
+    return parts.join('|') + "|" + buttons;
 }
 
-// Drags row from of the chosen list to the place before row to (the
-// list's end when to is its count).
-void Drag(Dlg& dlg, int from, int to) {
-    auto* pList = ControlAs<CDragListBox>(&dlg, Dlg::IDC_CHOSEN);
-    QWidget* pView = pList->viewport();
-    const QPoint start = pList->visualRect(pList->model()->index(from, 0)).center();
-    const QPoint end =
-        to < pList->count()
-            ? pList->visualRect(pList->model()->index(to, 0)).topLeft() + QPoint(4, 1)
-            : QPoint(4, pView->height() - 2);
-    QTest::mousePress(pView, Qt::LeftButton, {}, start);
-    for (const QPoint& at : {start + QPoint(0, 20), end}) {
-        QMouseEvent move(QEvent::MouseMove, at, pView->mapToGlobal(at), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(pView, &move);
-    }
-    QTest::mouseRelease(pView, Qt::LeftButton, {}, end);
-}
-
-// Plays the actions: "c1"/"s1" select row 1 of the candidates/chosen
-// ("s-" none), ">" "<" "all" "clr" "up" "down" the buttons, "^up"/"^down"
-// Ctrl+Up/Down in the chosen list, "dbl" a double click on the selected
-// candidate, "d0>5" a drag.
+// Plays the actions: "c1"/"s1" select row 1 of the candidates/chosen ("s-" none), ">" "<" "all"
+// "clr" "up" "down" the buttons, "^up"/"^down" Ctrl+Up/Down in the chosen list, "dbl" a double
+// click on the selected candidate, "d0>5" a mouse drag of chosen row 0 to before row 5.
 void Play(Dlg& dlg, const QString& actions) {
-    auto* pChosen = ControlAs<QListWidget>(&dlg, Dlg::IDC_CHOSEN);
+    auto* pChosen = ControlAs<CDragListBox>(&dlg, Dlg::IDC_CHOSEN);
+    auto* pCandidates = ControlAs<QListWidget>(&dlg, Dlg::IDC_CANDIDATES);
     const std::map<QString, int> buttons = {
         {">", Dlg::IDC_TO_CHOSEN},   {"<", Dlg::IDC_TO_CANDIDATES}, {"all", Dlg::IDC_SELECT_ALL},
         {"clr", Dlg::IDC_CLEAR_ALL}, {"up", Dlg::IDC_MOVE_UP},      {"down", Dlg::IDC_MOVE_DOWN}};
@@ -83,15 +50,28 @@ void Play(Dlg& dlg, const QString& actions) {
         else if (a == "s-")
             pChosen->clearSelection();
         else if (a[0] == 'c' || a[0] == 's')
-            ControlAs<QListWidget>(&dlg, a[0] == 'c' ? Dlg::IDC_CANDIDATES : Dlg::IDC_CHOSEN)
-                ->setCurrentRow(a.mid(1).toInt());
+            (a[0] == 'c' ? pCandidates : pChosen)->setCurrentRow(a.mid(1).toInt());
         else if (a[0] == '^')
             QTest::keyClick(pChosen, a == "^up" ? Qt::Key_Up : Qt::Key_Down, Qt::ControlModifier);
-        else if (a == "dbl") {
-            auto* pCandidates = ControlAs<QListWidget>(&dlg, Dlg::IDC_CANDIDATES);
+        else if (a == "dbl")
             emit pCandidates->doubleClicked(pCandidates->currentIndex());
-        } else if (a[0] == 'd')
-            Drag(dlg, a.mid(1, 1).toInt(), a.mid(3).toInt());
+        else { // a drag, with the insertion mark on the way
+            QWidget* pView = pChosen->viewport();
+            const int to = a.mid(3).toInt();
+            const QPoint start =
+                pChosen->visualRect(pChosen->model()->index(a.mid(1, 1).toInt(), 0)).center();
+            const QPoint end =
+                to < pChosen->count()
+                    ? pChosen->visualRect(pChosen->model()->index(to, 0)).topLeft() + QPoint(4, 1)
+                    : QPoint(4, pView->height() - 2);
+            QTest::mousePress(pView, Qt::LeftButton, {}, start);
+            for (const QPoint& at : {start + QPoint(0, 20), end}) {
+                QMouseEvent move(QEvent::MouseMove, at, pView->mapToGlobal(at), Qt::NoButton,
+                                 Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(pView, &move);
+            }
+            QTest::mouseRelease(pView, Qt::LeftButton, {}, end);
+        }
     }
 }
 
@@ -108,54 +88,50 @@ QString Saved(int set) {
 
 class TestRenzokuDlg : public QObject {
     Q_OBJECT
-
+    std::unique_ptr<CTestProgramFolder> m_pProgram;
 private slots:
-    void moves_data() {
-        QTest::addColumn<QString>("actions");
-        QTest::addColumn<QString>("state");
-        QTest::newRow("start: all enabled") << ""
-                                            << "*p Q R Sa|*S|>A<Z";
-        QTest::newRow("to chosen goes before the selection; the next candidate selected")
-            << "c1 >"
-            << "p *R Sa|*Q S|>A<Z";
-        QTest::newRow("last candidate moved: the one before it selected") << "c3 dbl"
-                                                                          << "p Q *R|*Sa S|>A<Z";
-        QTest::newRow("nothing chosen selected: appended") << "s- >"
-                                                           << "*Q R Sa|S *p|>A<Z";
-        // Sa begins with S, yet S comes back as itself.
-        QTest::newRow("back to the sorted candidates") << "<"
-                                                       << "p Q R *S Sa||>A--";
-        QTest::newRow("select all after the entries, reversed") << "s- all"
-                                                                << "|S *Sa R Q p|--<Z";
-        QTest::newRow("select all before the selection") << "all"
-                                                         << "|*Sa R Q p S|--<Z";
-        QTest::newRow("clear all") << "s- all clr"
-                                   << "*p Q R S Sa||>A--";
-        QTest::newRow("buttons and keys reorder") << "s- all s1 down down up ^down ^down"
-                                                  << "|S R Q p *Sa|--<Z";
-        QTest::newRow("edges do not move") << "s- > ^down s0 up"
-                                           << "*Q R Sa|*S p|>A<Z";
-        QTest::newRow("drag down, to the end, to the top") << "s- all d0>2 d1>5 d3>0"
-                                                           << "|*p Sa R Q S|--<Z";
+    void init() { // set 0 holds S, set 3 holds Q
+        m_pProgram.reset(); // its end puts the folder before it back
+        m_pProgram = std::make_unique<CTestProgramFolder>();
+        for (const std::string& file : kFiles)
+            QVERIFY(m_pProgram->WriteFile(file, ""));
+        QVERIFY(m_pProgram->WriteFile(
+            "Tidewell.Ini",
+            "[Renzoku0]\r\nCount=1\r\nFile0=S.def\r\n[Renzoku3]\r\nCount=1\r\nFile0=Q.def\r\n"));
     }
+
     // The state after the actions; OK saves the order shown.
     void moves() {
-        QFETCH(QString, actions);
-        QFETCH(QString, state);
-        CFixture fx;
-        Dlg dlg(0, kFiles, nullptr);
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        Play(dlg, actions);
-        QCOMPARE(State(dlg), state);
-        ClickControl(&dlg, Dlg::IDC_OK);
-        QCOMPARE(dlg.result(), int(Dlg::IDC_OK));
-        QCOMPARE(Saved(0), state.section('|', 1, 1).remove('*'));
+        // clang-format off
+        const std::pair<const char*, const char*> rows[] = {
+            {"", "*p Q R Sa|*S|>A<Z"}, // at the start every button is enabled
+            {"c1 >", "p *R Sa|*Q S|>A<Z"}, // before the selection; the next candidate selected
+            {"c3 dbl", "p Q *R|*Sa S|>A<Z"}, // the last candidate: the one before it selected
+            {"s- >", "*Q R Sa|S *p|>A<Z"}, // nothing chosen selected: appended
+            {"<", "p Q R *S Sa||>A--"}, // Sa begins with S, yet S comes back as itself
+            {"s- all", "|S *Sa R Q p|--<Z"}, // after the entries, in reverse order
+            {"all", "|*Sa R Q p S|--<Z"}, // before the selection
+            {"s- all clr", "*p Q R S Sa||>A--"},
+            {"s- all s1 down down up ^down ^down", "|S R Q p *Sa|--<Z"},
+            {"s- > ^down s0 up", "*Q R Sa|*S p|>A<Z"}, // the edges do not move
+            {"s- all d0>2 d1>5 d3>0", "|*p Sa R Q S|--<Z"}}; // down, to the end, to the top
+        // clang-format on
+        for (const auto& [actions, state] : rows) {
+            QVERIFY(
+                m_pProgram->WriteFile("Tidewell.Ini", "[Renzoku0]\r\nCount=1\r\nFile0=S.def\r\n"));
+            Dlg dlg(0, kFiles, nullptr);
+            dlg.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            Play(dlg, actions);
+            QCOMPARE(State(dlg), QString(state));
+            ClickControl(&dlg, Dlg::IDC_OK);
+            QCOMPARE(dlg.result(), int(Dlg::IDC_OK));
+            QCOMPARE(Saved(0), QString(state).section('|', 1, 1).remove('*'));
+        }
     }
 
     // A switch saves the set left; Cancel then drops only the later changes.
     void switchThenCancel() {
-        CFixture fx;
         Dlg dlg(0, kFiles, nullptr);
         VerifyNothingCut(dlg);
         auto* pSets = ControlAs<QComboBox>(&dlg, Dlg::IDC_SET_LIST);
