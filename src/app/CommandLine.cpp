@@ -24,6 +24,7 @@ const char kUsage[] =
     "                           (runs the settings file NAME.def of the program folder)\n"
     "  tidewell --continuous N  連続実行設定 N (0 ～ 4) を実行します\n"
     "                           (runs continuous execution set N)\n"
+    "  --folder DIR             設定・履歴のﾌｫﾙﾀﾞを DIR にします (any start; the settings folder)\n"
     "  tidewell --help          この説明 (this text)\n"
     "  tidewell --version       版数 (the version)\n"
     "終了状態 (exit status): 0 = 終了コード 0, 1 = その他の終了コード, 2 = 引数の誤り\n";
