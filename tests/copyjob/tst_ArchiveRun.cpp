@@ -34,7 +34,7 @@ private slots:
     void responseFile_data() {
         QTest::addColumn<QString>("lha");
         QTest::addColumn<QString>("lines");
-        QTest::newRow("seven lines") << "NewChk=1;LhaName=SAVE.LZH"
+        QTest::newRow("seven lines") << "NewChk=1;LhaName=SAVE.LZH;AllClrChk=1"
                                      << "U|\"D:\\Backup\\SAVE.LZH\"|\"S:\\Work\\\"|\"*.doc\"|"
                                         "\"S:\\Work\\\"|\"*.txt\"|-x1 -r1|";
         QTest::newRow("no subfolders, no options: an empty last line")
@@ -50,7 +50,7 @@ private slots:
         QFETCH(QString, lha);
         QFETCH(QString, lines);
         CArchiveFixture f(lha);
-        QVERIFY(Build(f.dest, "Backup/SAVE.LZH=old")); // kept: the clearing option is off
+        QVERIFY(Build(f.dest, "Backup/SAVE.LZH=old")); // gone only with the clearing option
         f.Setting().WildList = "*.doc//*.txt/";
         CHostServices::Get().SetClock(
             [] { return std::time_t(1704132245); }); // 2024/01/02 03:04:05
@@ -68,7 +68,7 @@ private slots:
         CHostServices::Get().SetClock(nullptr);
         QCOMPARE(code, 32814);
         QCOMPARE(written, QString(lines).replace("|", "\r\n") + "close 0, progress 1");
-        QCOMPARE(f.dest.Bytes("Backup/SAVE.LZH"), std::string("old"));
+        QCOMPARE(f.dest.Exists("Backup/SAVE.LZH"), !lha.contains("AllClrChk=1"));
         QVERIFY(QDir(f.temp.path()).isEmpty() && f.host.closeEnabled && f.host.progressOpen == 0);
         QVERIFY(f.LogHas("-- Tidewall.Exe  圧縮履歴 [2024/01/02 03:04:05] --", ""));
     }
