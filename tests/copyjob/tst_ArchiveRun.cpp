@@ -1,6 +1,4 @@
-// The archive run: the response file the archiver gets (read while the
-// archiver is called) and a refused name stopping the run before anything
-// is touched.
+// The archive run: the response file the archiver gets, and a refused name stopping the run.
 #include "support/CopyJobFixture.h"
 
 #include "platform/HostServices.h"
@@ -9,8 +7,7 @@
 
 namespace {
 
-// Packs S:\Work into D:\Backup with the "LHA" section "Key=value;..." stored
-// over newer-only off, through a library that cannot be loaded.
+// Packs S:\Work into D:\Backup by the "LHA" keys "Key=value;...", through an unloadable library.
 struct CArchiveFixture : CCopyJobFixture {
     QTemporaryDir temp; // the response file's folder
     explicit CArchiveFixture(const QString& lha) {
@@ -37,7 +34,7 @@ private slots:
     void responseFile_data() {
         QTest::addColumn<QString>("lha");
         QTest::addColumn<QString>("lines");
-        QTest::newRow("seven lines") << "NewChk=1;LhaName=SAVE.LZH"
+        QTest::newRow("seven lines") << "NewChk=1;LhaName=SAVE.LZH;AllClrChk=1"
                                      << "U|\"D:\\Backup\\SAVE.LZH\"|\"S:\\Work\\\"|\"*.doc\"|"
                                         "\"S:\\Work\\\"|\"*.txt\"|-x1 -r1|";
         QTest::newRow("no subfolders, no options: an empty last line")
@@ -48,12 +45,12 @@ private slots:
             << "A|\"D:\\Backup\\TDWL01020304.LZH\"|\"S:\\Work\\\"|\"*.doc\"|\"S:\\Work\\\"|"
                "\"*.txt\"|-x1 -r1-lh7|";
     }
-    // The file exists only while the archiver is called, with the close
-    // button disabled and the progress window open.
+    // The file exists only during the call, with the close button off and the progress window open.
     void responseFile() {
         QFETCH(QString, lha);
         QFETCH(QString, lines);
         CArchiveFixture f(lha);
+        QVERIFY(Build(f.dest, "Backup/SAVE.LZH=old")); // gone only with the clearing option
         f.Setting().WildList = "*.doc//*.txt/";
         CHostServices::Get().SetClock(
             [] { return std::time_t(1704132245); }); // 2024/01/02 03:04:05
@@ -71,18 +68,17 @@ private slots:
         CHostServices::Get().SetClock(nullptr);
         QCOMPARE(code, 32814);
         QCOMPARE(written, QString(lines).replace("|", "\r\n") + "close 0, progress 1");
+        QCOMPARE(f.dest.Exists("Backup/SAVE.LZH"), !lha.contains("AllClrChk=1"));
         QVERIFY(QDir(f.temp.path()).isEmpty() && f.host.closeEnabled && f.host.progressOpen == 0);
         QVERIFY(f.LogHas("-- Tidewall.Exe  圧縮履歴 [2024/01/02 03:04:05] --", ""));
     }
 
-    // The stored "*.LZH" (a pattern, here also a file's name) or an automatic
-    // name that would leave the folder stops the run before anything is
-    // deleted or logged; the message names the dialog where it is set.
+    // The stored "*.LZH" or an automatic name leaving the folder stops the run before any change.
     void refusedName() {
         for (const char* lha : {"AllClrChk=1", "AllClrChk=1;AutoFileChk=1;FileHeder=..\\%d"}) {
             CArchiveFixture f(lha);
             f.Setting().DstDir = "D:\\Sub";
-            QVERIFY(f.dest.Build({{"Sub/*.LZH", "old archive"}}));
+            QVERIFY(Build(f.dest, "Sub/*.LZH=old"));
             f.boxes->Expect("[LHAの設定]で", IDOK, MB_ICONEXCLAMATION);
             QCOMPARE(f.job.RunCopyJob(), 1);
             QVERIFY(f.boxes->VerifyAllUsed());

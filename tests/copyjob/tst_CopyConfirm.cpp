@@ -1,5 +1,4 @@
-// Whole clusters a file takes on the destination volume, which the
-// confirmation before copying adds up against the free space.
+// Whole clusters a file takes on the destination volume, summed up against its free space.
 #include "copyjob/CopyJob.h"
 #include "support/FakeVolumeSource.h"
 #include "support/ScriptedRunHost.h"

@@ -1,12 +1,9 @@
-// Texts of the confirmation before copying, checked against figures worked
-// out by hand.
-
+// Texts of the confirmation before copying, checked against figures worked out by hand.
 #include "copyjob/CopyConfirmTexts.h"
 
 #include <QTest>
 
 namespace {
-
 const char kStart[] = "ｺﾋﾟｰを開始しますか？";
 
 // A 4 MiB volume with 1 MiB free and 4 KiB clusters unless told otherwise.
@@ -21,7 +18,6 @@ QString Capacities(const CCopyConfirmTexts& t) {
     return QString::fromStdString(t.strTotal + "|" + t.strFree + "|" + t.strChange + "|" +
                                   t.strRemaining);
 }
-
 } // namespace
 
 class CCopyConfirmTextsTest : public QObject {

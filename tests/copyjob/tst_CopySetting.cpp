@@ -1,6 +1,4 @@
-// Settings files: reading the files users already have, writing them back
-// byte for byte, the defaults of missing keys, and values that cannot be
-// read or written faithfully.
+// Settings files: reading users' files, writing them back byte for byte, defaults, odd values.
 #include "copyjob/CopySetting.h"
 #include "platform/ErrorCodes.h"
 #include "support/ProgramFolder.h"
@@ -30,9 +28,11 @@ private slots:
         QCOMPARE(s.m_aOutDirs, (Folders{"E:\\Work\\tmp", "E:\\Work\\old\\cache"}));
     }
 
+    // Saved back byte for byte; under a new name "Spec" only, and the old file stays.
     void savingReproducesDailyFileByteForByte() {
         CTestProgramFolder program;
         QVERIFY(program.CopyTestData("Daily.def"));
+        const std::string daily = CTestProgramFolder::ReadTestData("Daily.def");
         CCopySetting loaded("Daily");
         loaded.LoadLha();
         loaded.LoadOutDirList();
@@ -40,22 +40,15 @@ private slots:
         loaded.SaveLha();
         loaded.SaveOutDirList();
         QCOMPARE(loaded.m_strSettingName, std::string("Copy"));
-        QCOMPARE(program.ReadFile("Copy.def"), CTestProgramFolder::ReadTestData("Daily.def"));
-    }
-
-    // Saving under a new name writes "Spec" only, and the old file stays.
-    void savingUnderNewNameLeavesOldFileAlone() {
-        CTestProgramFolder program;
-        QVERIFY(program.CopyTestData("Daily.def"));
-        CCopySetting s("Daily");
-        s.SrcDir = "E:\\Other";
-        s.SaveSpec("Weekly");
-        QCOMPARE(program.ReadFile("Daily.def"), CTestProgramFolder::ReadTestData("Daily.def"));
+        QCOMPARE(program.ReadFile("Copy.def"), daily);
+        loaded.SrcDir = "E:\\Other";
+        loaded.SaveSpec("Weekly");
+        QCOMPARE(program.ReadFile("Copy.def"), daily);
         CCopySetting weekly("Weekly");
         QCOMPARE(weekly.SrcDir, std::string("E:\\Other"));
         QCOMPARE(weekly.LoadOutDirList(), 0);
-        s.m_aOutDirs.clear(); // an empty list removes its section
-        QCOMPARE(s.SaveOutDirList("Daily"), 0);
+        loaded.m_aOutDirs.clear(); // an empty list removes its section
+        QCOMPARE(loaded.SaveOutDirList("Daily"), 0);
         QVERIFY(program.ReadFile("Daily.def").find("OutDirList") == std::string::npos);
     }
 
@@ -88,8 +81,7 @@ private slots:
         QCOMPARE(program.ReadFile("Daily.def"), CTestProgramFolder::ReadTestData("Daily.def"));
     }
 
-    // 0x81 0x7F is no CP932 character; a lone lead byte 0x82 ends a value.
-    // Such values are kept as read and named, per section, for the run to refuse.
+    // 0x81 0x7F and a final lone lead byte are no CP932: kept and named per section, for refusal.
     void invalidShiftJisBytesAreRefusedOnLoad() {
         CTestProgramFolder program;
         QVERIFY(program.WriteFile(
@@ -106,18 +98,16 @@ private slots:
 
     // Whole names, letter case and the last separator ignored (ASCII only).
     void excludedFolderMatching() {
-        const struct {
-            const char *entry, *path;
-            int excluded;
-        } cases[] = {{"E:\\Work\\Tmp\\", "e:\\work\\tmp", 1},
-                     {"E:\\Work\\Tm", "E:\\Work\\Tmp", 0},
-                     {"E:\\資料\\表ソ\\", "E:\\資料\\表ソ", 1},
-                     {"E:\\ＡＢ", "E:\\ａｂ", 0}};
-        for (const auto& c : cases) {
+        const std::tuple<const char*, const char*, int> cases[] = {
+            {"E:\\Work\\Tmp\\", "e:\\work\\tmp", 1},
+            {"E:\\Work\\Tm", "E:\\Work\\Tmp", 0},
+            {"E:\\資料\\表ソ\\", "E:\\資料\\表ソ", 1},
+            {"E:\\ＡＢ", "E:\\ａｂ", 0}};
+        for (const auto& [entry, path, excluded] : cases) {
             CCopySetting s;
             s.OutDirChk = 1;
-            s.m_aOutDirs = {"E:\\Elsewhere", c.entry};
-            QCOMPARE(s.IsExcludedDir(c.path), c.excluded);
+            s.m_aOutDirs = {"E:\\Elsewhere", entry};
+            QCOMPARE(s.IsExcludedDir(path), excluded);
         }
     }
 };

@@ -1,30 +1,18 @@
-// What a run may change in the destination and nothing else: clearing that
-// stays inside the destination and on its mount, stops on cancel and spares
-// the program's and the trash's folders; no write through a link planted
-// in the destination, at the log or at the trash.
+// A run changes the destination only: clearing stays inside it, no write through a planted link.
 #include "platform/HostServices.h"
 #include "support/CopyJobFixture.h"
 #include "support/HostPrivileges.h"
-
-#include <QTest>
 
 class TestDestinationPrep : public QObject {
     Q_OBJECT
 
 private slots:
-    // Clearing the drive root takes links (not their targets) and hidden
-    // files, and spares the program folder and the volume's trash folders;
-    // a destination reached through a link is cleared inside the link only.
+    // Clearing takes links (not targets) and hidden files, spares the program and trash folders.
     void clearingTakesOnlyWhatIsTheDestinations() {
-        CCopyJobFixture f;
+        CCopyJobFixture f("a.txt=a", "old/deep/x.txt=x .hidden=h Tidewell/Daily.def=s "
+                                     ".Trash-0/files/t.txt=t .Trash/0/files/t.txt=t");
         CTempTree outside('O');
-        QVERIFY(outside.Build({{"treasure/gold.txt", "gold"}}));
-        QVERIFY(f.source.Build({{"a.txt", "a"}}));
-        QVERIFY(f.dest.Build({{"old/deep/x.txt", "x"},
-                              {".hidden", "h"},
-                              {"Tidewell/Daily.def", "s"},
-                              {".Trash-0/files/t.txt", "t"},
-                              {".Trash/0/files/t.txt", "t"}}));
+        QVERIFY(Build(outside, "treasure/gold.txt=gold"));
         QVERIFY(f.dest.AddSymlink("link", outside.HostPath("treasure")));
         QVERIFY(f.dest.AddSymlink("file-link", outside.HostPath("treasure/gold.txt")));
         const CDriveMap drives = CHostServices::Get().DriveMap();
@@ -32,40 +20,28 @@ private slots:
         CHostServices::Get().DriveMap() = drives; // the folder holds no drive map
         f.Setting().AllClrChk = 1;
         QCOMPARE(f.Run(kFinished), 0);
-        QCOMPARE(f.Dest(), (Tree{{".Trash/"},
-                                 {".Trash/0/"},
-                                 {".Trash/0/files/"},
-                                 {".Trash-0/"},
-                                 {".Trash-0/files/"},
-                                 {"Tidewell/"},
-                                 {".Trash/0/files/t.txt", "t"},
-                                 {".Trash-0/files/t.txt", "t"},
-                                 {"Tidewell/Daily.def", "s"},
-                                 {"a.txt", "a"}}));
-        QCOMPARE(CTempTree::WithoutTimes(outside.Read()),
-                 (Tree{{"treasure/"}, {"treasure/gold.txt", "gold"}}));
+        QCOMPARE(f.dest.Listing(), ".Trash/ .Trash/0/ .Trash/0/files/ .Trash-0/ .Trash-0/files/ "
+                                   "Tidewell/ .Trash/0/files/t.txt=t .Trash-0/files/t.txt=t "
+                                   "Tidewell/Daily.def=s a.txt=a");
+        QCOMPARE(outside.Listing(), "treasure/ treasure/gold.txt=gold");
         QVERIFY(f.LogHas("D:\\Tidewell", "ﾌﾟﾛｸﾞﾗﾑ") && f.LogHas("D:\\.Trash-0", "ごみ箱"));
 
-        QVERIFY(
-            f.dest.Build({{"real/old.txt", "o"}, {"real/.Trash-0/x", "x"}, {"stale.txt", "s"}}));
+        // Through a link only the link's inside is cleared.
+        QVERIFY(Build(f.dest, "real/old.txt=o real/.Trash-0/x=x stale.txt=s"));
         QVERIFY(f.dest.AddSymlink("to-real", f.dest.HostPath("real")));
         f.Setting().DstDir = "D:\\to-real\\";
         QCOMPARE(f.Run(kFinished), 0);
         QVERIFY(QFileInfo(QString::fromStdString(f.dest.HostPath("to-real"))).isSymLink());
-        QCOMPARE(f.Dest("real"), (Tree{{"a.txt", "a"}})); // not a volume top: no trash kept
+        QCOMPARE(f.dest.Listing("real"), "a.txt=a"); // not a volume top: no trash kept
         QVERIFY(f.dest.Exists("stale.txt"));
     }
 
-    // Other file systems and bind mounts below the destination are left;
-    // the source under a bind mount is refused by the run itself, which a
-    // continuous run reaches with no folder check before.
+    // Mounts below the destination are left; a bind-mounted source is refused by the run itself.
     void clearingStaysOnTheDestinationsMount() {
         SKIP_WITHOUT_PRIVATE_MOUNTS();
-        CCopyJobFixture f;
+        CCopyJobFixture f("a.txt=a", "old.txt=o");
         CTempTree other('O');
-        QVERIFY(other.Build({{"kept.txt", "k"}}));
-        QVERIFY(f.source.Build({{"a.txt", "a"}}));
-        QVERIFY(f.dest.Build({{"old.txt", "o"}}));
+        QVERIFY(Build(other, "kept.txt=k"));
         QVERIFY(MountTmpfs(f.dest.HostPath("disk")) && f.dest.AddFile("disk/inside.txt", "i"));
         QVERIFY(BindMount(other.HostRoot(), f.dest.HostPath("bound")));
         QVERIFY(BindMount(f.source.HostRoot(), f.dest.HostPath("alias")));
@@ -86,8 +62,7 @@ private slots:
     }
 
     void cancelStopsClearing() {
-        CCopyJobFixture f;
-        QVERIFY(f.source.Build({{"a.txt", "a"}}));
+        CCopyJobFixture f("a.txt=a");
         for (int i = 0; i < 40; ++i)
             QVERIFY(f.dest.AddFile("old/" + std::to_string(i), "o"));
         f.Setting().AllClrChk = 1;
@@ -98,37 +73,34 @@ private slots:
                 f.job.m_bCancel = 1;
         };
         QCOMPARE(f.job.RunCopyJob(), 9999);
-        QVERIFY(f.boxes->VerifyAllUsed()); // no question, no confirmation
-        QCOMPARE(f.host.confirmQuestions, 0);
+        QVERIFY(f.boxes->VerifyAllUsed() && f.host.confirmQuestions == 0);
         QVERIFY(f.dest.Read("old").size() > 30);
         QVERIFY(!f.dest.Exists("a.txt"));
     }
 
-    // A folder link in the destination is not written through, nor a link
-    // planted at the log; a linked trash refuses and keeps the old file.
+    // No write through a folder link or a link at the log; a linked trash keeps the old file.
     void linksInDestinationAreNotWrittenThrough() {
-        CCopyJobFixture f;
+        CCopyJobFixture f("a.txt=new sub/b.txt=new", "a.txt=old");
         CTempTree outside('O');
-        QVERIFY(outside.Build({{"folder/b.txt", "old"}, {"keep.txt", "precious"}, {"catch/"}}));
-        QVERIFY(f.source.Build({{"a.txt", "new"}, {"sub/b.txt", "new"}}));
-        QVERIFY(f.dest.Build({{"a.txt", "old"}}));
+        QVERIFY(Build(outside, "folder/b.txt=old keep.txt=precious catch/"));
         QVERIFY(f.dest.AddSymlink("sub", outside.HostPath("folder")));
         QVERIFY(QFile::link(QString::fromStdString(outside.HostPath("keep.txt")),
                             QString::fromStdString(f.program.HostFile("Tidewall.log"))));
         const QString trash = f.home.filePath(".local/share/Trash");
         QVERIFY(QDir().mkpath(trash + "/info"));
         QVERIFY(QFile::link(QString::fromStdString(outside.HostPath("catch")), trash + "/files"));
-        const Tree outsideBefore = CTempTree::WithoutTimes(outside.Read());
+        const QString outsideBefore = outside.Listing();
         f.Setting().DustChk = 1;
         QCOMPARE(f.Run(Failed(5)), 5); // the trash refused
-        QCOMPARE(CTempTree::WithoutTimes(outside.Read()), outsideBefore);
-        QCOMPARE(f.Dest(), (Tree{{"a.txt", "old"}, {"sub", "-> " + outside.HostPath("folder")}}));
+        QCOMPARE(outside.Listing(), outsideBefore);
+        const QString linked = " sub=-> " + QString::fromStdString(outside.HostPath("folder"));
+        QCOMPARE(f.dest.Listing(), "a.txt=old" + linked);
         QVERIFY(f.LogHas("D:\\a.txt", "ごみ箱"));
 
         f.Setting().DustChk = 0; // without the trash the run goes on past the linked folder
         QCOMPARE(f.Run(Failed(1)), 1);
-        QCOMPARE(f.Dest(), (Tree{{"a.txt", "new"}, {"sub", "-> " + outside.HostPath("folder")}}));
-        QCOMPARE(CTempTree::WithoutTimes(outside.Read()), outsideBefore);
+        QCOMPARE(f.dest.Listing(), "a.txt=new" + linked);
+        QCOMPARE(outside.Listing(), outsideBefore);
         QVERIFY(f.LogHas("D:\\sub", "ｼﾝﾎﾞﾘｯｸﾘﾝｸ"));
         QVERIFY(!QFileInfo(QString::fromStdString(f.program.HostFile("Tidewall.log"))).isSymLink());
     }

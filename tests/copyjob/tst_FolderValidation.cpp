@@ -1,18 +1,15 @@
-// The checks before a run: the order of the messages, what counts as the
-// same folder, and the overlap test that guards clearing the destination.
+// The checks before a run: message order, what is the same folder, the overlap that guards
+// clearing.
 #include "copyjob/FolderValidation.h"
 #include "platform/HostServices.h"
 #include "support/CopyJobFixture.h"
 #include "support/HostPrivileges.h"
 
-#include <QTest>
-
 namespace {
 const char kSame[] = "ｺﾋﾟｰ元ﾌｫﾙﾀﾞとｺﾋﾟｰ先ﾌｫﾙﾀﾞが同じです．";
 const char kOverlap[] = "ｺﾋﾟｰ元ﾌｫﾙﾀﾞにｺﾋﾟｰ先ﾌｫﾙﾀﾞが含まれるか";
 
-// The start of the message ValidateFolders shows for src and dst ("" when
-// it passes), as long as kOverlap.
+// The start of the message ValidateFolders shows ("" when it passes), as long as kOverlap.
 std::string Refusal(CCopyJobFixture& f, const std::string& src, const std::string& dst, int clear) {
     f.Setting().SrcDir = src;
     f.Setting().DstDir = dst;
@@ -30,14 +27,9 @@ class TestFolderValidation : public QObject {
     Q_OBJECT
 
 private slots:
-    // Message and focus (0 none, 1 source, 2 destination) of each check.
+    // Source, destination, archive, clearing, source only, message, focus (0 none, 1 src, 2 dst).
     void checksComeInOrder() {
-        const struct {
-            const char *src, *dst;
-            int lha, clear, sourceOnly;
-            const char* message;
-            int focus;
-        } cases[] = {
+        const std::tuple<const char*, const char*, int, int, int, const char*, int> cases[] = {
             {"", "D:\\", 0, 0, 0, "ｺﾋﾟｰ元ﾌｫﾙﾀﾞが指定されていません．", 1},
             {"S:", "D:\\", 0, 0, 0, "ｺﾋﾟｰ元ﾌｫﾙﾀﾞ名称が不正です．", 1},
             {"\\\\server\\share", "D:\\", 0, 0, 0, "ｺﾋﾟｰ元ﾌｫﾙﾀﾞ名称が不正です．", 1},
@@ -47,70 +39,59 @@ private slots:
             {"S:\\data", "S:\\data\\", 1, 0, 0, "", 0}, // allowed for archives
             {"S:\\data", "backup", 0, 0, 0, "ｺﾋﾟｰ先ﾌｫﾙﾀﾞ名称が不正です．", 2},
             {"S:\\data", "S:\\data\\Backup", 0, 1, 0, kOverlap, 0},
-            {"S:\\data", "S:\\data2", 0, 1, 0, "", 0}, // a sibling sharing a prefix
+            {"S:\\data", "S:\\data\\Backup", 0, 0, 0, "", 0}, // nested needs no clearing
+            {"S:\\data", "S:\\data2", 0, 1, 0, "", 0},        // a sibling sharing a prefix
         };
-        for (const auto& c : cases) {
-            CCopyJobFixture f;
-            QVERIFY(f.source.Build({{"data/"}, {"data2/"}}));
+        for (const auto& [src, dst, lha, clear, sourceOnly, message, focus] : cases) {
+            CCopyJobFixture f("data/ data2/");
             CCopySetting& s = f.Setting();
-            s.SrcDir = c.src;
-            s.DstDir = c.dst;
-            s.LhaChk = c.lha;
-            s.AllClrChk = c.clear;
-            if (*c.message)
-                f.boxes->Expect(c.message, IDOK, MB_ICONEXCLAMATION);
+            s.SrcDir = src;
+            s.DstDir = dst;
+            s.LhaChk = lha;
+            s.AllClrChk = clear;
+            if (*message)
+                f.boxes->Expect(message, IDOK, MB_ICONEXCLAMATION);
             EFolderField focused = EFolderField::None;
-            QCOMPARE(ValidateFolders(s, c.sourceOnly, f.host, &focused), *c.message ? 1 : 0);
-            QCOMPARE(static_cast<int>(focused), c.focus);
+            QCOMPARE(ValidateFolders(s, sourceOnly, f.host, &focused), *message ? 1 : 0);
+            QCOMPARE(static_cast<int>(focused), focus);
             QVERIFY(f.boxes->VerifyAllUsed());
-            QCOMPARE(s.SrcDir, std::string(c.src)); // the setting itself is not changed
+            QCOMPARE(s.SrcDir, std::string(src)); // the setting itself is not changed
         }
     }
 
     void overlapIsATextTest() {
-        const struct {
-            const char *a, *b;
-            int overlap;
-        } cases[] = {{"", "Q:\\x\\", 1},
-                     {"Q:\\WORK", "Q:\\work2", 1},
-                     {"Q:\\WORK\\", "Q:\\WORK2\\", 0},
-                     {"Q:\\a\\", "q:\\A\\b\\", 1},
-                     {"Q:\\a\\", "R:\\a\\", 0}};
-        for (const auto& c : cases)
-            QVERIFY(FoldersOverlap(c.a, c.b) == c.overlap && FoldersOverlap(c.b, c.a) == c.overlap);
+        const std::tuple<const char*, const char*, int> cases[] = {{"", "Q:\\x\\", 1},
+                                                                   {"Q:\\WORK", "Q:\\work2", 1},
+                                                                   {"Q:\\WORK\\", "Q:\\WORK2\\", 0},
+                                                                   {"Q:\\a\\", "q:\\A\\b\\", 1},
+                                                                   {"Q:\\a\\", "R:\\a\\", 0}};
+        for (const auto& [a, b, overlap] : cases)
+            QVERIFY(FoldersOverlap(a, b) == overlap && FoldersOverlap(b, a) == overlap);
     }
 
-    // Another spelling of the source is the same folder whatever the options
-    // (with the trash option its own files would go to the trash); other
-    // letters and links that lead inside it overlap it.
+    // Another spelling, letter or link of the source is the same folder; those inside it overlap.
     void aliasesAreSeenThrough() {
-        const struct {
-            const char *src, *dst;
-            int clear;
-            const char* message;
-        } cases[] = {{"S:\\data\\", "S:\\data\\.", 0, kSame}, // trailing dot
-                     {"S:\\data\\", "M:\\", 0, kSame},        // another letter
-                     {"S:\\data\\", "D:\\link\\", 0, kSame},  // a link to it
-                     {"S:\\data\\", "N:\\", 1, kOverlap},     // a letter for its subfolder
-                     {"N:\\", "S:\\data\\", 1, kOverlap},
-                     {"S:\\data\\", "D:\\link\\new\\", 1, kOverlap}, // below a link, not made yet
-                     {"S:\\other\\", "D:\\", 1, ""}};
-        for (const auto& c : cases) {
-            CCopyJobFixture f; // its trees put the drive map back afterwards
-            QVERIFY(f.source.Build({{"data/inner/"}, {"other/"}}));
+        const std::tuple<const char*, const char*, int, const char*> cases[] = {
+            {"S:\\data\\", "S:\\data\\.", 0, kSame}, // trailing dot
+            {"S:\\data\\", "M:\\", 0, kSame},        // another letter
+            {"S:\\data\\", "D:\\link\\", 0, kSame},  // a link to it
+            {"S:\\data\\", "N:\\", 1, kOverlap},     // a letter for its subfolder
+            {"N:\\", "S:\\data\\", 1, kOverlap},
+            {"S:\\data\\", "D:\\link\\new\\", 1, kOverlap}, // below a link, not made yet
+            {"S:\\other\\", "D:\\", 1, ""}};
+        for (const auto& [src, dst, clear, message] : cases) {
+            CCopyJobFixture f("data/inner/ other/"); // its trees put the drive map back afterwards
             QVERIFY(f.dest.AddSymlink("link", f.source.HostPath("data")));
             CHostServices::Get().DriveMap().Map('M', f.source.HostPath("data"));
             CHostServices::Get().DriveMap().Map('N', f.source.HostPath("data/inner"));
-            QCOMPARE(Refusal(f, c.src, c.dst, c.clear), std::string(c.message));
+            QCOMPARE(Refusal(f, src, dst, clear), std::string(message));
         }
     }
 
-    // A bind mount shows the same folder under another path, which no path
-    // text (resolved or not) reveals.
+    // A bind mount shows the same folder under a path no path text reveals.
     void bindMountsAreSeenThrough() {
         SKIP_WITHOUT_PRIVATE_MOUNTS();
-        CCopyJobFixture f;
-        QVERIFY(f.source.Build({{"data/a.txt", "a"}, {"data/sub/"}}));
+        CCopyJobFixture f("data/a.txt=a data/sub/");
         QVERIFY(BindMount(f.source.HostPath("data"), f.dest.HostPath("same")));
         QVERIFY(BindMount(f.source.HostRoot(), f.dest.HostPath("above")));
         auto unmount = qScopeGuard([&] {

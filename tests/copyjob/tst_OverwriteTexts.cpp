@@ -1,23 +1,19 @@
 // Texts of the overwrite question, checked against figures worked out by hand.
-
 #include "copyjob/OverwriteTexts.h"
 
 #include <QTest>
 
 namespace {
-
 COverwriteTexts Texts(const char* folder, uint64_t srcSize, int64_t srcTime, uint64_t dstSize,
                       int64_t dstTime) {
-    CCopyItem item;
-    item.SrcFolder = item.DstFolder = folder;
-    item.FileName = "a.txt";
-    item.SrcSize = srcSize;
-    item.SrcTime = srcTime;
-    item.DstSize = dstSize;
-    item.DstTime = dstTime;
-    return BuildOverwriteTexts(item);
+    return BuildOverwriteTexts({.SrcFolder = folder,
+                                .DstFolder = folder,
+                                .FileName = "a.txt",
+                                .SrcTime = srcTime,
+                                .DstTime = dstTime,
+                                .SrcSize = srcSize,
+                                .DstSize = dstSize});
 }
-
 } // namespace
 
 class COverwriteTextsTest : public QObject {

@@ -1,7 +1,5 @@
 #pragma once
-// Everything a run test needs: a program folder, a source tree on S:, a
-// destination tree on D:, a home of its own (for the trash), a scripted
-// host and a scripted message box.
+// A run test's world: program folder, source tree on S:, destination on D:, own home (trash).
 
 #include "copyjob/CopyJob.h"
 #include "platform/Cp932.h"
@@ -10,19 +8,26 @@
 #include "support/ScriptedRunHost.h"
 #include "support/TempTree.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
-#include <cstdlib>
-#include <memory>
-
 using Names = std::vector<std::string>;
-using Tree = std::vector<CTreeItem>;
 
 inline const char kFinished[] = "ｺﾋﾟｰ処理を終了しました．";
 inline std::string Failed(int code) {
     return "ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[" + std::to_string(code) + "]";
+}
+
+// Builds a "name=bytes@mtime folder/ ..." listing (bytes without " ", "=" or "@").
+inline bool Build(CTempTree& tree, const QString& listing) {
+    for (const QString& item : listing.split(' ', Qt::SkipEmptyParts)) {
+        const QStringList parts = item.split(QRegularExpression("[=@]"));
+        if (!tree.Build({{parts[0].toStdString(), parts.value(1).toStdString(),
+                          parts.value(2).toLongLong()}}))
+            return false;
+    }
+    return true;
 }
 
 struct CCopyJobFixture {
@@ -35,31 +40,25 @@ struct CCopyJobFixture {
     CScriptedRunHost host;
     CCopyJob job{host};
 
-    // A setting from S:\ to D:\ with the copy list "*.*", every option off.
-    CCopyJobFixture() {
+    // From S:\ to D:\ with the copy list "*.*", every option off; trees as Build takes them.
+    explicit CCopyJobFixture(const QString& src = {}, const QString& dst = {}) {
+        QVERIFY(Build(source, src) && Build(dest, dst));
         setenv("HOME", home.path().toUtf8().constData(), 1);
         unsetenv("XDG_DATA_HOME");
-        CCopySetting& s = *job.m_pSetting;
-        s.SrcDir = source.DriveRoot();
-        s.DstDir = dest.DriveRoot();
-        s.WildList = "*.*";
-        s.NewChk = 0;
-        s.DustChk = 0;
+        Setting().SrcDir = source.DriveRoot();
+        Setting().DstDir = dest.DriveRoot();
+        Setting().WildList = "*.*";
+        Setting().NewChk = Setting().DustChk = 0;
         job.m_strLogPath = program.HostFile("Tidewall.log");
     }
     CCopySetting& Setting() { return *job.m_pSetting; }
 
-    // Runs the job, which must end with exactly this message (starting the
-    // copy if it asks); the end code, or -1 when a queued message was not shown.
+    // Runs the job, which must end with exactly this message (confirming the start); -1 if not.
     int Run(const std::string& message) {
         boxes->ExpectExact(message, IDOK);
         host.confirmAnswers = {1};
         const int code = job.RunCopyJob();
         return boxes->VerifyAllUsed() ? code : -1;
-    }
-
-    Tree Dest(const std::string& under = {}) const {
-        return CTempTree::WithoutTimes(dest.Read(under));
     }
     QString TrashFile(const std::string& name) const {
         return home.filePath(QString::fromStdString(".local/share/Trash/files/" + name));
@@ -75,22 +74,21 @@ struct CCopyJobFixture {
             lines.push_back("<no CR LF>" + bytes);
         return lines;
     }
-    // True when a log line holds both parts.
     bool LogHas(const std::string& part, const std::string& other) const {
-        const Names lines = LogLines();
-        return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-            return line.find(part) != line.npos && line.find(other) != line.npos;
-        });
+        for (const std::string& line : LogLines())
+            if (line.find(part) != line.npos && line.find(other) != line.npos)
+                return true;
+        return false;
     }
 
-    // "sub\b.txt"-style relative names of the collected items, in order.
-    Names CollectedNames() const {
-        Names names;
-        const std::string root = source.DriveRoot();
+    // "sub\b.txt"-style names of the collected items, in order, joined by " ".
+    QString CollectedNames() const {
+        QStringList names;
         for (const CCopyItem& item : job.m_aCopyItems) {
-            std::string folder = item.SrcFolder.substr(root.size());
-            names.push_back(folder.empty() ? item.FileName : folder + "\\" + item.FileName);
+            std::string folder = item.SrcFolder.substr(3);
+            names << QString::fromStdString(folder.empty() ? item.FileName
+                                                           : folder + "\\" + item.FileName);
         }
-        return names;
+        return names.join(' ');
     }
 };

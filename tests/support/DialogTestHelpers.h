@@ -1,7 +1,5 @@
 #pragma once
-// Helpers of every dialog test: answering the dialog a nested exec() shows,
-// reaching controls by their ids from outside and using them as a user does,
-// checking that no text is cut, and a scripted message-box responder.
+// Dialog test helpers: answering nested modals, controls by id used as a user does, no text cut.
 
 #include "support/ScriptedMessageBox.h"
 
@@ -18,8 +16,7 @@
 #include <functional>
 #include <memory>
 
-// Acts on the next modal window once a nested exec() shows it; with a
-// template id only on a dialog of that template. Gives up after 3 s.
+// Acts on the next modal window (of that template id, if given) a nested exec() shows; 3 s at most.
 inline void AnswerNextModal(std::function<void(QWidget*)> action, int templateId = 0,
                             int triesLeft = 300) {
     QTimer::singleShot(10, [action = std::move(action), templateId, triesLeft] {
@@ -33,7 +30,7 @@ inline void AnswerNextModal(std::function<void(QWidget*)> action, int templateId
     });
 }
 
-// A control found from outside by the "controlId" property every bound one carries.
+// A control by the "controlId" property every bound one carries.
 inline QWidget* ControlOf(QWidget* pDialog, int id) {
     for (QWidget* pWidget : pDialog->findChildren<QWidget*>())
         if (pWidget->property("controlId").toInt() == id)
@@ -52,8 +49,7 @@ inline QString Texts(QWidget* pDialog, std::initializer_list<int> ids) {
     return texts.join('|');
 }
 
-// A user's click: on a check box's indicator, in the middle of anything
-// else. A disabled control ignores it, as for a user.
+// A user's click: on a check box's indicator, else in the middle; a disabled control ignores it.
 inline void ClickControl(QWidget* pDialog, int id) {
     QWidget* pWidget = ControlOf(pDialog, id);
     QVERIFY2(pWidget, qPrintable(QString::number(id)));
@@ -67,19 +63,17 @@ inline void ClickControl(QWidget* pDialog, int id) {
     QTest::mouseClick(pWidget, Qt::LeftButton, Qt::NoModifier, at);
 }
 
-// Types text one character at a time, as a keyboard or an input method
-// committing each character would; QTest's own key clicks know only ASCII.
+// Types text one character at a time as an input method would (QTest's keys know only ASCII).
 inline void TypeText(QWidget* pWidget, const QString& text) {
     for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(pWidget, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(pWidget, &release);
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(pWidget, &event);
+        }
     }
 }
 
-// Shows the dialog and checks that every visible label and button has room
-// for its whole text once the layout has run.
+// Shows the dialog; every visible label and button must have room for its whole text.
 inline void VerifyNothingCut(QWidget& dlg) {
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));

@@ -1,6 +1,5 @@
 #pragma once
-// Small host-file helpers for the platform tests, which check what lands
-// on disk and so read and write host files directly.
+// Host-file helpers for the platform tests, which check what lands on disk.
 
 #include <QByteArray>
 #include <QDir>
@@ -26,8 +25,7 @@ inline struct stat HostStat(const QString& path) {
     return st;
 }
 
-// Every name in a folder, hidden ones included (a leftover temporary file
-// starts with ".").
+// Every name in a folder, hidden ones (leftover temporaries) included.
 inline QStringList NamesIn(const QString& folder) {
     return QDir(folder).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);

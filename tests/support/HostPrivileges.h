@@ -1,13 +1,11 @@
 #pragma once
-// Host conditions some tests need: mounts that stay private to the test
-// process, and a root test meeting the permission checks a user meets.
+// Mounts private to the test process, and root meeting the permission checks a user meets.
 
 #include <QTest>
 
 #include <string>
 
-// Moves the process into a private mount namespace once; false where the
-// machine forbids it.
+// Moves the process into a private mount namespace once; false where forbidden.
 bool EnterPrivateMounts();
 #define SKIP_WITHOUT_PRIVATE_MOUNTS()                                                              \
     if (!EnterPrivateMounts())                                                                     \
@@ -18,8 +16,7 @@ bool MountTmpfs(const std::string& at, const char* options = "size=4m");
 bool BindMount(const std::string& from, const std::string& at);
 void Unmount(const std::string& at);
 
-// While it lives, the process lacks the capabilities that let root read or
-// change any file, so a folder of mode 000 cannot be listed.
+// While it lives, root lacks the capabilities to read or change any file.
 class CScopedUserPermissions {
 public:
     CScopedUserPermissions();

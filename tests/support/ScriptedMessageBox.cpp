@@ -12,7 +12,6 @@ std::string Describe(const std::string& text, unsigned style) {
 } // namespace
 
 int CScriptedMessageBox::Show(const std::string& text, const std::string& caption, unsigned style) {
-    // A surprise is answered as the console would, so the code under test stops.
     CShown shown{text, caption, style, CConsoleMessageBoxService::SafeAnswer(style)};
     if (m_aQueue.empty()) {
         Fail("unexpected message box " + Describe(text, style));

@@ -1,8 +1,5 @@
 #pragma once
-// A message-box service for tests: answers boxes from a queue the test fills
-// beforehand, records every box and warning sound, and fails the test when a
-// box comes that nobody expected (nothing queued, or the next entry does not
-// match) or when queued answers are left unused.
+// Message boxes for tests: answered from a queue, recorded; a surprise or unused answer fails.
 
 #include "platform/MessageBoxService.h"
 
@@ -22,12 +19,10 @@ public:
         int nAnswer = 0;
     };
 
-    // With failTest false, surprises and unused answers are only recorded
-    // (Failures()), for tests of this responder itself.
+    // With failTest false, surprises and unused answers are only recorded (Failures()).
     explicit CScriptedMessageBox(bool failTest = true) : m_bFailTest(failTest) {}
 
-    // Queues the answer to the next box whose text contains textPart (Expect)
-    // or is exactly text (ExpectExact).
+    // Queues the answer to the next box containing textPart (Expect) or exactly text.
     CScriptedMessageBox& Expect(const std::string& textPart, int answer,
                                 unsigned style = kAnyStyle) {
         m_aQueue.push_back({textPart, false, style, answer});
@@ -39,14 +34,11 @@ public:
         return *this;
     }
 
-    // Answers from the front of the queue. A surprise box fails the test and
-    // is answered as the console would (Cancel, No, Abort or OK), so the code
-    // under test stops rather than goes on.
+    // A surprise is answered as the console would (Cancel, No, Abort, OK): the code stops.
     int Show(const std::string& text, const std::string& caption, unsigned style) override;
     void Beep(unsigned style) override { m_aBeeps.push_back(style); }
 
-    // Fails the test (and returns false) when queued answers are left.
-    bool VerifyAllUsed();
+    bool VerifyAllUsed(); // false, and a failure, when queued answers are left
 
     const std::vector<CShown>& Shown() const { return m_aShown; }
     const std::vector<unsigned>& Beeps() const { return m_aBeeps; }
@@ -68,8 +60,7 @@ private:
     std::vector<std::string> m_aFailures;
 };
 
-// Puts a message-box service into the host services for the life of the
-// object and puts the previous one back afterwards.
+// Installs a message-box service for the life of the object.
 class CScopedMessageBoxService {
 public:
     explicit CScopedMessageBoxService(std::shared_ptr<IMessageBoxService> service);

@@ -7,8 +7,7 @@
 #include <utility>
 
 namespace {
-
-// Counts its steps; the cancel request comes when the host's chosen step is reached.
+// Counts its steps; Cancel is pressed when the host's chosen step is reached.
 class CScriptedProgress : public IProgressDisplay {
 public:
     explicit CScriptedProgress(CScriptedRunHost& host) : m_host(host) { ++m_host.progressOpen; }
@@ -36,23 +35,12 @@ private:
 };
 
 int TakeAnswer(std::deque<int>& answers, int fallback) {
-    if (answers.empty())
-        return fallback;
-    const int answer = answers.front();
-    answers.pop_front();
+    const int answer = answers.empty() ? fallback : answers.front();
+    if (!answers.empty())
+        answers.pop_front();
     return answer;
 }
-
 } // namespace
-
-void CScriptedRunHost::ShowBusy(bool on, const std::string& caption) {
-    busyCaptions.push_back(on ? caption : std::string());
-}
-
-void CScriptedRunHost::PumpEvents() {
-    if (onPump)
-        onPump(++pumps);
-}
 
 int CScriptedRunHost::MessageBox(const std::string& text, unsigned style) {
     return CHostServices::Get().MessageBoxes().Show(text, "", style);

@@ -1,6 +1,5 @@
 #pragma once
-// A run host for tests: records what a run shows, answers its questions
-// from queues, and lets a test raise the cancel request at a chosen point.
+// A run host for tests: records what a run shows, answers from queues, cancels at a chosen step.
 
 #include "copyjob/RunHost.h"
 
@@ -12,30 +11,27 @@
 class CScriptedRunHost : public IRunHost {
 public:
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
-    void ShowBusy(bool on, const std::string& caption = {}) override;
+    void ShowBusy(bool on, const std::string& caption = {}) override {
+        busyCaptions.push_back(on ? caption : std::string());
+    }
     void SetCloseCaption(const std::string& caption) override { closeCaption = caption; }
     void EnableClose(bool enable) override { closeEnabled = enable; }
     void SetWaitCursor(bool) override {}
     void Redraw() override {}
-    void PumpEvents() override;
-    // Goes to the message-box service of the host layer, where tests queue
-    // their answers (CScriptedMessageBox).
-    int MessageBox(const std::string& text, unsigned style) override;
+    void PumpEvents() override {
+        if (onPump)
+            onPump(++pumps);
+    }
+    int MessageBox(const std::string& text, unsigned style) override; // to the host's service
     int AskOverwrite(const COverwriteTexts& texts) override;
     int AskCopyConfirm(const CCopyConfirmTexts& texts) override;
     std::unique_ptr<IProgressDisplay> CreateProgress(const std::string& caption) override;
 
-    // Called on every pump with its 1-based count.
-    std::function<void(int)> onPump;
-    // Called before a progress window's blocking call runs.
-    std::function<void()> onBlockingCall;
-    // Answers for the overwrite question (an empty queue fails the test)
-    // and the confirmation (an empty queue starts).
-    std::deque<int> overwriteAnswers;
-    std::deque<int> confirmAnswers;
-    // The progress window's Cancel is pressed when this step is reached
-    // (1-based; 0: never).
-    int cancelAtStep = 0;
+    std::function<void(int)> onPump;      // with the 1-based pump count
+    std::function<void()> onBlockingCall; // before a progress window's blocking call
+    std::deque<int> overwriteAnswers;     // an empty queue fails the test
+    std::deque<int> confirmAnswers;       // an empty queue starts
+    int cancelAtStep = 0;                 // progress step (1-based) that presses Cancel
 
     std::vector<std::string> statusTexts;
     std::vector<std::string> busyCaptions; // "" for off

@@ -12,14 +12,8 @@
 #include <unistd.h>
 
 namespace {
-
 bool MakeParents(const std::string& hostPath) {
     return QDir().mkpath(QFileInfo(QString::fromStdString(hostPath)).path());
-}
-
-bool SetHostTime(const std::string& hostPath, int64_t mtime) {
-    const timespec times[2] = {{mtime, 0}, {mtime, 0}};
-    return utimensat(AT_FDCWD, hostPath.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 void ReadInto(const QString& hostFolder, const std::string& prefix, std::vector<CTreeItem>& folders,
@@ -41,7 +35,6 @@ void ReadInto(const QString& hostFolder, const std::string& prefix, std::vector<
         }
     }
 }
-
 } // namespace
 
 CTempTree::CTempTree(char letter)
@@ -51,8 +44,7 @@ CTempTree::CTempTree(char letter)
 }
 
 CTempTree::~CTempTree() {
-    // Folders a test made unwritable must not stop the removal.
-    chmod(m_strHostRoot.c_str(), 0700);
+    chmod(m_strHostRoot.c_str(), 0700); // an unwritable root must not stop the removal
     CHostServices::Get().DriveMap() = m_savedDriveMap;
 }
 
@@ -83,7 +75,7 @@ bool CTempTree::AddFile(const std::string& relative, const std::string& bytes, i
     const bool ok = MakeParents(host) && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                     file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
     file.close();
-    return ok && (mtime == 0 || SetHostTime(host, mtime));
+    return ok && (mtime == 0 || SetTime(relative, mtime));
 }
 
 bool CTempTree::AddSymlink(const std::string& relative, const std::string& hostTarget) {
@@ -96,7 +88,8 @@ bool CTempTree::SetMode(const std::string& relative, unsigned mode) {
 }
 
 bool CTempTree::SetTime(const std::string& relative, int64_t mtime) {
-    return SetHostTime(HostPath(relative), mtime);
+    const timespec times[2] = {{mtime, 0}, {mtime, 0}};
+    return utimensat(AT_FDCWD, HostPath(relative).c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool CTempTree::Exists(const std::string& relative) const {
@@ -106,7 +99,7 @@ bool CTempTree::Exists(const std::string& relative) const {
 
 std::string CTempTree::Bytes(const std::string& relative) const {
     QFile file(QString::fromStdString(HostPath(relative)));
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "";
 }
 
 std::vector<CTreeItem> CTempTree::Read(const std::string& relative) const {

@@ -1,7 +1,5 @@
 #pragma once
-// What every main-window test needs: a temporary program folder, scripted
-// message boxes, settings files and the profile written as the program
-// writes them (CP932, CR LF), and the window's controls used by their ids.
+// Main-window tests: program folder, scripted boxes, settings and profile files (CP932, CR LF).
 
 #include "files/PathUtils.h"
 #include "platform/Cp932.h"
@@ -20,8 +18,7 @@ struct CMainWindowFixture {
     CTestProgramFolder program;
     CScriptedBoxes boxes;
 
-    // Writes "<name>.def" (section Spec) or "Tidewell.Ini" (section CopyInfo)
-    // with the keys "Key=value;..."; of keys given twice the first counts.
+    // Writes "<name>.def" (Spec) or "Tidewell.Ini" (CopyInfo) keys "Key=value;..." (first counts).
     bool Write(const std::string& file, const QString& keys) const {
         std::string text = file == "Tidewell.Ini" ? "[CopyInfo]\r\n" : "[Spec]\r\n";
         for (const QString& pair : keys.split(';', Qt::SkipEmptyParts))
@@ -29,8 +26,7 @@ struct CMainWindowFixture {
         const std::optional<std::string> cp932 = Utf8ToCp932(text);
         return cp932 && program.WriteFile(file, *cp932);
     }
-    // The window shown and active; with keys, on the setting "A" of them
-    // (the folders S:\Work and D:\Backup unless given).
+    // The window shown and active; with keys, on their setting "A" (S:\Work to D:\Backup default).
     std::unique_ptr<Dlg> Open(const QString& keys = {}, bool bLhaAvailable = true) const {
         if (!keys.isNull() && (!Write("A.def", keys + ";SrcDir=S:\\Work;DstDir=D:\\Backup") ||
                                !Write("Tidewell.Ini", "UsedDef=A")))
@@ -63,8 +59,7 @@ inline void ChooseEntry(Dlg& dlg, int pos) {
     pList->setCurrentIndex(pos);
     emit pList->activated(pos);
 }
-// The list's entries joined by "|", the selected position, the loaded
-// setting's name and source folder, and the changed state.
+// List entries joined by "|", selected position, loaded name and source, changed state.
 inline QString State(Dlg& dlg) {
     auto* pList = ControlAs<QComboBox>(&dlg, Dlg::IDC_SETTING_LIST);
     QStringList entries;

@@ -1,6 +1,4 @@
-// The version dialog: the library's version for a missing library, one
-// without the version entry and one that answers, unloaded again after.
-
+// The version dialog: the library's version (missing, no entry, answering), unloaded after.
 #include "ui/app/AboutDlg.h"
 
 #include "platform/HostServices.h"

@@ -1,5 +1,4 @@
 // The main window's browse buttons and its drive-letter menu entry.
-
 #include "MainWindowFixture.h"
 
 #include "support/FakeVolumeSource.h"
@@ -13,8 +12,7 @@ class TestMainWindowBrowse : public QObject {
     Q_OBJECT
 private slots:
     void browseButtons() {
-        // button, the item to choose (none: cancel), then what the browse
-        // dialog showed (caption, selected item) and the field afterwards
+        // Button, item chosen (none: cancel), the dialog's caption and selection, the field after.
         const std::tuple<int, const char*, QString, QString> rows[] = {
             {Dlg::IDC_BROWSE_SRC, "Other", "ｺﾋﾟｰ元ﾌｫﾙﾀﾞの選択 Work", "S:\\Other\\ 1"},
             {Dlg::IDC_BROWSE_SRC, "S:\\", "ｺﾋﾟｰ元ﾌｫﾙﾀﾞの選択 Work", "S:\\ 1"},
@@ -22,7 +20,7 @@ private slots:
         for (const auto& [button, choice, shown, after] : rows) {
             CMainWindowFixture fx;
             CTempTree tree('S');
-            QVERIFY(tree.Build({{"Work/"}, {"Other/"}}));
+            QVERIFY(tree.AddFolder("Work") && tree.AddFolder("Other"));
             CScopedVolumeSource volumes(std::make_shared<CFakeVolumeSource>(
                 CFakeVolumeSource().Set('S', CFakeVolumeSource::Large())));
             auto dlg = fx.Open("");

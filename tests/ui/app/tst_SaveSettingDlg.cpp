@@ -1,6 +1,4 @@
-// The save dialog: its captions, the ways to leave it, and the refusal of
-// bad names as they are typed or pasted and at OK.
-
+// The save dialog: captions, ways to leave it, bad names refused as typed, pasted and at OK.
 #include "files/PathUtils.h"
 #include "platform/Cp932.h"
 #include "support/DialogTestHelpers.h"
@@ -13,86 +11,78 @@
 #include <QPushButton>
 
 namespace {
-
-// The warning as the user must read it, character for character.
 const char kWarning[] = "保存名称はﾌｧｲﾙ名称として使用するため、下記の文字を含んではいけません．\n\n"
                         "使用出来ない文字 (半角のみ)  ；：？，＜＞＊￥｜／";
 
 QLineEdit* NameEdit(QWidget* pDlg) {
     return ControlAs<QLineEdit>(pDlg, CSaveSettingDlg::IDC_NAME);
 }
-
 } // namespace
 
 class CSaveSettingDlgTest : public QObject {
     Q_OBJECT
 private slots:
-    void captionsAndWaysToLeave();
-    void badNamesAreRefused();
-};
+    void captionsAndWaysToLeave() {
+        CSaveSettingDlg dlg("月次バックアップ", nullptr);
+        QCOMPARE(dlg.windowTitle() + Texts(&dlg, {CSaveSettingDlg::IDC_NAME, 1, 2}) +
+                     qobject_cast<QGroupBox*>(NameEdit(&dlg)->parentWidget())->title() +
+                     QFontInfo(dlg.font()).family(),
+                 "設定の保存月次バックアップ|OK|ｷｬﾝｾﾙ保存名称IPAPGothic");
+        QVERIFY(dlg.Control<QPushButton>(CSaveSettingDlg::IDC_OK)->isDefault());
+        VerifyNothingCut(dlg);
+        // Enter accepts, Escape and Cancel leave; the selected name is replaced by what is typed.
+        for (int key : {int(Qt::Key_Return), int(Qt::Key_Escape), 0}) {
+            CScriptedBoxes boxes;
+            CSaveSettingDlg asked("Daily", nullptr);
+            AnswerNextModal([key](QWidget* pDlg) {
+                TypeText(NameEdit(pDlg), "X.v2");
+                key ? QTest::keyClick(NameEdit(pDlg), Qt::Key(key))
+                    : ClickControl(pDlg, CSaveSettingDlg::IDC_CANCEL);
+            });
+            QCOMPARE(asked.DoModal(), key == Qt::Key_Return ? 1 : 2);
+            QCOMPARE(asked.m_strName, std::string("X.v2"));
+        }
+    }
 
-void CSaveSettingDlgTest::captionsAndWaysToLeave() {
-    CSaveSettingDlg dlg("月次バックアップ", nullptr);
-    QCOMPARE(dlg.windowTitle() + Texts(&dlg, {CSaveSettingDlg::IDC_NAME, 1, 2}) +
-                 qobject_cast<QGroupBox*>(NameEdit(&dlg)->parentWidget())->title() +
-                 QFontInfo(dlg.font()).family(),
-             "設定の保存月次バックアップ|OK|ｷｬﾝｾﾙ保存名称IPAPGothic");
-    QVERIFY(dlg.Control<QPushButton>(CSaveSettingDlg::IDC_OK)->isDefault());
-    VerifyNothingCut(dlg);
-    // Enter accepts, Escape and the cancel button leave; the name was
-    // selected, so what is typed replaces it.
-    for (int key : {int(Qt::Key_Return), int(Qt::Key_Escape), 0}) {
+    void badNamesAreRefused() {
+        CTestProgramFolder folder;
+        // Proposal, typed, pasted, what stays, warned; 表 and ソ end in 0x5C, full-width is
+        // allowed.
+        const std::tuple<const char*, QString, QString, QString, bool> cases[] = {
+            {"", "表ab;c", "", "表abc", true},
+            {"", "表\\", "", "表", true},
+            {"Daily", "", "新しい名前?2", "Daily", true},
+            {"", "表ソ；：？，＜＞＊￥｜／ﾃｽﾄ.\"x\"", "", "表ソ；：？，＜＞＊￥｜／ﾃｽﾄ.\"x\"",
+             false}};
+        for (const auto& [proposal, typed, pasted, kept, bWarned] : cases) {
+            CScriptedBoxes boxes;
+            if (bWarned)
+                boxes->ExpectExact(kWarning, IDOK, MB_OK | MB_ICONEXCLAMATION);
+            CSaveSettingDlg dlg(proposal, nullptr);
+            NameEdit(&dlg)->selectAll();
+            TypeText(NameEdit(&dlg), typed);
+            NameEdit(&dlg)->insert(pasted);
+            QCOMPARE(NameEdit(&dlg)->text() + "|" + QString::fromStdString(dlg.m_strName),
+                     kept + "|" + kept);
+            QVERIFY(boxes->VerifyAllUsed() && boxes->Beeps().size() == size_t(bWarned ? 1 : 0));
+        }
+        // A proposed "a?b" warns at OK; a name one byte over the path limit gets its own warning.
         CScriptedBoxes boxes;
-        CSaveSettingDlg asked("Daily", nullptr);
-        AnswerNextModal([key](QWidget* pDlg) {
-            TypeText(NameEdit(pDlg), "X.v2");
-            key ? QTest::keyClick(NameEdit(pDlg), Qt::Key(key))
-                : ClickControl(pDlg, CSaveSettingDlg::IDC_CANCEL);
+        boxes->ExpectExact(kWarning, IDOK, MB_OK | MB_ICONEXCLAMATION);
+        boxes->Expect("長すぎ", IDOK, MB_OK | MB_ICONEXCLAMATION);
+        CSaveSettingDlg dlg("a?b", nullptr);
+        const std::string fits(259 - Cp932ByteLength(GetProgramFolder()) - 4, 'a');
+        AnswerNextModal([&](QWidget* pDlg) {
+            ClickControl(pDlg, CSaveSettingDlg::IDC_OK);
+            NameEdit(pDlg)->setText(QString::fromStdString(fits));
+            TypeText(NameEdit(pDlg), "b");
+            ClickControl(pDlg, CSaveSettingDlg::IDC_OK);
         });
-        QCOMPARE(asked.DoModal(), key == Qt::Key_Return ? 1 : 2);
-        QCOMPARE(asked.m_strName, std::string("X.v2"));
-    }
-}
-
-void CSaveSettingDlgTest::badNamesAreRefused() {
-    CTestProgramFolder folder;
-    // Proposal, typed one character at a time, pasted, what stays, warned.
-    // 表 and ソ end in the byte 0x5C in CP932; full-width forms are allowed.
-    const std::tuple<const char*, QString, QString, QString, bool> cases[] = {
-        {"", "表ab;c", "", "表abc", true},
-        {"", "表\\", "", "表", true},
-        {"Daily", "", "新しい名前?2", "Daily", true},
-        {"", "表ソ；：？，＜＞＊￥｜／ﾃｽﾄ.\"x\"", "", "表ソ；：？，＜＞＊￥｜／ﾃｽﾄ.\"x\"", false}};
-    for (const auto& [proposal, typed, pasted, kept, bWarned] : cases) {
-        CScriptedBoxes boxes;
-        if (bWarned)
-            boxes->ExpectExact(kWarning, IDOK, MB_OK | MB_ICONEXCLAMATION);
-        CSaveSettingDlg dlg(proposal, nullptr);
-        NameEdit(&dlg)->selectAll();
-        TypeText(NameEdit(&dlg), typed);
-        NameEdit(&dlg)->insert(pasted);
-        QCOMPARE(NameEdit(&dlg)->text() + "|" + QString::fromStdString(dlg.m_strName),
-                 kept + "|" + kept);
+        QCOMPARE(dlg.DoModal(), 1);
         QVERIFY(boxes->VerifyAllUsed());
-        QCOMPARE(boxes->Beeps().size(), size_t(bWarned ? 1 : 0));
+        QCOMPARE(dlg.m_strName, fits);
     }
-    // A file another program named "a?b.def" is proposed as is: OK warns and
-    // stays. A name one byte over the path limit gets its own warning.
-    CScriptedBoxes boxes;
-    boxes->ExpectExact(kWarning, IDOK, MB_OK | MB_ICONEXCLAMATION);
-    boxes->Expect("長すぎ", IDOK, MB_OK | MB_ICONEXCLAMATION);
-    CSaveSettingDlg dlg("a?b", nullptr);
-    const std::string fits(259 - Cp932ByteLength(GetProgramFolder()) - 4, 'a');
-    AnswerNextModal([&](QWidget* pDlg) {
-        ClickControl(pDlg, CSaveSettingDlg::IDC_OK);
-        NameEdit(pDlg)->setText(QString::fromStdString(fits));
-        TypeText(NameEdit(pDlg), "b");
-        ClickControl(pDlg, CSaveSettingDlg::IDC_OK);
-    });
-    QCOMPARE(dlg.DoModal(), 1);
-    QVERIFY(boxes->VerifyAllUsed());
-    QCOMPARE(dlg.m_strName, fits);
-}
+};
 
 QTEST_MAIN(CSaveSettingDlgTest)
 #include "tst_SaveSettingDlg.moc"
