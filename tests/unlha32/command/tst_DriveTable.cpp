@@ -5,33 +5,30 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace unlha;
-
 class CDriveTableTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void ToHost_ThroughTheDrivesSection();
+    void ToHost_ThroughTheDrivesSection() {
+        QTemporaryDir dir;
+        QFile ini(dir.filePath("Tidewell.Ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[CopyInfo]\r\nE=/wrong\r\n\r\n[ DRIVES ]\r\n;G=/comment\r\ne = /srv/work/\r\n"
+                  "F=relative/path\r\nGG=/x\r\nC=/home/c\r\n[Other]\nH=/h\n");
+        ini.close();
+        unlha::CDriveTable drives;
+        QCOMPARE(drives.ToHost("C:\\a\\b.txt").value_or("?"), std::string("/a/b.txt"));
+        drives.LoadFromProfile(ini.fileName().toStdString());
+        QCOMPARE(drives.ToHost("E:\\Data\\x.txt").value_or("?"),
+                 std::string("/srv/work/Data/x.txt"));
+        QCOMPARE(drives.ToHost("e:\\").value_or("?"), std::string("/srv/work/"));
+        QCOMPARE(drives.ToHost("C:\\a").value_or("?"), std::string("/home/c/a"));
+        QCOMPARE(drives.ToHost("/host/path").value_or("?"), std::string("/host/path"));
+        // Unmapped: a relative value, a comment, another section, no drive.
+        for (const char* path : {"F:\\x", "G:\\x", "H:\\x", "E:relative", "x.lzh"})
+            QVERIFY2(!drives.ToHost(path), path);
+    }
 };
-
-void CDriveTableTest::ToHost_ThroughTheDrivesSection() {
-    QTemporaryDir dir;
-    QFile ini(dir.filePath("Tidewell.Ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[CopyInfo]\r\nE=/wrong\r\n\r\n[ DRIVES ]\r\n;G=/comment\r\ne = /srv/work/\r\n"
-              "F=relative/path\r\nGG=/x\r\nC=/home/c\r\n[Other]\nH=/h\n");
-    ini.close();
-    CDriveTable drives;
-    QCOMPARE(drives.ToHost("C:\\a\\b.txt").value_or("?"), std::string("/a/b.txt"));
-    drives.LoadFromProfile(ini.fileName().toStdString());
-    QCOMPARE(drives.ToHost("E:\\Data\\x.txt").value_or("?"), std::string("/srv/work/Data/x.txt"));
-    QCOMPARE(drives.ToHost("e:\\").value_or("?"), std::string("/srv/work/"));
-    QCOMPARE(drives.ToHost("C:\\a").value_or("?"), std::string("/home/c/a"));
-    QCOMPARE(drives.ToHost("/host/path").value_or("?"), std::string("/host/path"));
-    // Unmapped: a relative value, a comment, another section, no drive.
-    for (const char* path : {"F:\\x", "G:\\x", "H:\\x", "E:relative", "x.lzh"})
-        QVERIFY2(!drives.ToHost(path), path);
-}
 
 QTEST_GUILESS_MAIN(CDriveTableTest)
 #include "tst_DriveTable.moc"
