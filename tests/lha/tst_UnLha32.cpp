@@ -57,8 +57,10 @@ private slots:
         QFETCH(QString, library);
         QFETCH(int, code);
         QFETCH(QString, step);
+        // Probing loads and unloads at once; so does nothing but a call.
         QCOMPARE(IsLhaDllAvailable(library.toStdString()), code != 32814);
         CUnLha32 lha(library.toStdString());
+        QVERIFY(!IsMapped(qPrintable(library)) && !lha.IsLoaded());
         char buffer[16] = "untouched";
         try {
             lha.CallUnlha(nullptr, "a x.lzh", buffer, sizeof buffer);
@@ -68,37 +70,19 @@ private slots:
             QCOMPARE(QString::fromStdString(e.m_strMessage), Text(code));
         }
         QCOMPARE(QByteArray(buffer), QByteArray("untouched"));
-        // After a failed lookup the library stays loaded and the other entry works.
+        // After a failed lookup the library stays loaded and the other entry
+        // works. The stand-in counts its calls in a static: one load keeps
+        // counting, a new load starts again.
         QCOMPARE(lha.IsLoaded(), code != 32814);
-        QVERIFY(code == 32814 || lha.GetLhaVersion() > 0);
+        if (code == 32814)
+            return;
+        uint16_t first = lha.GetLhaVersion();
+        QCOMPARE(lha.GetLhaVersion(), uint16_t(first + 1));
+        lha.FreeLhaDll();
+        QVERIFY(!lha.IsLoaded() && !IsMapped(LHA_VERSION_ONLY_LIBRARY));
+        QCOMPARE(lha.GetLhaVersion(), first);
     }
-
-    // The stand-in counts its calls in a static: one load keeps counting, a
-    // new object starts from a fresh copy.
-    void VersionOnlyLibrary_LoadedOncePerObject() {
-        uint16_t first = 0, second = 0;
-        {
-            CUnLha32 lha(LHA_VERSION_ONLY_LIBRARY);
-            QVERIFY(!lha.IsLoaded());
-            first = lha.GetLhaVersion();
-            second = lha.GetLhaVersion();
-            QVERIFY(lha.IsLoaded() && second == first + 1);
-        }
-        QVERIFY(!IsMapped(LHA_VERSION_ONLY_LIBRARY));
-        CUnLha32 again(LHA_VERSION_ONLY_LIBRARY);
-        QCOMPARE(again.GetLhaVersion(), first);
-        again.FreeLhaDll();
-        QVERIFY(!again.IsLoaded() && !IsMapped(LHA_VERSION_ONLY_LIBRARY));
-    }
-
-    void RealLibrary_ProbedWithoutLoadingAndAnswers() {
-        QVERIFY(IsLhaDllAvailable(LHA_REAL_LIBRARY) && !IsMapped(LHA_REAL_LIBRARY));
-        CUnLha32 lha(LHA_REAL_LIBRARY);
-        QVERIFY(lha.GetLhaVersion() >= 100); // major version 1 or later
-        std::string buffer(256, 'x');
-        QCOMPARE(lha.CallUnlha(nullptr, "q \"C:\\tmp\\x.lzh\"", buffer.data(), 256), 0x801C);
-        QVERIFY(buffer.find('\0') != std::string::npos && buffer[0] != '\0');
-    }
+    void cleanup() { QVERIFY(!IsMapped(LHA_VERSION_ONLY_LIBRARY)); } // unloaded with its object
 };
 
 QTEST_GUILESS_MAIN(CUnLha32Test)

@@ -11,22 +11,8 @@ class CCommandLineTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void SplitTokens_QuotesAndBlanks() {
-        std::vector<CToken> t =
-            SplitTokens("  a \"D:\\My Files\\x.lzh\"\t-r1  \"\"  ab\"c d\"e \r\n");
-        QCOMPARE(t.size(), size_t{5});
-        QVERIFY(t[0].strText == "a" && t[1].strText == "D:\\My Files\\x.lzh" &&
-                t[4].strText == "abc de");
-        QVERIFY(t[1].bQuoted && !t[2].bQuoted &&
-                t[3].strText.empty()); // an empty quoted token is kept
-        // A CP932 character whose second byte is 0x5C stays whole.
-        t = SplitTokens("\"S:\\\x95\x5C\\\"");
-        QVERIFY(t.size() == 1 && t[0].strText == "S:\\\x95\x5C\\");
-    }
-
     void Parse_data() {
-        // "@%F" names the response file, "@%D" the same by a drive path (C is
-        // "/"), in a folder with a blank.
+        // "@%D" names the response file by a drive path (C is "/") with a blank.
         QTest::addColumn<QByteArray>("cmdLine");
         QTest::addColumn<QByteArray>("response");
         // "letter archive r x method" then base|pattern for each file pattern, or the code
@@ -35,13 +21,13 @@ private slots:
                       const char* response = "") {
             QTest::newRow(name) << QByteArray(cmdLine) << QByteArray(response) << QString(parsed);
         };
-        // As the archive run writes it: the source folder before each pattern.
-        row("response file", "@%F",
-            "u D:\\Backup\\SAVE.LZH 1 1 5 E:\\Work\\|*.doc E:\\Work\\|*.txt",
-            "U\r\n\"D:\\Backup\\SAVE.LZH\"\r\n\"E:\\Work\\\"\r\n\"*.doc\"\r\n\"E:\\Work\\\"\r\n\"*."
-            "txt\"\r\n-x1 -r1\r\n");
         row("LF lines, empty switch line", "@%D", "a C:\\x.lzh 0 0 5 C:\\src\\|*.*",
             "A\n\"C:\\x.lzh\"\n\"C:\\src\\\"\n\"*.*\"\n\n");
+        // Blanks and tabs between tokens, quotes anywhere in one; a quoted
+        // "-" token is no switch; a CP932 character ending in 0x5C stays whole.
+        row("quotes", " a \"D:\\My Files\\x.lzh\"\tC:\\s\\  ab\"c d\"e \"-r1\" \r\n",
+            "a D:\\My Files\\x.lzh 0 0 5 C:\\s\\|abc de C:\\s\\|-r1");
+        row("CP932 0x5C trail byte", "a x.lzh \"S:\\\x95\x5C\\\"", "a x.lzh 0 0 5 S:\\表\\|*.*");
         row("no switches", "a x.lzh C:\\s\\ *.*", "a x.lzh 0 0 5 C:\\s\\|*.*");
         row("archive run", "a x.lzh C:\\s\\ *.* -x1 -r1", "a x.lzh 1 1 5 C:\\s\\|*.*");
         row("typed together", "a x.lzh C:\\s\\ -x1 -r1-lh7", "a x.lzh 1 1 7 C:\\s\\|*.*");
@@ -71,7 +57,7 @@ private slots:
         QFile f(file);
         QVERIFY(QDir(dir.path()).mkdir("Temp Folder") && f.open(QIODevice::WriteOnly));
         QVERIFY(f.write(response) == response.size() && f.flush());
-        cmdLine.replace("%F", file.toUtf8()).replace("%D", "C:" + file.replace('/', '\\').toUtf8());
+        cmdLine.replace("%D", "C:" + file.replace('/', '\\').toUtf8());
         CDriveTable drives;
         CCommand c;
         CReport report;
