@@ -1,6 +1,7 @@
 // The archiver's command line: tokens, response files as the archive run
 // writes them, switches, base folders with their patterns, and refusals.
 #include "command/CommandLine.h"
+#include "support/HostFiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,9 +54,7 @@ private slots:
         QFETCH(QString, parsed);
         QTemporaryDir dir;
         QString file = dir.filePath("Temp Folder/TDW1.tmp");
-        QFile f(file);
-        QVERIFY(QDir(dir.path()).mkdir("Temp Folder") && f.open(QIODevice::WriteOnly));
-        QVERIFY(f.write(response) == response.size() && f.flush());
+        QVERIFY(QDir(dir.path()).mkdir("Temp Folder") && WriteHostFile(file, response));
         cmdLine.replace("%D", "C:" + file.replace('/', '\\').toUtf8());
         CDriveTable drives;
         CCommand c;

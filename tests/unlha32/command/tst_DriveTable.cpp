@@ -1,6 +1,7 @@
 // The library's drive map: section "Drives" of its profile, and C as "/"
 // unless mapped elsewhere.
 #include "command/DriveTable.h"
+#include "support/HostFiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,14 +12,13 @@ class CDriveTableTest : public QObject {
 private slots:
     void ToHost_ThroughTheDrivesSection() {
         QTemporaryDir dir;
-        QFile ini(dir.filePath("Tidewell.Ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[CopyInfo]\r\nE=/wrong\r\n\r\n[ DRIVES ]\r\n;G=/comment\r\ne = /srv/work/\r\n"
-                  "F=relative/path\r\nGG=/x\r\nC=/home/c\r\n[Other]\nH=/h\n");
-        ini.close();
+        QString ini = dir.filePath("Tidewell.Ini");
+        QVERIFY(WriteHostFile(
+            ini, "[CopyInfo]\r\nE=/wrong\r\n\r\n[ DRIVES ]\r\n;G=/comment\r\ne = /srv/work/\r\n"
+                 "F=relative/path\r\nGG=/x\r\nC=/home/c\r\n[Other]\nH=/h\n"));
         unlha::CDriveTable drives;
         QCOMPARE(drives.ToHost("C:\\a\\b.txt").value_or("?"), std::string("/a/b.txt"));
-        drives.LoadFromProfile(ini.fileName().toStdString());
+        drives.LoadFromProfile(ini.toStdString());
         QCOMPARE(drives.ToHost("E:\\Data\\x.txt").value_or("?"),
                  std::string("/srv/work/Data/x.txt"));
         QCOMPARE(drives.ToHost("e:\\").value_or("?"), std::string("/srv/work/"));

@@ -17,25 +17,23 @@ using namespace unlha;
 
 namespace {
 
-// Reads at most 4093 bytes a call: odd reads make the encoder refill.
-struct CStringSource : IByteSource {
-    explicit CStringSource(const std::string& data) : m_data(data) {}
+// Feeds data at most 4093 bytes a read (odd reads make the encoder refill)
+// and keeps what comes out.
+struct CPipe : IByteSource, IByteSink {
+    explicit CPipe(const std::string& data) : m_in(data) {}
     long Read(uint8_t* buffer, size_t size) override {
-        size_t n = std::min({size, size_t{4093}, m_data.size() - m_nPos});
-        std::memcpy(buffer, m_data.data() + m_nPos, n);
+        size_t n = std::min({size, size_t{4093}, m_in.size() - m_nPos});
+        std::memcpy(buffer, m_in.data() + m_nPos, n);
         m_nPos += n;
         return static_cast<long>(n);
     }
-    const std::string& m_data;
-    size_t m_nPos = 0;
-};
-
-struct CStringSink : IByteSink {
     bool Write(const uint8_t* data, size_t size) override {
-        m_str.append(reinterpret_cast<const char*>(data), size);
+        m_out.append(reinterpret_cast<const char*>(data), size);
         return true;
     }
-    std::string m_str;
+    const std::string& m_in;
+    std::string m_out;
+    size_t m_nPos = 0;
 };
 
 // What lhasa prints of an archive holding the stream as its one member.
@@ -115,13 +113,12 @@ private slots:
         CEncoderParams params;
         params.bOptimal = optimal;
         params.nBlockSymbols = blockSymbols;
-        CStringSource source(data);
-        CStringSink sink;
+        CPipe pipe(data);
         CEncodeStats stats;
-        QVERIFY(CLzhEncoder(method, params).Encode(source, sink, stats) == EEncodeResult::Done);
-        QVERIFY(stats.nInputBytes == data.size() && stats.nOutputBytes == sink.m_str.size());
+        QVERIFY(CLzhEncoder(method, params).Encode(pipe, pipe, stats) == EEncodeResult::Done);
+        QVERIFY(stats.nInputBytes == data.size() && stats.nOutputBytes == pipe.m_out.size());
         QCOMPARE(stats.nCrc, Crc16(data.data(), data.size()));
-        QVERIFY(ReadWithLhasa(sink.m_str, method, data) == QByteArray::fromStdString(data));
+        QVERIFY(ReadWithLhasa(pipe.m_out, method, data) == QByteArray::fromStdString(data));
     }
 };
 
