@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -28,8 +29,7 @@ inline std::string Hex(const char* spaced) {
 inline std::string RandomBytes(size_t size, unsigned seed) {
     std::mt19937 rng(seed);
     std::string s(size, '\0');
-    for (char& c : s)
-        c = static_cast<char>(rng() & 0xFF);
+    std::generate(s.begin(), s.end(), [&] { return static_cast<char>(rng()); });
     return s;
 }
 

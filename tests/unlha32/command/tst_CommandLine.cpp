@@ -29,7 +29,6 @@ private slots:
         row("quotes", " a \"D:\\My Files\\x.lzh\"\tC:\\s\\  ab\"c d\"e \"-r1\" \r\n",
             "a D:\\My Files\\x.lzh 0 0 5 C:\\s\\|abc de C:\\s\\|-r1");
         row("CP932 0x5C trail byte", "a x.lzh \"S:\\\x95\x5C\\\"", "a x.lzh 0 0 5 S:\\表\\|*.*");
-        row("no switches", "a x.lzh C:\\s\\ *.*", "a x.lzh 0 0 5 C:\\s\\|*.*");
         row("typed together", "a x.lzh C:\\s\\ -x1 -r1-lh7", "a x.lzh 1 1 7 C:\\s\\|*.*");
         row("upper case, trailing dash", "A x.lzh C:\\s\\ -R1 -X1 -LH6-",
             "a x.lzh 1 1 6 C:\\s\\|*.*");

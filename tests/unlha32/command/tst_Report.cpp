@@ -17,15 +17,14 @@ private slots:
         QCOMPARE(Cp932ToUtf8(text), std::string("表ソ.txt\r\n[U+1F600] smile.txt\r\n"));
         report.CopyTo(nullptr, 10); // nothing to write to
         for (uint32_t size = 0; size <= text.size() + 1; ++size) {
-            std::vector<char> buffer(size + 8, '#');
+            std::string buffer(size + 8, '#');
             report.CopyTo(buffer.data(), size);
-            QVERIFY(
-                std::all_of(buffer.begin() + size, buffer.end(), [](char c) { return c == '#'; }));
-            std::string copied(buffer.data(), size ? strnlen(buffer.data(), size) : 0);
-            // As much as fits, never half a two-byte character.
-            QVERIFY(size == 0 ||
-                    (copied.size() < size && text.compare(0, copied.size(), copied) == 0));
-            QVERIFY(size == 0 || copied.size() + 2 >= std::min<size_t>(size, text.size() + 1));
+            std::string copied = size ? buffer.substr(0, strnlen(buffer.data(), size)) : "";
+            // Nothing past size; as much as fits, never half a two-byte character.
+            QVERIFY(buffer.substr(size) == "########" &&
+                    text.compare(0, copied.size(), copied) == 0);
+            QVERIFY(size == 0 || (copied.size() < size &&
+                                  copied.size() + 2 >= std::min<size_t>(size, text.size() + 1)));
             QVERIFY(Cp932ToUtf8(copied).find("\xEF\xBF\xBD") == std::string::npos);
         }
     }
