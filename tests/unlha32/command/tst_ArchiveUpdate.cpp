@@ -40,9 +40,8 @@ class CArchiveUpdateTest : public QObject {
             Utf8ToCp932((QString(lines).replace('|', "\r\n") + "\r\n").toStdString()).value_or("?");
         std::vector<char> buffer(65535, '\x7F');
         CUnLha32 lha(m_libDir.filePath("libunlha32.so").toStdString());
-        int rc = m_dst->AddFile("TDW1.tmp", text)
-                     ? lha.CallUnlha(nullptr, "@D:\\TDW1.tmp", buffer.data(), 65535)
-                     : -1;
+        bool written = m_dst->AddFile("TDW1.tmp", text);
+        int rc = written ? lha.CallUnlha(nullptr, "@D:\\TDW1.tmp", buffer.data(), 65535) : -1;
         QFile::remove(m_dst->HostPath("TDW1.tmp").c_str());
         m_report = Cp932ToUtf8(buffer.data());
         return rc;
@@ -54,6 +53,7 @@ class CArchiveUpdateTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(QFile::copy(LHA_REAL_LIBRARY, m_libDir.filePath("libunlha32.so")));
+        QVERIFY(CUnLha32(LHA_REAL_LIBRARY).GetLhaVersion() >= 100); // major version 1 or later
     }
     void init() {
         m_src = std::make_unique<CTempTree>('S');
@@ -107,10 +107,7 @@ private slots:
         RunTool("bsdtar", {"-xf", archive, "-C", out.HostRoot().c_str()}, &rc);
         QCOMPARE(rc, 0);
         QDir(m_src->HostPath(".git").c_str()).removeRecursively();
-        std::vector<CTreeItem> expected = CTempTree::WithoutTimes(m_src->Read());
-        std::vector<CTreeItem> actual = CTempTree::WithoutTimes(out.Read());
-        QVERIFY2(actual == expected,
-                 (DescribeTree(actual) + "---\n" + DescribeTree(expected)).c_str());
+        QVERIFY(CTempTree::WithoutTimes(out.Read()) == CTempTree::WithoutTimes(m_src->Read()));
     }
 
     // "u" replaces a member only with a strictly newer file, "a" whatever the
