@@ -70,9 +70,8 @@ private slots:
             QCOMPARE(QString::fromStdString(e.m_strMessage), Text(code));
         }
         QCOMPARE(QByteArray(buffer), QByteArray("untouched"));
-        // After a failed lookup the library stays loaded and the other entry
-        // works. The stand-in counts its calls in a static: one load keeps
-        // counting, a new load starts again.
+        // After a failed lookup the library stays loaded and the other entry works;
+        // the stand-in counts calls in a static: one load counts on, a new one anew.
         QCOMPARE(lha.IsLoaded(), code != 32814);
         if (code == 32814)
             return;

@@ -1,7 +1,6 @@
 #pragma once
-// Data shared by the archiver's tests: archives made by another LZH
-// implementation (times 1614834367 = 2021-03-04 05:06:07 UTC) and generated
-// contents.
+// Data shared by the archiver's tests: archives made by another LZH program
+// (times 1614834367 = 2021-03-04 05:06:07 UTC) and generated contents.
 
 #include <QByteArray>
 

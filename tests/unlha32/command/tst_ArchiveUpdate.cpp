@@ -1,7 +1,6 @@
-// Commands "a" and "u" through the library as the program loads it (from a
-// folder that also holds its "Tidewell.Ini"), driven by response files like
-// the archive run writes; its archives are read by lhasa, bsdtar and 7z (a
-// missing reader fails the test).
+// Commands "a" and "u" through the library loaded from a folder with its
+// "Tidewell.Ini", driven by response files like the archive run writes; its
+// archives are read by lhasa, bsdtar and 7z (a missing reader fails the test).
 #include "TestData.h"
 #include "command/ArchiveUpdate.h"
 #include "lha/UnLha32.h"
@@ -132,10 +131,9 @@ private slots:
         // In archive order: a replaced member keeps its place.
         QCOMPARE(RunTool("bsdtar", {"-xOf", archive.c_str()}),
                  QByteArray("second\nold equal\nnew newer\nold older\nadded\n"));
-        // The stored time is the file's, to the second (shown in UTC or JST).
-        QByteArray listing = RunTool("7z", {"l", "-slt", archive.c_str()});
-        QVERIFY(listing.contains("Modified = 2023-11-14 22:13:21") ||
-                listing.contains("Modified = 2023-11-15 07:13:21"));
+        // The stored time is the file's, to the second (7z shows local time: JST).
+        QVERIFY(RunTool("7z", {"l", "-slt", archive.c_str()})
+                    .contains("Modified = 2023-11-15 07:13:21"));
         QCOMPARE(Run("a|\"S:\\Up.lzh\"|\"S:\\\"|\"older.TXT\"|"), 0);
         QCOMPARE(RunTool("bsdtar", {"-xOf", archive.c_str()}),
                  QByteArray("second\nold equal\nnew newer\nnew older\nadded\n"));
@@ -158,18 +156,17 @@ private slots:
         QTest::addColumn<QString>("lines");  // of the response file, "|" between
         QTest::addColumn<QString>("damage"); // after Keep.lzh was made: its header CRC, or a source
         QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("reportMentions");
+        QTest::addColumn<std::string>("mention"); // in the report
         auto row = [](const char* name, const char* lines, const char* damage, int code,
                       const char* mention) {
-            QTest::newRow(name) << lines << damage << code << mention;
+            QTest::newRow(name) << lines << damage << code << std::string(mention);
         };
         const char* add = "A|\"D:\\Keep.lzh\"|\"S:\\\"|\"*.*\"|-x1 -r1";
         row("header CRC", add, "crc", RESULT_HEADER_CHECKSUM, "Keep.lzh");
         // Lists as a regular file but fails when read: the run fails after the
         // other files went into the new archive.
         row("unreadable source", add, "source", RESULT_FILE_OPEN, "Z.bin");
-        row("stored default name", "U|D:\\*.LZH|S:\\|*.*|-x1 -r1", "", RESULT_NO_ARCHIVE_NAME,
-            "*.LZH");
+        row("wildcard name", "U|D:\\*.LZH|S:\\|*.*|-x1 -r1", "", RESULT_NO_ARCHIVE_NAME, "*.LZH");
         row("empty automatic name", "U|D:\\|S:\\|*.*|", "", RESULT_NO_ARCHIVE_NAME, "");
         row("empty copy list", "A|D:\\A.lzh|-x1 -r1", "", RESULT_NAME_REQUIRED, "");
         row("nothing matches", "A|D:\\A.lzh|S:\\|*.none|", "", RESULT_NAME_REQUIRED, "");
@@ -182,7 +179,7 @@ private slots:
         QFETCH(QString, lines);
         QFETCH(QString, damage);
         QFETCH(int, code);
-        QFETCH(QString, reportMentions);
+        QFETCH(std::string, mention);
         QVERIFY(m_src->Build({{"A.txt", WordText(20000, 4)}, {"B.txt", "b\n"}}));
         if (!damage.isEmpty()) {
             QCOMPARE(Run(lines), 0);
@@ -193,9 +190,7 @@ private slots:
         }
         auto before = m_dst->Read();
         QCOMPARE(Run(lines), code);
-        QVERIFY2(!m_report.empty() &&
-                     m_report.find(reportMentions.toStdString()) != std::string::npos,
-                 m_report.c_str());
+        QVERIFY2(m_report.find(mention) < m_report.size(), m_report.c_str()); // and not empty
         QVERIFY(m_dst->Read() == before);
     }
 };

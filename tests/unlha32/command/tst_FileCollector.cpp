@@ -9,15 +9,14 @@ class CFileCollectorTest : public QObject {
 
 private slots:
     void WildcardMatch() {
-        const struct {
-            const char *pattern, *name;
-            bool match;
-        } cases[] = {{"*.*", "README", true},       {"*.TXT", "a.txt", true},
-                     {"*.txt", "a.txt.bak", false}, {"?.txt", "表.txt", true},
-                     {"??.txt", "a.txt", false},    {"a*Z", "abcz", true},
-                     {"Doc.txt", "doc.TXT", true}};
-        for (const auto& c : cases)
-            QVERIFY2(unlha::WildcardMatch(c.pattern, c.name) == c.match, c.pattern);
+        for (auto [pattern, name] : {std::pair{"*.*", "README"},
+                                     {"*.TXT", "a.txt"},
+                                     {"?.txt", "表.txt"},
+                                     {"a*Z", "abcz"},
+                                     {"Doc.txt", "doc.TXT"}})
+            QVERIFY2(unlha::WildcardMatch(pattern, name), pattern);
+        for (auto [pattern, name] : {std::pair{"*.txt", "a.txt.bak"}, {"??.txt", "a.txt"}})
+            QVERIFY2(!unlha::WildcardMatch(pattern, name), pattern);
     }
 };
 

@@ -36,8 +36,7 @@ std::string Patched(std::string bytes, size_t at, int value, size_t crcLength = 
     if (crcLength != 0) {
         bytes[27] = bytes[28] = 0;
         uint16_t crc = Crc16(bytes.data(), crcLength);
-        bytes[27] = static_cast<char>(crc & 0xFF);
-        bytes[28] = static_cast<char>(crc >> 8);
+        bytes.replace(27, 2, {static_cast<char>(crc & 0xFF), static_cast<char>(crc >> 8)});
     }
     return bytes;
 }

@@ -1,6 +1,5 @@
-// The compressed stream on data shaped to reach the format's edges (window,
-// match length, block boundaries, code depth), read back by lhasa, an
-// independent decoder.
+// The compressed stream, read back by lhasa (an independent decoder), on data
+// shaped to reach the format's edges: window, match length, blocks, code depth.
 #include "TestData.h"
 #include "lzh/Crc16.h"
 #include "lzh/LzhEncoder.h"
