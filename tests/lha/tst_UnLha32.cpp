@@ -57,7 +57,7 @@ private slots:
         QFETCH(QString, library);
         QFETCH(int, code);
         QFETCH(QString, step);
-        // Probing loads and unloads at once; so does nothing but a call.
+        // Probing unloads again at once; constructing loads nothing.
         QCOMPARE(IsLhaDllAvailable(library.toStdString()), code != 32814);
         CUnLha32 lha(library.toStdString());
         QVERIFY(!IsMapped(qPrintable(library)) && !lha.IsLoaded());
@@ -70,8 +70,8 @@ private slots:
             QCOMPARE(QString::fromStdString(e.m_strMessage), Text(code));
         }
         QCOMPARE(QByteArray(buffer), QByteArray("untouched"));
-        // After a failed lookup the library stays loaded and the other entry works;
-        // the stand-in counts calls in a static: one load counts on, a new one anew.
+        // After a failed lookup the library stays loaded and the other entry
+        // works; the stand-in's call count shows one load, then a fresh one.
         QCOMPARE(lha.IsLoaded(), code != 32814);
         if (code == 32814)
             return;

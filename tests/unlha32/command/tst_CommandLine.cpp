@@ -24,10 +24,10 @@ private slots:
         };
         row("LF lines, empty switch line", "@%D", "a C:\\x.lzh 0 0 5 C:\\src\\|*.*",
             "A\n\"C:\\x.lzh\"\n\"C:\\src\\\"\n\"*.*\"\n\n");
-        // Blanks and tabs between tokens, quotes anywhere in one; a quoted
-        // "-" token is no switch; a CP932 character ending in 0x5C stays whole.
-        row("quotes", " a \"D:\\My Files\\x.lzh\"\tC:\\s\\  ab\"c d\"e \"-r1\" \r\n",
-            "a D:\\My Files\\x.lzh 0 0 5 C:\\s\\|abc de C:\\s\\|-r1");
+        // Blanks and tabs between tokens, quotes anywhere (an empty token is kept);
+        // a quoted "-" token is no switch; a CP932 character ending in 0x5C stays whole.
+        row("quotes", " a \"D:\\My Files\\x.lzh\"\tC:\\s\\  ab\"c d\"e \"\" \"-r1\" \r\n",
+            "a D:\\My Files\\x.lzh 0 0 5 C:\\s\\|abc de C:\\s\\| C:\\s\\|-r1");
         row("CP932 0x5C trail byte", "a x.lzh \"S:\\\x95\x5C\\\"", "a x.lzh 0 0 5 S:\\表\\|*.*");
         row("typed together", "a x.lzh C:\\s\\ -x1 -r1-lh7", "a x.lzh 1 1 7 C:\\s\\|*.*");
         row("upper case, trailing dash", "A x.lzh C:\\s\\ -R1 -X1 -LH6-",

@@ -20,8 +20,7 @@ QString Read(const std::string& bytes) {
     std::vector<CArchiveMember> members;
     std::string detail;
     int rc = ReadArchiveMembers(access, members, detail);
-    QString read =
-        rc != 0 && detail.empty() ? "a refusal without a reason" : QString::number(rc, 16);
+    QString read = rc != 0 && detail.empty() ? "no reason given" : QString::number(rc, 16);
     for (const CArchiveMember& m : rc == 0 ? members : std::vector<CArchiveMember>())
         read +=
             QString::asprintf(" %s%s %d+%d %x%s", m.strPath.c_str(), m.bFolder ? "/" : "",
