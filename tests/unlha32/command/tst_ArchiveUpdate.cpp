@@ -57,8 +57,9 @@ private slots:
     void init() {
         m_src = std::make_unique<CTempTree>('S');
         m_dst = std::make_unique<CTempTree>('D');
-        // The library's own drive map: LF lines, other letter case, blanks.
-        QString ini = QString("[drives]\n s = %1\nd=%2/\n")
+        // The library's own drive map: its section in other case, blanks, LF and
+        // CR LF lines; a relative value, a comment and another section map nothing.
+        QString ini = QString("[ drives ]\n s = %1\r\nd=%2/\nD=rel\n;D=/no\n[Other]\nS=/no\n")
                           .arg(m_src->HostRoot().c_str(), m_dst->HostRoot().c_str());
         QVERIFY(WriteHostFile(m_libDir.filePath("Tidewell.Ini"), ini.toUtf8()));
     }
@@ -134,7 +135,7 @@ private slots:
         // The stored time is the file's, to the second (7z shows local time: JST).
         QVERIFY(RunTool("7z", {"l", "-slt", archive.c_str()})
                     .contains("Modified = 2023-11-15 07:13:21"));
-        QCOMPARE(Run("a|\"S:\\Up.lzh\"|\"S:\\\"|\"older.TXT\"|"), 0);
+        QCOMPARE(Run("a|\"s:\\Up.lzh\"|\"S:\\\"|\"older.TXT\"|"), 0);
         QCOMPARE(RunTool("bsdtar", {"-xOf", archive.c_str()}),
                  QByteArray("second\nold equal\nnew newer\nnew older\nadded\n"));
     }
@@ -171,6 +172,7 @@ private slots:
         row("empty copy list", "A|D:\\A.lzh|-x1 -r1", "", RESULT_NAME_REQUIRED, "");
         row("nothing matches", "A|D:\\A.lzh|S:\\|*.none|", "", RESULT_NAME_REQUIRED, "");
         row("unmapped drive", "A|Q:\\A.lzh|S:\\|*.*|", "", RESULT_ARCHIVE_OPEN, "Q:");
+        row("drive-relative path", "A|D:A.lzh|S:\\|*.*|", "", RESULT_ARCHIVE_OPEN, "D:A.lzh");
         row("pattern climbing out", "A|D:\\A.lzh|S:\\|..\\*.*|", "", RESULT_BAD_COMMAND, "");
     }
     // A refused or failed call leaves an existing archive as it was, creates
