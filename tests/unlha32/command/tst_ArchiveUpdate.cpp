@@ -110,9 +110,8 @@ private slots:
         QVERIFY(CTempTree::WithoutTimes(out.Read()) == CTempTree::WithoutTimes(m_src->Read()));
     }
 
-    // "u" replaces a member only with a strictly newer file, "a" whatever the
-    // time; names compare as on Windows; the archive inside the packed folder
-    // is not packed into itself.
+    // "u" replaces a member only with a strictly newer file, "a" whatever the time;
+    // names compare as on Windows; the packed folder's archive is not packed into itself.
     void Update_ReplacesByTimeAndNameAndSkipsItself() {
         const int64_t t = 1700000000;
         QVERIFY(m_src->Build({{"Newer.txt", "old newer\n", t},
@@ -140,9 +139,8 @@ private slots:
                  QByteArray("second\nold equal\nnew newer\nnew older\nadded\n"));
     }
 
-    // Level-0/1 members hold local MS-DOS time (the tests run in JST) in
-    // 2-second steps: a file whose time differs only in the dropped odd second
-    // is not newer. Level 2: whole seconds since 1970.
+    // Level-0/1 members hold local DOS time (the tests run in JST) in 2-second
+    // steps: only the dropped odd second is not newer. Level 2: whole seconds.
     void Update_ComparesAtTheHeadersPrecision() {
         const int64_t t = 1614801966, y1980 = 315500400; // 2021-03-04 05:06:06 and 1980-01-01 JST
         QVERIFY(DosTimeOf(t) == 0x526428C3u && DosTimeOf(t + 1) == 0x526428C3u);

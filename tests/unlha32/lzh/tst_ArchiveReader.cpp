@@ -13,8 +13,7 @@ using namespace unlha;
 
 namespace {
 
-// The reader's answer: its code, then "path[/] offset+length time[ dos]" for
-// each member.
+// The reader's answer: its code, then "path[/] offset+length time[ dos]" per member.
 QString Read(const std::string& bytes) {
     CMemoryAccess access(bytes);
     std::vector<CArchiveMember> members;
@@ -28,8 +27,7 @@ QString Read(const std::string& bytes) {
     return read;
 }
 
-// bytes with the byte at `at` set and, for crcLength > 0, the level-2 header
-// CRC of the first crcLength bytes redone.
+// bytes with bytes[at] = value and, for crcLength > 0, the level-2 header CRC redone.
 std::string Patched(std::string bytes, size_t at, int value, size_t crcLength = 0) {
     bytes[at] = static_cast<char>(value);
     if (crcLength != 0) {

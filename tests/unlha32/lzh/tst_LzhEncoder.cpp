@@ -16,8 +16,7 @@ using namespace unlha;
 
 namespace {
 
-// Feeds data at most 4093 bytes a read (odd reads make the encoder refill)
-// and keeps what comes out.
+// Feeds data in odd reads of at most 4093 bytes (the encoder refills); keeps the output.
 struct CPipe : IByteSource, IByteSink {
     explicit CPipe(const std::string& data) : m_in(data) {}
     long Read(uint8_t* buffer, size_t size) override {
