@@ -1,11 +1,8 @@
 // Test library: exports UnlhaGetVersion only. Each call returns one more
-// than the last, counted in a static that a reload would reset.
+// than the last, counted in a static that a reload resets.
 #include <cstdint>
 
-namespace {
-uint16_t g_nCalls = 0;
-}
-
 extern "C" __attribute__((visibility("default"))) uint16_t UnlhaGetVersion(void) {
-    return ++g_nCalls;
+    static uint16_t calls = 0;
+    return ++calls;
 }
