@@ -102,7 +102,7 @@ private slots:
             QCOMPARE(got.mid(1).join('|'), log);
             QCOMPARE(got.isEmpty(), log.isEmpty()); // no log file at all
             QStringList top;
-            for (const CTreeItem& item : f.Dest())
+            for (const CTreeItem& item : f.dest.Read())
                 if (item.path.find('/') >= item.path.size() - 1)
                     top << QString::fromStdString(item.path);
             QCOMPARE(top.join(' '), QString(dest));
