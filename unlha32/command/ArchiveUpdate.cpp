@@ -1,6 +1,7 @@
 #include "command/ArchiveUpdate.h"
 
 #include "command/HostFile.h"
+#include "command/MemberNames.h"
 #include "command/MemberWriter.h"
 #include "lzh/ArchiveReader.h"
 #include "lzh/ResultCodes.h"
@@ -8,7 +9,6 @@
 #include <climits>
 #include <cstdio>
 #include <ctime>
-#include <map>
 
 namespace unlha {
 
@@ -78,20 +78,22 @@ CPlan MakePlan(const CCommand& command, const std::vector<CArchiveMember>& membe
                const std::vector<CCollectedItem>& items) {
     CPlan plan;
     plan.aReplacement.assign(members.size(), -1);
-    std::map<std::string, size_t> byKey;
-    for (size_t m = members.size(); m-- > 0;)
-        byKey[PathKey(members[m].strPath)] = m; // the first of equal names wins
+    std::vector<std::string> memberPaths, itemPaths;
+    for (const auto& m : members)
+        memberPaths.push_back(m.strPath);
+    for (const auto& item : items)
+        itemPaths.push_back(item.strStored);
+    std::vector<int> match = MatchMembers(memberPaths, itemPaths);
     for (size_t i = 0; i < items.size(); ++i) {
-        auto it = byKey.find(PathKey(items[i].strStored));
-        if (it == byKey.end()) {
+        if (match[i] < 0) {
             plan.aAdditions.push_back(i);
             continue;
         }
-        const CArchiveMember& m = members[it->second];
+        const CArchiveMember& m = members[static_cast<size_t>(match[i])];
         bool sameKind = m.bFolder == items[i].bFolder;
         if (command.cCommand == 'a' || !sameKind ||
             IsNewerThanMember(items[i].nTime, m.bDosTime, m.nTime))
-            plan.aReplacement[it->second] = static_cast<int>(i);
+            plan.aReplacement[static_cast<size_t>(match[i])] = static_cast<int>(i);
     }
     return plan;
 }

@@ -1,6 +1,7 @@
 #include "command/FileCollector.h"
 
 #include "command/HostFile.h"
+#include "command/MemberNames.h"
 #include "lzh/CodePage.h"
 #include "lzh/LzhHeader.h"
 #include "lzh/ResultCodes.h"
@@ -58,7 +59,7 @@ public:
     CCollector(const CCommand& command, std::vector<CCollectedItem>& items, CReport& report)
         : m_command(command), m_items(items), m_report(report) {
         for (const auto& item : items)
-            m_keys.insert(PathKey(item.strStored));
+            m_stored.insert(item.strStored);
     }
 
     int Walk(const std::string& hostFolder, const std::string& relFolder,
@@ -66,13 +67,22 @@ public:
 
 private:
     int AddFile(const CDirEntry& entry, const std::string& host, const std::string& rel);
-    void AddFolder(const CDirEntry& entry, const std::string& host, const std::string& rel);
+    int AddFolder(const CDirEntry& entry, const std::string& host, const std::string& rel);
+    // False (with a report line) for a path that no member name can hold.
+    bool Storable(const std::string& stored, bool folder);
 
     const CCommand& m_command;
     std::vector<CCollectedItem>& m_items;
     CReport& m_report;
-    std::set<std::string> m_keys;
+    std::set<std::string> m_stored; // exact: names differing in case are different files
 };
+
+bool CCollector::Storable(const std::string& stored, bool folder) {
+    if (IsStorableName(stored, folder))
+        return true;
+    m_report.AddLine("書庫に格納できない名前です: " + stored);
+    return false;
+}
 
 int CCollector::AddFile(const CDirEntry& entry, const std::string& host, const std::string& rel) {
     if (!entry.info.bRegular) {
@@ -100,7 +110,9 @@ int CCollector::AddFile(const CDirEntry& entry, const std::string& host, const s
         item.nAttribute |= DOS_READONLY;
     if (entry.strName[0] == '.')
         item.nAttribute |= DOS_HIDDEN;
-    if (!m_keys.insert(PathKey(item.strStored)).second) {
+    if (!Storable(item.strStored, false))
+        return RESULT_FILE_OPEN;
+    if (!m_stored.insert(item.strStored).second) {
         m_report.AddLine("同じ名前のファイルが先に格納されるので格納しません: " + rel);
         return RESULT_OK;
     }
@@ -108,10 +120,13 @@ int CCollector::AddFile(const CDirEntry& entry, const std::string& host, const s
     return RESULT_OK;
 }
 
-void CCollector::AddFolder(const CDirEntry& entry, const std::string& host,
-                           const std::string& rel) {
-    if (!m_command.bKeepPaths || !m_keys.insert(PathKey(rel)).second)
-        return;
+int CCollector::AddFolder(const CDirEntry& entry, const std::string& host, const std::string& rel) {
+    if (!m_command.bKeepPaths)
+        return RESULT_OK;
+    if (!Storable(rel, true))
+        return RESULT_FILE_OPEN;
+    if (!m_stored.insert(rel).second)
+        return RESULT_OK;
     CCollectedItem item;
     item.strHostPath = host;
     item.strStored = rel;
@@ -119,6 +134,7 @@ void CCollector::AddFolder(const CDirEntry& entry, const std::string& host,
     item.nTime = entry.info.nTime;
     item.nAttribute = DOS_DIRECTORY;
     m_items.push_back(item);
+    return RESULT_OK;
 }
 
 int CCollector::Walk(const std::string& hostFolder, const std::string& relFolder,
@@ -144,7 +160,8 @@ int CCollector::Walk(const std::string& hostFolder, const std::string& relFolder
             return RESULT_FILE_OPEN;
         }
         std::string host = Join(hostFolder, entry.strName);
-        AddFolder(entry, host, relFolder + entry.strName);
+        if (int rc = AddFolder(entry, host, relFolder + entry.strName))
+            return rc;
         if (int rc = Walk(host, relFolder + entry.strName + "/", pattern))
             return rc;
     }
@@ -157,13 +174,6 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
     if (pattern == "*.*" || pattern == "*")
         return true;
     return MatchFrom(pattern, 0, name, 0);
-}
-
-std::string PathKey(const std::string& stored) {
-    std::string key = stored;
-    for (char& c : key)
-        c = Fold(c);
-    return key;
 }
 
 int CollectFiles(const CCommand& command, const CDriveTable& drives,

@@ -1,6 +1,6 @@
 #include "command/MemberWriter.h"
 
-#include "lzh/CodePage.h"
+#include "command/MemberNames.h"
 #include "lzh/Crc16.h"
 #include "lzh/LzhEncoder.h"
 #include "lzh/ResultCodes.h"
@@ -61,37 +61,6 @@ uint32_t ClampTime(int64_t t) {
 }
 
 } // namespace
-
-void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (size_t i = 0; i <= stored.size(); ++i) {
-        if (i == stored.size() || stored[i] == '/') {
-            parts.push_back(stored.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    std::vector<std::string> encoded;
-    bool utf8 = false;
-    for (const auto& part : parts) {
-        auto cp932 = Utf8ToCp932(part);
-        if (!cp932)
-            utf8 = true;
-        encoded.push_back(cp932 ? *cp932 : part);
-    }
-    if (utf8)
-        encoded = parts;
-    size_t folders = folder ? encoded.size() : encoded.size() - 1;
-    info.strDir.clear();
-    for (size_t i = 0; i < folders; ++i)
-        info.strDir += encoded[i] + '\xFF';
-    info.strName = folder ? std::string() : encoded.back();
-    bool wide = false;
-    for (char c : info.strDir + info.strName)
-        wide = wide ||
-               (static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) != 0xFF);
-    info.nCodePage = utf8 ? 65001u : wide ? 932u : 0u;
-}
 
 int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
                 CWrittenMember& written, CReport& report) {

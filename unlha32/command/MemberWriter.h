@@ -12,11 +12,6 @@
 
 namespace unlha {
 
-// Stored names: CP932 (code page 932 recorded when a byte is not ASCII), or,
-// when a name has a character CP932 cannot hold, the UTF-8 bytes of every
-// name of the member with code page 65001, so nothing is lost.
-void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info);
-
 struct CWrittenMember {
     std::string strMethod;
     uint64_t nOriginal = 0;
