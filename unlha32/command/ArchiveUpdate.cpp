@@ -8,7 +8,6 @@
 
 #include <climits>
 #include <cstdio>
-#include <ctime>
 
 namespace unlha {
 
@@ -135,26 +134,6 @@ int WriteArchive(const std::string& host, CReadFile* old,
 }
 
 } // namespace
-
-uint32_t DosTimeOf(int64_t unixTime) {
-    auto t = static_cast<time_t>(unixTime);
-    struct tm local {};
-    if (localtime_r(&t, &local) == nullptr || local.tm_year < 80 || local.tm_year > 207)
-        return 0;
-    uint32_t date = static_cast<uint32_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) |
-                                          local.tm_mday);
-    uint32_t time =
-        static_cast<uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
-    return (date << 16) | time;
-}
-
-bool IsNewerThanMember(int64_t fileTime, bool memberDosTime, uint32_t memberTime) {
-    if (memberDosTime)
-        return DosTimeOf(fileTime) > memberTime;
-    if (fileTime < 0)
-        return false;
-    return fileTime > static_cast<int64_t>(memberTime);
-}
 
 int RunArchiveCommand(const CCommand& command, const CDriveTable& drives, CReport& report) {
     std::string host;

@@ -1,6 +1,7 @@
 #include "command/MemberWriter.h"
 
 #include "command/MemberNames.h"
+#include "command/MemberTime.h"
 #include "lzh/Crc16.h"
 #include "lzh/LzhEncoder.h"
 #include "lzh/ResultCodes.h"
@@ -56,10 +57,6 @@ int StoreFile(CArchiveWriter& out, CReadFile& file, CMemberInfo& info) {
     return RESULT_OK;
 }
 
-uint32_t ClampTime(int64_t t) {
-    return t < 0 ? 0u : t > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(t);
-}
-
 } // namespace
 
 int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
@@ -67,7 +64,7 @@ int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
     written = CWrittenMember{};
     CMemberInfo info;
     EncodeMemberNames(item.strStored, item.bFolder, info);
-    info.nTime = ClampTime(item.nTime);
+    info.nTime = Level2TimeOf(item.nTime);
     info.nAttribute = item.nAttribute;
     info.strMethod = item.bFolder ? "-lhd-" : "-lh0-";
     std::string header = BuildLevel2Header(info);
