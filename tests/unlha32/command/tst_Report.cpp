@@ -10,6 +10,8 @@ class CReportTest : public QObject {
 
 private slots:
     void CopyTo_CutsAtCharactersWithinTheBuffer();
+    void AddLine_SpellsControlCharacters_data();
+    void AddLine_SpellsControlCharacters();
 };
 
 void CReportTest::CopyTo_CutsAtCharactersWithinTheBuffer() {
@@ -32,6 +34,30 @@ void CReportTest::CopyTo_CutsAtCharactersWithinTheBuffer() {
         QVERIFY(copied.size() + 2 >= std::min<size_t>(size, text.size() + 1));
         QVERIFY(Cp932ToUtf8(copied).find("\xEF\xBF\xBD") == std::string::npos);
     }
+}
+
+// A name with CR or LF cannot forge a line, one with NUL cannot end the
+// report early.
+void CReportTest::AddLine_SpellsControlCharacters_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("CR LF") << QByteArray("追加 a\r\n書庫 b: 追加 9 件")
+                           << "追加 a[U+000D][U+000A]書庫 b: 追加 9 件";
+    QTest::newRow("NUL") << QByteArray("保持 a\0b.txt", 14) << "保持 a[U+0000]b.txt";
+    QTest::newRow("tab, escape, delete")
+        << QByteArray("\t\x1B[2J\x7F") << "[U+0009][U+001B][2J[U+007F]";
+}
+
+void CReportTest::AddLine_SpellsControlCharacters() {
+    QFETCH(QByteArray, line);
+    QFETCH(QString, text);
+    unlha::CReport report;
+    report.AddLine(std::string_view(line.constData(), size_t(line.size())));
+    std::string expected = Utf8ToCp932(text.toStdString() + "\r\n").value();
+    QCOMPARE(report.Text(), expected);
+    std::vector<char> buffer(expected.size() + 1);
+    report.CopyTo(buffer.data(), uint32_t(buffer.size()));
+    QCOMPARE(std::string(buffer.data()), expected);
 }
 
 QTEST_GUILESS_MAIN(CReportTest)
