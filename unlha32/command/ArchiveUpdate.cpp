@@ -6,8 +6,10 @@
 #include "lzh/ArchiveReader.h"
 #include "lzh/ResultCodes.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 
 namespace unlha {
 
@@ -97,6 +99,13 @@ CPlan MakePlan(const CCommand& command, const std::vector<CArchiveMember>& membe
     return plan;
 }
 
+// The report line of a failed write, with the system's reason.
+int WriteFailed(CReport& report, const CArchiveWriter& out, const std::string& host) {
+    int err = out.LastError() != 0 ? out.LastError() : EIO;
+    report.AddLine("書庫を書き込めません (" + std::string(std::strerror(err)) + "): " + host);
+    return RESULT_ARCHIVE_OPEN;
+}
+
 int WriteArchive(const std::string& host, CReadFile* old,
                  const std::vector<CArchiveMember>& members,
                  const std::vector<CCollectedItem>& items, const CPlan& plan, int method,
@@ -110,26 +119,28 @@ int WriteArchive(const std::string& host, CReadFile* old,
     for (size_t m = 0; m < members.size(); ++m) {
         int index = plan.aReplacement[m];
         if (index < 0) {
-            if (!CopyMember(*old, members[m], out))
-                return out.LastError() != 0 ? RESULT_ARCHIVE_OPEN : RESULT_ARCHIVE_READ;
+            if (!CopyMember(*old, members[m], out)) {
+                if (out.LastError() != 0)
+                    return WriteFailed(report, out, host);
+                report.AddLine("書庫を読めません: " + host);
+                return RESULT_ARCHIVE_READ;
+            }
             report.AddLine("保持 " + ForReport(members[m].strPath));
             continue;
         }
         const CCollectedItem& item = items[static_cast<size_t>(index)];
         if (int rc = WriteMember(out, item, method, written, report))
-            return rc;
+            return rc == RESULT_ARCHIVE_OPEN ? WriteFailed(report, out, host) : rc;
         ReportMember(report, "置換", written, item.strStored);
     }
     for (size_t index : plan.aAdditions) {
         if (int rc = WriteMember(out, items[index], method, written, report))
-            return rc;
+            return rc == RESULT_ARCHIVE_OPEN ? WriteFailed(report, out, host) : rc;
         ReportMember(report, "追加", written, items[index].strStored);
     }
     const uint8_t endMarker = 0;
-    if (!out.Write(&endMarker, 1) || out.Commit() != 0) {
-        report.AddLine("書庫を書き込めません: " + host);
-        return RESULT_ARCHIVE_OPEN;
-    }
+    if (!out.Write(&endMarker, 1) || out.Commit() != 0)
+        return WriteFailed(report, out, host);
     return RESULT_OK;
 }
 
