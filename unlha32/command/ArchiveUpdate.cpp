@@ -188,6 +188,10 @@ int RunArchiveCommand(const CCommand& command, const CDriveTable& drives, CRepor
                        std::to_string(members.size()) + " 件）");
         return RESULT_OK;
     }
+    if (info.bExists && !IsWritableFile(host)) {
+        report.AddLine("書庫は読み取り専用です: " + command.strArchive);
+        return RESULT_READ_ONLY;
+    }
     if (int rc = WriteArchive(host, &old, members, items, plan, command.nMethod, report))
         return rc;
     report.AddLine("書庫 " + command.strArchive + ": 追加 " +

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -45,6 +46,12 @@ CPathInfo GetPathInfo(const std::string& hostPath) {
     CPathInfo info = InfoFromStat(st);
     info.bSymlink = link;
     return info;
+}
+
+bool IsWritableFile(const std::string& hostPath) {
+    struct stat st {};
+    return stat(hostPath.c_str(), &st) == 0 && (st.st_mode & 0222) != 0 &&
+           access(hostPath.c_str(), W_OK) == 0;
 }
 
 int ListFolder(const std::string& hostPath, std::vector<CDirEntry>& entries) {
@@ -127,6 +134,14 @@ CArchiveWriter::~CArchiveWriter() {
 
 int CArchiveWriter::Create(const std::string& archivePath) {
     m_strTarget = archivePath;
+    struct stat st {};
+    if (lstat(archivePath.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* target = realpath(archivePath.c_str(), nullptr);
+        if (target == nullptr)
+            return m_nError = errno;
+        m_strTarget = target;
+        std::free(target);
+    }
     // O_EXCL with mode 0666 lets the kernel apply the umask (mkstemp would
     // make the archive private to its owner).
     static std::atomic<unsigned> s_nCounter{0};
@@ -134,7 +149,7 @@ int CArchiveWriter::Create(const std::string& archivePath) {
         char suffix[64];
         std::snprintf(suffix, sizeof suffix, ".tmp%d-%u-%d", static_cast<int>(getpid()),
                       ++s_nCounter, attempt);
-        std::string path = archivePath + suffix;
+        std::string path = m_strTarget + suffix;
         m_fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd >= 0) {
             m_strTempPath = path;

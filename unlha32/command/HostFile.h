@@ -28,6 +28,10 @@ struct CPathInfo {
 // bExists is false when it cannot be examined.
 CPathInfo GetPathInfo(const std::string& hostPath);
 
+// True when path is a file this process may write and that is not marked
+// read-only (no write bit at all: root could write it, but is not meant to).
+bool IsWritableFile(const std::string& hostPath);
+
 struct CDirEntry {
     std::string strName;
     CPathInfo info;
@@ -69,7 +73,10 @@ public:
     CArchiveWriter(const CArchiveWriter&) = delete;
     CArchiveWriter& operator=(const CArchiveWriter&) = delete;
 
-    // Creates the temporary file beside archivePath. 0 or errno.
+    // Creates the temporary file beside archivePath. An archivePath that is
+    // a symbolic link is written through: the temporary file goes beside
+    // the link's final target, which Commit replaces, and the link stays.
+    // 0 or errno.
     int Create(const std::string& archivePath);
     // Buffered write; false after any failure (the failure sticks).
     bool Write(const void* data, size_t size);

@@ -26,6 +26,8 @@ void CHostFileTest::WriteArchive_data() {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("mentions"); // in the report
+    QTest::newRow("link to another folder") << "link" << 0 << "追加 1 件";
+    QTest::newRow("read-only archive") << "read-only" << int(RESULT_READ_ONLY) << "A.lzh";
     QTest::newRow("file size limit") << "limit" << int(RESULT_ARCHIVE_OPEN) << "File too large";
 }
 
