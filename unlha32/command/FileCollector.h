@@ -30,12 +30,13 @@ struct CCollectedItem {
 // letters without regard to case; "*.*" matches every name.
 bool WildcardMatch(const std::string& pattern, const std::string& name);
 
-// Appends the items of every file spec of command in order, each stored
-// path once (names that differ in letter case are different files).
-// Returns 0, RESULT_BAD_COMMAND for a pattern that climbs out of its base
-// folder, or RESULT_FILE_OPEN for a file that cannot be stored (4 GiB or
-// more, a name that is not valid UTF-8, a name that no member can hold: see
-// IsStorableName); reasons go to the report.
+// Appends the items of every file spec of command, each stored path once
+// (names that differ in letter case are different files). A folder is
+// walked once for all the patterns given for it, in the order of its first
+// mention. Returns 0, RESULT_BAD_COMMAND for a pattern that climbs out of
+// its base folder, or RESULT_FILE_OPEN for a file that cannot be stored
+// (4 GiB or more, a name that is not valid UTF-8, a name that no member can
+// hold: see IsStorableName); reasons go to the report.
 int CollectFiles(const CCommand& command, const CDriveTable& drives,
                  std::vector<CCollectedItem>& items, CReport& report);
 

@@ -7,7 +7,7 @@ namespace unlha {
 
 namespace {
 
-constexpr size_t kMaxResponseFile = 1 << 20;
+constexpr size_t kMaxResponseFile = 16 << 20; // 100,000 patterns with their folders fit
 
 } // namespace
 
