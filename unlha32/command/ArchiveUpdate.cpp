@@ -108,14 +108,15 @@ int WriteFailed(CReport& report, const CArchiveWriter& out, const std::string& h
 
 int WriteArchive(const std::string& host, CReadFile* old,
                  const std::vector<CArchiveMember>& members,
-                 const std::vector<CCollectedItem>& items, const CPlan& plan, int method,
-                 CReport& report) {
+                 const std::vector<CCollectedItem>& items, const CPlan& plan,
+                 const CCommand& command, CReport& report) {
     CArchiveWriter out;
     if (out.Create(host) != 0) {
         report.AddLine("作業ファイルを作成できません: " + host);
         return RESULT_WORK_FILE;
     }
     CWrittenMember written;
+    CLzhEncoder encoder(command.nMethod, CEncoderParams::ForLevel(command.nLevel));
     for (size_t m = 0; m < members.size(); ++m) {
         int index = plan.aReplacement[m];
         if (index < 0) {
@@ -129,12 +130,12 @@ int WriteArchive(const std::string& host, CReadFile* old,
             continue;
         }
         const CCollectedItem& item = items[static_cast<size_t>(index)];
-        if (int rc = WriteMember(out, item, method, written, report))
+        if (int rc = WriteMember(out, item, encoder, written, report))
             return rc == RESULT_ARCHIVE_OPEN ? WriteFailed(report, out, host) : rc;
         ReportMember(report, "置換", written, item.strStored);
     }
     for (size_t index : plan.aAdditions) {
-        if (int rc = WriteMember(out, items[index], method, written, report))
+        if (int rc = WriteMember(out, items[index], encoder, written, report))
             return rc == RESULT_ARCHIVE_OPEN ? WriteFailed(report, out, host) : rc;
         ReportMember(report, "追加", written, items[index].strStored);
     }
@@ -192,7 +193,7 @@ int RunArchiveCommand(const CCommand& command, const CDriveTable& drives, CRepor
         report.AddLine("書庫は読み取り専用です: " + command.strArchive);
         return RESULT_READ_ONLY;
     }
-    if (int rc = WriteArchive(host, &old, members, items, plan, command.nMethod, report))
+    if (int rc = WriteArchive(host, &old, members, items, plan, command, report))
         return rc;
     report.AddLine("書庫 " + command.strArchive + ": 追加 " +
                    std::to_string(plan.aAdditions.size()) + " 件、置換 " +

@@ -59,7 +59,7 @@ int StoreFile(CArchiveWriter& out, CReadFile& file, CMemberInfo& info) {
 
 } // namespace
 
-int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
+int WriteMember(CArchiveWriter& out, const CCollectedItem& item, CLzhEncoder& encoder,
                 CWrittenMember& written, CReport& report) {
     written = CWrittenMember{};
     CMemberInfo info;
@@ -85,7 +85,6 @@ int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
         return RESULT_FILE_OPEN;
     }
     uint64_t dataAt = out.Tell();
-    CLzhEncoder encoder(method);
     CArchiveSink sink(out, file.Size());
     CEncodeStats stats;
     EEncodeResult result =
@@ -100,7 +99,9 @@ int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
     if (out.LastError() != 0)
         return RESULT_ARCHIVE_OPEN;
     if (compressed) {
-        info.strMethod = method == 5 ? "-lh5-" : method == 6 ? "-lh6-" : "-lh7-";
+        info.strMethod = encoder.Method() == 5   ? "-lh5-"
+                         : encoder.Method() == 6 ? "-lh6-"
+                                                 : "-lh7-";
         info.nOriginal = static_cast<uint32_t>(stats.nInputBytes);
         info.nPacked = static_cast<uint32_t>(stats.nOutputBytes);
         info.nCrc = stats.nCrc;

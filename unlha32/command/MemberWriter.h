@@ -6,6 +6,7 @@
 #include "command/FileCollector.h"
 #include "command/HostFile.h"
 #include "command/Report.h"
+#include "lzh/LzhEncoder.h"
 #include "lzh/LzhHeader.h"
 
 #include <string>
@@ -18,10 +19,11 @@ struct CWrittenMember {
     uint64_t nPacked = 0;
 };
 
-// Appends the member for item at the writer's position. Returns 0,
+// Appends the member for item at the writer's position, compressed by
+// encoder (one for all the members of an archive). Returns 0,
 // RESULT_FILE_OPEN when the file cannot be read, RESULT_PATH_TOO_LONG when
 // the header would be too long, RESULT_ARCHIVE_OPEN on a write error.
-int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
+int WriteMember(CArchiveWriter& out, const CCollectedItem& item, CLzhEncoder& encoder,
                 CWrittenMember& written, CReport& report);
 
 } // namespace unlha

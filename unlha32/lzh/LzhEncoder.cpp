@@ -38,13 +38,41 @@ unsigned DicBitOf(int method) {
 
 } // namespace
 
+CEncoderParams CEncoderParams::ForLevel(int level) {
+    struct CLevel {
+        bool bOptimal;
+        unsigned nChain, nGood, nNice;
+    };
+    static constexpr CLevel kLevels[] = {
+        {false, 4, 8, 16},  {false, 8, 8, 32},   {false, 32, 16, 64},
+        {true, 8, 8, 16},   {true, 12, 8, 24},   {true, 24, 8, 32},
+        {true, 48, 16, 64}, {true, 96, 32, 128}, {true, 256, 64, 256},
+    };
+    const CLevel& l = kLevels[(level >= 1 && level <= 9 ? level : kDefaultLevel) - 1];
+    CEncoderParams p;
+    p.bOptimal = l.bOptimal;
+    p.nMaxChain = l.nChain;
+    p.nGoodLength = l.nGood;
+    p.nNiceLength = l.nNice;
+    p.nMaxLazy = l.nNice;
+    return p;
+}
+
 CLzhEncoder::CLzhEncoder(int method, const CEncoderParams& params)
-    : m_nDicBit(DicBitOf(method)), m_nPositionCodes(method == 5 ? 14u : m_nDicBit + 1),
+    : m_nMethod(method), m_nDicBit(DicBitOf(method)),
+      m_nPositionCodes(method == 5 ? 14u : m_nDicBit + 1),
       // Four blocks' worth is buffered, cut where the statistics change; one
       // block may hold all of it.
       m_nBufferSymbols(
           std::min<size_t>(4 * size_t{std::max(params.nBlockSymbols, 16u)}, kMaxBlockSymbols)),
-      m_nSegment(std::max<size_t>(m_nBufferSymbols / 32, 1)), m_params(params) {}
+      m_nSegment(std::max<size_t>(m_nBufferSymbols / 32, 1)), m_params(params),
+      m_finder(m_nDicBit, params.nMaxChain, params.nNiceLength) {
+    if (params.bOptimal)
+        m_parser = std::make_unique<COptimalParser>(m_nPositionCodes, params.nNiceLength,
+                                                    params.nGoodLength, params.nChunk);
+}
+
+CLzhEncoder::~CLzhEncoder() = default;
 
 void CLzhEncoder::AddLiteral(uint8_t byte) {
     m_symbols.aCodes.push_back(byte);
@@ -141,9 +169,9 @@ void CLzhEncoder::FlushBlocks(bool final) {
                                m_symbols.aPositions.begin() + static_cast<long>(posBegin));
 }
 
-EEncodeResult CLzhEncoder::ParseLazy(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
-                                     CEncodeStats& stats) {
-    uint32_t pos = 0;
+EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
+    CMatchFinder& finder = m_finder;
+    uint32_t pos = finder.Start();
     bool pending = false; // a literal or match candidate waits at pos - 1
     CMatch prev;
     for (;;) {
@@ -184,14 +212,11 @@ EEncodeResult CLzhEncoder::ParseLazy(CMatchFinder& finder, IByteSource& source, 
     return EEncodeResult::Done;
 }
 
-EEncodeResult CLzhEncoder::ParseOptimal(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
-                                        CEncodeStats& stats) {
-    COptimalParser parser(m_nPositionCodes, m_params.nNiceLength, m_params.nGoodLength);
-    uint32_t pos = 0;
+EEncodeResult CLzhEncoder::ParseOptimal(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
+    uint32_t pos = m_finder.Start();
     for (;;) {
         bool readError = false;
-        uint32_t next =
-            parser.ParseChunk(finder, source, pos, m_params.nChunk, m_symbols, readError);
+        uint32_t next = m_parser->ParseChunk(m_finder, source, pos, m_symbols, readError);
         if (readError)
             return EEncodeResult::ReadError;
         if (next == pos)
@@ -209,9 +234,11 @@ EEncodeResult CLzhEncoder::ParseOptimal(CMatchFinder& finder, IByteSource& sourc
 EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
     stats = CEncodeStats{};
     CCountingSource counted(source, stats);
-    CMatchFinder finder(m_nDicBit, m_params.nMaxChain, m_params.nNiceLength);
-    EEncodeResult result = m_params.bOptimal ? ParseOptimal(finder, counted, sink, stats)
-                                             : ParseLazy(finder, counted, sink, stats);
+    m_symbols.Clear();
+    m_bits = CBitWriter();
+    m_finder.Restart();
+    EEncodeResult result =
+        m_params.bOptimal ? ParseOptimal(counted, sink, stats) : ParseLazy(counted, sink, stats);
     if (result != EEncodeResult::Done)
         return result;
     FlushBlocks(true);

@@ -5,8 +5,10 @@
 
 #include "lzh/BlockWriter.h"
 #include "lzh/MatchFinder.h"
+#include "lzh/OptimalParser.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace unlha {
@@ -42,14 +44,9 @@ struct CEncoderParams {
     bool bOptimal = true;    // price-based parsing instead of lazy matching
     unsigned nChunk = 16384; // positions per price-based parsing step
 
-    static CEncoderParams Lazy() {
-        CEncoderParams p;
-        p.bOptimal = false;
-        p.nMaxChain = 160;
-        p.nGoodLength = 16;
-        p.nNiceLength = 160;
-        return p;
-    }
+    // Levels 1 (fastest) to 9 (smallest); 0 is kDefaultLevel.
+    static constexpr int kDefaultLevel = 6;
+    static CEncoderParams ForLevel(int level);
 };
 
 class CLzhEncoder {
@@ -57,11 +54,17 @@ public:
     // method: 5, 6 or 7. Tests use small blocks to reach multi-block streams
     // quickly.
     explicit CLzhEncoder(int method, const CEncoderParams& params = CEncoderParams());
+    ~CLzhEncoder();
 
     // Compresses all of source into sink. The stream ends on a byte
     // boundary with no byte to spare, and its last block is never a tiny
     // one (some readers reject a block that starts in the last 8 bytes).
+    // One encoder compresses the files of an archive one after the other:
+    // its tables are reused and its prices carry over, each stream still
+    // stands alone.
     EEncodeResult Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats);
+
+    int Method() const { return m_nMethod; }
 
 private:
     void AddLiteral(uint8_t byte);
@@ -70,11 +73,10 @@ private:
     void KeepLastBlockLarge(size_t codeBegin, size_t posBegin);
     void JoinSmallLastBlock(std::vector<size_t>& ends) const;
     bool Drain(IByteSink& sink, CEncodeStats& stats);
-    EEncodeResult ParseLazy(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
-                            CEncodeStats& stats);
-    EEncodeResult ParseOptimal(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
-                               CEncodeStats& stats);
+    EEncodeResult ParseLazy(IByteSource& source, IByteSink& sink, CEncodeStats& stats);
+    EEncodeResult ParseOptimal(IByteSource& source, IByteSink& sink, CEncodeStats& stats);
 
+    int m_nMethod;
     unsigned m_nDicBit;
     unsigned m_nPositionCodes;
     size_t m_nBufferSymbols; // symbols gathered before blocks are chosen
@@ -82,6 +84,8 @@ private:
     CEncoderParams m_params;
     CBlockSymbols m_symbols;
     CBitWriter m_bits;
+    CMatchFinder m_finder;
+    std::unique_ptr<COptimalParser> m_parser; // for price-based parsing
 };
 
 } // namespace unlha

@@ -1,8 +1,9 @@
 #pragma once
 // Sliding window with hash chains on 5-byte prefixes and a table of the last
-// position of each 3-byte prefix. Positions are counted from the start of the
-// file (files of this format stay below 4 GiB), so the chains never need
-// rebasing when the buffer slides.
+// position of each 3-byte prefix. Positions count on across the files one
+// finder compresses (a file starts at Start()), so the chains never need
+// rebasing when the buffer slides, and a new file needs no clearing: what
+// the tables hold of earlier files lies too far back to be taken.
 
 #include <cstddef>
 #include <cstdint>
@@ -31,6 +32,11 @@ public:
     // never before the start of the file. maxChain bounds the candidates
     // tried per position, niceLength ends the search early.
     CMatchFinder(unsigned dicBit, unsigned maxChain, unsigned niceLength);
+
+    // Begins a new file: its first position is Start(); earlier data is
+    // never referred to.
+    void Restart();
+    uint32_t Start() const { return m_nStart; }
 
     // Keeps at least kMaxMatch bytes ahead of pos in the buffer unless the
     // input ends first. Returns false on a read error.
@@ -79,7 +85,8 @@ private:
     unsigned m_nHashShift;        // 32 - bits of the 5-byte hash
     std::vector<uint8_t> m_aData; // bytes of the file from m_nBase on
     uint32_t m_nBase = 0;
-    uint32_t m_nEnd = 0; // first file position not yet read
+    uint32_t m_nStart = 0; // first position of the current file
+    uint32_t m_nEnd = 0;   // first file position not yet read
     bool m_bEof = false;
     CHashes m_next; // of m_nNextPos, computed one position early
     uint32_t m_nNextPos = ~0u;

@@ -1,8 +1,8 @@
 #include "lzh/OptimalParser.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
+#include <array>
+#include <bit>
 
 namespace unlha {
 
@@ -10,12 +10,39 @@ namespace {
 
 constexpr uint32_t kScale = 16; // prices in 1/16 bit
 constexpr unsigned kMaxCandidates = 16;
+constexpr uint64_t kUnreached = ~uint64_t{0};
 
+// 16 * log2(x) for x >= 1, from the position of the top bit and a table of
+// the next eight bits.
+constexpr auto kLog2Mantissa = [] {
+    std::array<uint8_t, 256> t{};
+    for (unsigned m = 0; m < 256; ++m) {
+        // 16 * log2(1 + m / 256), rounded, without <cmath> in a constant.
+        double x = 1.0 + m / 256.0, y = 0;
+        for (int i = 0; i < 24; ++i) { // binary digits of log2(x)
+            x *= x;
+            y *= 2;
+            if (x >= 2) {
+                x /= 2;
+                y += 1;
+            }
+        }
+        t[m] = static_cast<uint8_t>((y * 16 / (1 << 24)) + 0.5);
+    }
+    return t;
+}();
+
+uint32_t Log2x16(uint32_t x) {
+    unsigned top = 31 - static_cast<unsigned>(std::countl_zero(x));
+    uint32_t mantissa = top >= 8 ? (x >> (top - 8)) & 0xFF : (x << (8 - top)) & 0xFF;
+    return top * kScale + kLog2Mantissa[mantissa];
+}
+
+// The price of a symbol seen freq times in total; an unseen one costs a
+// little more than the rarest seen one.
 uint64_t PriceOf(uint32_t freq, uint32_t total) {
-    // An unseen symbol costs a little more than the rarest seen one.
-    double bits = freq == 0 ? std::log2(static_cast<double>(total) + 1) + 2
-                            : std::log2(static_cast<double>(total) / freq);
-    return static_cast<uint64_t>(std::clamp(bits, 1.0, 16.0) * kScale) << 32;
+    uint32_t bits = freq == 0 ? Log2x16(total + 1) + 2 * kScale : Log2x16(total) - Log2x16(freq);
+    return uint64_t{std::clamp<uint32_t>(bits, kScale, 16 * kScale)} << 32;
 }
 
 uint64_t LengthStep(uint64_t price, unsigned len) {
@@ -24,8 +51,10 @@ uint64_t LengthStep(uint64_t price, unsigned len) {
 
 } // namespace
 
-COptimalParser::COptimalParser(unsigned positionCodes, unsigned niceLength, unsigned goodLength)
-    : m_nPositionCodes(positionCodes), m_nNice(niceLength), m_nGood(goodLength) {
+COptimalParser::COptimalParser(unsigned positionCodes, unsigned niceLength, unsigned goodLength,
+                               uint32_t chunk)
+    : m_nPositionCodes(positionCodes), m_nNice(niceLength), m_nGood(goodLength),
+      m_nChunk(std::max(chunk, 1u)), m_aNodes(size_t{m_nChunk} + kMaxMatch + 1, kUnreached) {
     // First guesses, replaced after the first round: text-like costs.
     for (auto& p : m_aLiteralStep)
         p = uint64_t{6 * kScale} << 32;
@@ -50,30 +79,45 @@ inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* match
     }
 }
 
+void COptimalParser::ClearNodesTo(uint32_t to) {
+    to = std::min<uint32_t>(to, static_cast<uint32_t>(m_aNodes.size()));
+    if (to > m_nCleared) {
+        std::fill(m_aNodes.begin() + m_nCleared, m_aNodes.begin() + to, kUnreached);
+        m_nCleared = to;
+    }
+}
+
 void COptimalParser::UpdatePrices(const CBlockSymbols& out, size_t codeFrom, size_t posFrom) {
-    uint32_t codeFreq[kCodeCount] = {};
-    uint32_t posFreq[17] = {};
+    // Older counts weigh half: prices follow the data without jumping on
+    // the few symbols of a small file.
+    for (auto& f : m_aCodeFreq)
+        f /= 2;
+    for (auto& f : m_aPosFreq)
+        f /= 2;
     for (size_t i = codeFrom; i < out.aCodes.size(); ++i)
-        ++codeFreq[out.aCodes[i]];
+        ++m_aCodeFreq[out.aCodes[i]];
     for (size_t i = posFrom; i < out.aPositions.size(); ++i)
-        ++posFreq[PositionBits(out.aPositions[i])];
-    auto codes = static_cast<uint32_t>(out.aCodes.size() - codeFrom);
-    auto matches = static_cast<uint32_t>(out.aPositions.size() - posFrom);
+        ++m_aPosFreq[PositionBits(out.aPositions[i])];
+    uint32_t codes = 0, matches = 0;
+    for (uint32_t f : m_aCodeFreq)
+        codes += f;
+    for (uint32_t f : m_aPosFreq)
+        matches += f;
     for (unsigned b = 0; b < 256; ++b)
-        m_aLiteralStep[b] = PriceOf(codeFreq[b], codes);
+        m_aLiteralStep[b] = PriceOf(m_aCodeFreq[b], codes);
     for (unsigned len = kMinMatch; len <= kMaxMatch; ++len)
         m_aLengthStep[len] =
-            LengthStep(PriceOf(codeFreq[kLiteralCount + len - kMinMatch], codes), len);
+            LengthStep(PriceOf(m_aCodeFreq[kLiteralCount + len - kMinMatch], codes), len);
     // A position code is followed by its extra bits.
     for (unsigned c = 0; c < m_nPositionCodes; ++c)
-        m_aPositionStep[c] = PriceOf(posFreq[c], std::max(matches, 1u)) +
+        m_aPositionStep[c] = PriceOf(m_aPosFreq[c], std::max(matches, 1u)) +
                              (uint64_t{c >= 2 ? (c - 1) * kScale : 0} << 32);
     m_bPriced = true;
 }
 
-bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t pos, uint32_t chunk,
-                          uint32_t& count, bool keep) {
-    m_aNodes.assign(size_t{chunk} + kMaxMatch + 1, ~uint64_t{0});
+bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t pos, uint32_t& count,
+                          bool keep) {
+    m_nCleared = 1;
     m_aNodes[0] = 0;
     if (keep) {
         m_aBytes.clear();
@@ -83,12 +127,13 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
     CMatch found[kMaxCandidates];
     uint32_t skipUntil = 0;
     unsigned previousLength = 0;
-    for (count = 0; count < chunk; ++count) {
+    for (count = 0; count < m_nChunk; ++count) {
         uint32_t at = pos + count;
         if (!finder.Fill(source, at))
             return false;
         if (finder.Available(at) == 0)
             break;
+        ClearNodesTo(count + kMaxMatch + 1);
         uint8_t byte = finder.ByteAt(at);
         unsigned n = 0;
         if (count < skipUntil) {
@@ -113,7 +158,7 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
 }
 
 void COptimalParser::Rescan(uint32_t count) {
-    std::fill(m_aNodes.begin(), m_aNodes.end(), ~uint64_t{0});
+    std::fill(m_aNodes.begin(), m_aNodes.begin() + m_nCleared, kUnreached);
     m_aNodes[0] = 0;
     for (uint32_t i = 0; i < count; ++i)
         Relax(i, m_aBytes[i], m_aMatches.data() + m_aFirst[i], m_aFirst[i + 1] - m_aFirst[i]);
@@ -147,10 +192,10 @@ void COptimalParser::TraceBack(uint32_t count, CBlockSymbols& out) const {
 }
 
 uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, uint32_t pos,
-                                    uint32_t chunk, CBlockSymbols& out, bool& readError) {
+                                    CBlockSymbols& out, bool& readError) {
     uint32_t count = 0;
     bool firstRound = !m_bPriced;
-    if (!Scan(finder, source, pos, chunk, count, firstRound)) {
+    if (!Scan(finder, source, pos, count, firstRound)) {
         readError = true;
         return pos;
     }
