@@ -97,10 +97,17 @@ int CReadFile::Open(const std::string& hostPath) {
 }
 
 long CReadFile::Read(uint8_t* buffer, size_t size) {
+    // A file read up to its size is taken as ended without asking again
+    // (one system call less per file); one that claims no size, as those of
+    // /proc do, is read until the end.
+    if (m_nSize != 0 && m_nRead >= m_nSize)
+        return 0;
     for (;;) {
         ssize_t got = read(m_fd, buffer, size);
-        if (got >= 0)
+        if (got >= 0) {
+            m_nRead += static_cast<uint64_t>(got);
             return static_cast<long>(got);
+        }
         if (errno != EINTR)
             return -1;
     }
@@ -123,6 +130,7 @@ bool CReadFile::ReadAt(uint64_t offset, void* buffer, size_t size) {
 
 void CReadFile::Rewind() {
     lseek(m_fd, 0, SEEK_SET);
+    m_nRead = 0;
 }
 
 CArchiveWriter::~CArchiveWriter() {
@@ -193,6 +201,14 @@ bool CArchiveWriter::Write(const void* data, size_t size) {
 }
 
 bool CArchiveWriter::PatchAt(uint64_t offset, const std::string& bytes) {
+    if (m_nError != 0)
+        return false;
+    uint64_t buffered = m_nPosition - m_aBuffer.size(); // file offset of the buffer
+    if (offset >= buffered && offset + bytes.size() <= m_nPosition) {
+        std::copy(bytes.begin(), bytes.end(),
+                  m_aBuffer.begin() + static_cast<long>(offset - buffered));
+        return true; // still in the buffer: no system call
+    }
     if (!Flush())
         return false;
     if (pwrite(m_fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)) !=
@@ -202,6 +218,14 @@ bool CArchiveWriter::PatchAt(uint64_t offset, const std::string& bytes) {
 }
 
 bool CArchiveWriter::TruncateTo(uint64_t offset) {
+    if (m_nError != 0)
+        return false;
+    uint64_t buffered = m_nPosition - m_aBuffer.size();
+    if (offset >= buffered) {
+        m_aBuffer.resize(static_cast<size_t>(offset - buffered));
+        m_nPosition = offset;
+        return true;
+    }
     if (!Flush())
         return false;
     if (ftruncate(m_fd, static_cast<off_t>(offset)) != 0 ||

@@ -61,6 +61,7 @@ public:
 private:
     int m_fd = -1;
     uint64_t m_nSize = 0;
+    uint64_t m_nRead = 0; // by Read since the start
 };
 
 // The new archive, written into a temporary file in the archive's folder and
