@@ -30,14 +30,13 @@ CPathInfo InfoFromStat(const struct stat& st) {
     return info;
 }
 
-} // namespace
-
-CPathInfo GetPathInfo(const std::string& hostPath) {
+// Facts about name in the folder open as folder (AT_FDCWD: name is a path).
+CPathInfo PathInfoAt(int folder, const char* name) {
     struct stat st {};
-    if (lstat(hostPath.c_str(), &st) != 0)
+    if (fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {};
     bool link = S_ISLNK(st.st_mode);
-    if (link && stat(hostPath.c_str(), &st) != 0) {
+    if (link && fstatat(folder, name, &st, 0) != 0) {
         CPathInfo broken;
         broken.bExists = true;
         broken.bSymlink = true;
@@ -46,6 +45,12 @@ CPathInfo GetPathInfo(const std::string& hostPath) {
     CPathInfo info = InfoFromStat(st);
     info.bSymlink = link;
     return info;
+}
+
+} // namespace
+
+CPathInfo GetPathInfo(const std::string& hostPath) {
+    return PathInfoAt(AT_FDCWD, hostPath.c_str());
 }
 
 bool IsWritableFile(const std::string& hostPath) {
@@ -59,15 +64,14 @@ int ListFolder(const std::string& hostPath, std::vector<CDirEntry>& entries) {
     DIR* dir = opendir(hostPath.c_str());
     if (dir == nullptr)
         return errno;
-    std::string prefix = hostPath;
-    if (prefix.empty() || prefix.back() != '/')
-        prefix += '/';
+    // Entries are examined relative to the open folder: no path to walk.
+    int folder = dirfd(dir);
     while (dirent* e = readdir(dir)) {
         if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
             continue;
         CDirEntry entry;
         entry.strName = e->d_name;
-        entry.info = GetPathInfo(prefix + entry.strName);
+        entry.info = PathInfoAt(folder, e->d_name);
         entries.push_back(std::move(entry));
     }
     closedir(dir);

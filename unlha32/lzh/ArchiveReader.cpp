@@ -4,6 +4,7 @@
 #include "lzh/Crc16.h"
 #include "lzh/ResultCodes.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace unlha {
@@ -53,8 +54,10 @@ void TakeRecord(uint8_t type, const uint8_t* payload, size_t size, CRawNames& na
 }
 
 std::string DecodeName(const std::string& bytes, uint32_t codePage) {
-    if (codePage == 65001 && IsValidUtf8(bytes))
-        return bytes;
+    bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                             [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii || (codePage == 65001 && IsValidUtf8(bytes)))
+        return bytes; // ASCII reads the same in every code page used here
     if (auto text = Cp932ToUtf8(bytes))
         return *text;
     // Unknown bytes: a lossless Latin-1 reading keeps the name distinct and
