@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace unlha {
 
@@ -10,7 +13,8 @@ namespace {
 
 constexpr uint32_t kScale = 16; // prices in 1/16 bit
 constexpr unsigned kMaxCandidates = 16;
-constexpr uint64_t kUnreached = ~uint64_t{0};
+constexpr uint32_t kUnreached = 0x7FFFFFFF; // compared as signed, four at a time
+constexpr uint32_t kClearAhead = 4096;      // nodes set to "unreached" at a time
 
 // 16 * log2(x) for x >= 1, from the position of the top bit and a table of
 // the next eight bits.
@@ -40,51 +44,89 @@ uint32_t Log2x16(uint32_t x) {
 
 // The price of a symbol seen freq times in total; an unseen one costs a
 // little more than the rarest seen one.
-uint64_t PriceOf(uint32_t freq, uint32_t total) {
+uint32_t PriceOf(uint32_t freq, uint32_t total) {
     uint32_t bits = freq == 0 ? Log2x16(total + 1) + 2 * kScale : Log2x16(total) - Log2x16(freq);
-    return uint64_t{std::clamp<uint32_t>(bits, kScale, 16 * kScale)} << 32;
+    return std::clamp<uint32_t>(bits, kScale, 16 * kScale);
 }
 
-uint64_t LengthStep(uint64_t price, unsigned len) {
-    return price | (uint64_t{len} << 16);
-}
+// length << 16 for every length, four past the longest.
+constexpr auto kLengthTag = [] {
+    std::array<uint32_t, kMaxMatch + 4> t{};
+    for (unsigned len = 0; len < t.size(); ++len)
+        t[len] = len << 16;
+    return t;
+}();
 
 } // namespace
 
 COptimalParser::COptimalParser(unsigned positionCodes, unsigned niceLength, unsigned goodLength,
                                uint32_t chunk)
     : m_nPositionCodes(positionCodes), m_nNice(niceLength), m_nGood(goodLength),
-      m_nChunk(std::max(chunk, 1u)), m_aNodes(size_t{m_nChunk} + kMaxMatch + 1, kUnreached) {
+      m_nChunk(std::max(chunk, 1u)), m_aCost(size_t{m_nChunk} + kMaxMatch + 4, kUnreached),
+      m_aStep(m_aCost.size(), 0) {
     // First guesses, replaced after the first round: text-like costs.
-    for (auto& p : m_aLiteralStep)
-        p = uint64_t{6 * kScale} << 32;
-    for (unsigned len = 0; len <= kMaxMatch; ++len)
-        m_aLengthStep[len] = LengthStep(uint64_t{(5 + len / 32) * kScale} << 32, len);
+    for (auto& p : m_aLiteralPrice)
+        p = 6 * kScale;
+    for (unsigned len = 0; len < kMaxMatch + 4; ++len)
+        m_aLengthPrice[len] = (5 + len / 32) * kScale;
     for (unsigned c = 0; c < 17; ++c)
-        m_aPositionStep[c] = uint64_t{(3 + (c >= 2 ? c - 1 : 0)) * kScale} << 32;
+        m_aPositionPrice[c] = (3 + (c >= 2 ? c - 1 : 0)) * kScale;
 }
 
-// One comparison relaxes cost and step together; on equal cost the literal
-// and then the shorter step win.
+// Relaxes the steps from at: the literal (which wins a tie) and every length
+// of every match, each length with the nearest match that reaches it.
 inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* matches, unsigned n) {
-    uint64_t* ahead = m_aNodes.data() + at;
-    uint64_t base = (ahead[0] >> 32) << 32;
-    ahead[1] = std::min(ahead[1], base + m_aLiteralStep[byte] + byte);
+    uint32_t* cost = m_aCost.data() + at;
+    uint32_t* step = m_aStep.data() + at;
+    uint32_t base = cost[0];
+    uint32_t literal = base + m_aLiteralPrice[byte];
+    if (literal <= cost[1]) {
+        cost[1] = literal;
+        step[1] = byte;
+    }
     unsigned len = kMinMatch;
     for (unsigned k = 0; k < n; ++k) {
         const CMatch& m = matches[k];
-        uint64_t start = base + m_aPositionStep[PositionBits(m.nDistance - 1u)] + m.nDistance;
-        for (; len <= m.nLength; ++len)
-            ahead[len] = std::min(ahead[len], start + m_aLengthStep[len]);
+        uint32_t start = base + m_aPositionPrice[PositionBits(m.nDistance - 1u)];
+#if defined(__SSE2__)
+        // Four lengths at a time: cost and step taken where the new cost is
+        // lower.
+        const __m128i vStart = _mm_set1_epi32(static_cast<int>(start));
+        const __m128i vDistance = _mm_set1_epi32(static_cast<int>(m.nDistance));
+        for (; len + 3 <= m.nLength; len += 4) {
+            auto* c = reinterpret_cast<__m128i*>(cost + len);
+            auto* s = reinterpret_cast<__m128i*>(step + len);
+            __m128i now = _mm_add_epi32(
+                vStart, _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_aLengthPrice + len)));
+            __m128i old = _mm_loadu_si128(c);
+            __m128i lower = _mm_cmplt_epi32(now, old);
+            _mm_storeu_si128(c,
+                             _mm_or_si128(_mm_and_si128(lower, now), _mm_andnot_si128(lower, old)));
+            __m128i tag = _mm_or_si128(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(kLengthTag.data() + len)),
+                vDistance);
+            __m128i oldStep = _mm_loadu_si128(s);
+            _mm_storeu_si128(
+                s, _mm_or_si128(_mm_and_si128(lower, tag), _mm_andnot_si128(lower, oldStep)));
+        }
+#endif
+        for (; len <= m.nLength; ++len) {
+            uint32_t now = start + m_aLengthPrice[len];
+            if (now < cost[len]) {
+                cost[len] = now;
+                step[len] = kLengthTag[len] | m.nDistance;
+            }
+        }
     }
 }
 
 void COptimalParser::ClearNodesTo(uint32_t to) {
-    to = std::min<uint32_t>(to, static_cast<uint32_t>(m_aNodes.size()));
-    if (to > m_nCleared) {
-        std::fill(m_aNodes.begin() + m_nCleared, m_aNodes.begin() + to, kUnreached);
-        m_nCleared = to;
-    }
+    if (to <= m_nCleared)
+        return;
+    to = std::min<uint32_t>(std::max(to, m_nCleared + kClearAhead),
+                            static_cast<uint32_t>(m_aCost.size()));
+    std::fill(m_aCost.begin() + m_nCleared, m_aCost.begin() + to, kUnreached);
+    m_nCleared = to;
 }
 
 void COptimalParser::UpdatePrices(const CBlockSymbols& out, size_t codeFrom, size_t posFrom) {
@@ -104,21 +146,20 @@ void COptimalParser::UpdatePrices(const CBlockSymbols& out, size_t codeFrom, siz
     for (uint32_t f : m_aPosFreq)
         matches += f;
     for (unsigned b = 0; b < 256; ++b)
-        m_aLiteralStep[b] = PriceOf(m_aCodeFreq[b], codes);
+        m_aLiteralPrice[b] = PriceOf(m_aCodeFreq[b], codes);
     for (unsigned len = kMinMatch; len <= kMaxMatch; ++len)
-        m_aLengthStep[len] =
-            LengthStep(PriceOf(m_aCodeFreq[kLiteralCount + len - kMinMatch], codes), len);
+        m_aLengthPrice[len] = PriceOf(m_aCodeFreq[kLiteralCount + len - kMinMatch], codes);
     // A position code is followed by its extra bits.
     for (unsigned c = 0; c < m_nPositionCodes; ++c)
-        m_aPositionStep[c] = PriceOf(m_aPosFreq[c], std::max(matches, 1u)) +
-                             (uint64_t{c >= 2 ? (c - 1) * kScale : 0} << 32);
+        m_aPositionPrice[c] =
+            PriceOf(m_aPosFreq[c], std::max(matches, 1u)) + (c >= 2 ? (c - 1) * kScale : 0);
     m_bPriced = true;
 }
 
 bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t pos, uint32_t& count,
                           bool keep) {
     m_nCleared = 1;
-    m_aNodes[0] = 0;
+    m_aCost[0] = 0;
     if (keep) {
         m_aBytes.clear();
         m_aFirst.clear();
@@ -158,8 +199,8 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
 }
 
 void COptimalParser::Rescan(uint32_t count) {
-    std::fill(m_aNodes.begin(), m_aNodes.begin() + m_nCleared, kUnreached);
-    m_aNodes[0] = 0;
+    std::fill(m_aCost.begin(), m_aCost.begin() + m_nCleared, kUnreached);
+    m_aCost[0] = 0;
     for (uint32_t i = 0; i < count; ++i)
         Relax(i, m_aBytes[i], m_aMatches.data() + m_aFirst[i], m_aFirst[i + 1] - m_aFirst[i]);
 }
@@ -167,10 +208,10 @@ void COptimalParser::Rescan(uint32_t count) {
 // Walks the path back twice: once to count its symbols, once to store them
 // from the end.
 void COptimalParser::TraceBack(uint32_t count, CBlockSymbols& out) const {
-    const uint64_t* nodes = m_aNodes.data();
+    const uint32_t* steps = m_aStep.data();
     size_t symbols = 0, matches = 0;
     for (uint32_t at = count; at > 0; ++symbols) {
-        auto length = static_cast<uint32_t>((nodes[at] >> 16) & 0xFFFF);
+        uint32_t length = steps[at] >> 16;
         matches += length != 0;
         at -= length == 0 ? 1 : length;
     }
@@ -178,8 +219,8 @@ void COptimalParser::TraceBack(uint32_t count, CBlockSymbols& out) const {
     out.aCodes.resize(code);
     out.aPositions.resize(position);
     for (uint32_t at = count; at > 0;) {
-        auto length = static_cast<unsigned>((nodes[at] >> 16) & 0xFFFF);
-        auto low = static_cast<uint16_t>(nodes[at] & 0xFFFF);
+        unsigned length = steps[at] >> 16;
+        auto low = static_cast<uint16_t>(steps[at] & 0xFFFF);
         if (length == 0) {
             out.aCodes[--code] = low; // the literal byte
             --at;

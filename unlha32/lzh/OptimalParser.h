@@ -54,14 +54,15 @@ private:
     // Symbol counts behind the prices, older ones weighing half.
     uint32_t m_aCodeFreq[kCodeCount] = {};
     uint32_t m_aPosFreq[17] = {};
-    // Prices in 1/16 bit, already shifted into the nodes' cost field; a
-    // length step also carries its length.
-    uint64_t m_aLiteralStep[256];
-    uint64_t m_aLengthStep[kMaxMatch + 1];
-    uint64_t m_aPositionStep[17];
-    // Per chunk position: cost << 32 | length << 16 | distance (or the byte
-    // when length is 0), the cheapest step that reaches it.
-    std::vector<uint64_t> m_aNodes;
+    // Prices in 1/16 bit. Lengths run four past the longest match so that
+    // four lengths are relaxed at once.
+    uint32_t m_aLiteralPrice[256];
+    uint32_t m_aLengthPrice[kMaxMatch + 4];
+    uint32_t m_aPositionPrice[17];
+    // Per chunk position: the cost of the cheapest path that reaches it and
+    // its last step, length << 16 | distance, or the byte when length is 0.
+    std::vector<uint32_t> m_aCost;
+    std::vector<uint32_t> m_aStep;
     uint32_t m_nCleared = 0; // nodes below this are set for the chunk
     // Kept by the first chunk's first round only.
     std::vector<uint8_t> m_aBytes;
