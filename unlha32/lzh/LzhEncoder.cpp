@@ -84,9 +84,9 @@ void CLzhEncoder::AddMatch(unsigned length, unsigned distance) {
 }
 
 bool CLzhEncoder::Drain(IByteSink& sink, CEncodeStats& stats) {
-    const auto& bytes = m_bits.Bytes();
-    bool ok = bytes.empty() || sink.Write(bytes.data(), bytes.size());
-    stats.nOutputBytes += bytes.size();
+    size_t size = m_bits.Size();
+    bool ok = size == 0 || sink.Write(m_bits.Data(), size);
+    stats.nOutputBytes += size;
     m_bits.DropBytes();
     return ok;
 }
@@ -235,7 +235,7 @@ EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeS
     stats = CEncodeStats{};
     CCountingSource counted(source, stats);
     m_symbols.Clear();
-    m_bits = CBitWriter();
+    m_bits.Reset();
     m_finder.Restart();
     EEncodeResult result =
         m_params.bOptimal ? ParseOptimal(counted, sink, stats) : ParseLazy(counted, sink, stats);
