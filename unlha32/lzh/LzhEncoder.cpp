@@ -38,26 +38,6 @@ unsigned DicBitOf(int method) {
 
 } // namespace
 
-CEncoderParams CEncoderParams::ForLevel(int level) {
-    struct CLevel {
-        bool bOptimal;
-        unsigned nChain, nGood, nNice;
-    };
-    static constexpr CLevel kLevels[] = {
-        {false, 4, 8, 16},  {false, 8, 8, 32},   {false, 32, 16, 64},
-        {true, 8, 8, 16},   {true, 12, 8, 24},   {true, 24, 8, 32},
-        {true, 48, 16, 64}, {true, 96, 32, 128}, {true, 256, 64, 256},
-    };
-    const CLevel& l = kLevels[(level >= 1 && level <= 9 ? level : kDefaultLevel) - 1];
-    CEncoderParams p;
-    p.bOptimal = l.bOptimal;
-    p.nMaxChain = l.nChain;
-    p.nGoodLength = l.nGood;
-    p.nNiceLength = l.nNice;
-    p.nMaxLazy = l.nNice;
-    return p;
-}
-
 CLzhEncoder::CLzhEncoder(int method, const CEncoderParams& params)
     : m_nMethod(method), m_nDicBit(DicBitOf(method)),
       m_nPositionCodes(method == 5 ? 14u : m_nDicBit + 1),
@@ -66,10 +46,9 @@ CLzhEncoder::CLzhEncoder(int method, const CEncoderParams& params)
       m_nBufferSymbols(
           std::min<size_t>(4 * size_t{std::max(params.nBlockSymbols, 16u)}, kMaxBlockSymbols)),
       m_nSegment(std::max<size_t>(m_nBufferSymbols / 32, 1)), m_params(params),
-      m_finder(m_nDicBit, params.nMaxChain, params.nNiceLength) {
+      m_finder(m_nDicBit, params.nMaxChain, params.nNiceLength), m_prices(m_nPositionCodes) {
     if (params.bOptimal)
-        m_parser = std::make_unique<COptimalParser>(m_nPositionCodes, params.nNiceLength,
-                                                    params.nGoodLength, params.nChunk);
+        m_parser = std::make_unique<COptimalParser>(m_nPositionCodes, params);
 }
 
 CLzhEncoder::~CLzhEncoder() = default;
@@ -169,46 +148,84 @@ void CLzhEncoder::FlushBlocks(bool final) {
                                m_symbols.aPositions.begin() + static_cast<long>(posBegin));
 }
 
+// The match of the largest saving among those found at a position: what
+// its bytes would cost as literals (at the average literal price) less its
+// price. nLength 0 when none saves anything.
+inline CLzhEncoder::CScored CLzhEncoder::BestOf(const CMatch* found, unsigned n,
+                                                uint32_t averageLiteral) const {
+    CScored best;
+    for (unsigned k = 0; k < n; ++k) {
+        int32_t saving = static_cast<int32_t>(found[k].nLength * averageLiteral) -
+                         static_cast<int32_t>(m_prices.Match(found[k].nLength, found[k].nDistance));
+        if (saving > best.nSaving)
+            best = CScored{found[k], saving};
+    }
+    return best;
+}
+
+// Greedy with a look one position ahead, by price: the best match here is
+// taken unless a literal followed by the best match at the next position
+// saves more.
 EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
+    constexpr unsigned kMaxCandidates = 16;
     CMatchFinder& finder = m_finder;
+    CMatch found[kMaxCandidates];
     uint32_t pos = finder.Start();
-    bool pending = false; // a literal or match candidate waits at pos - 1
-    CMatch prev;
+    size_t learntCodes = m_symbols.aCodes.size(), learntPositions = m_symbols.aPositions.size();
+    uint32_t averageLiteral = m_prices.AverageLiteral();
+    CScored here;          // the best match at pos, when haveHere
+    bool haveHere = false; // pos was searched already (as the next position)
     for (;;) {
         if (!finder.Fill(source, pos))
             return EEncodeResult::ReadError;
         if (finder.Available(pos) == 0)
             break;
-        CMatch cur;
-        if (prev.nLength < m_params.nMaxLazy)
-            cur = finder.InsertAndFind(pos, prev.nLength, m_params.nGoodLength);
-        else
-            finder.Insert(pos);
-        if (cur.nLength == kMinMatch && cur.nDistance > m_params.nTooFarForThree)
-            cur.nLength = 0;
-        if (pending && prev.nLength >= kMinMatch && cur.nLength <= prev.nLength) {
-            AddMatch(prev.nLength, prev.nDistance);
-            uint32_t end = pos - 1 + prev.nLength;
-            for (uint32_t q = pos + 1; q < end; ++q)
-                finder.Insert(q);
-            pos = end;
-            pending = false;
-            prev = CMatch{};
+        if (!haveHere) {
+            unsigned n = finder.InsertAndFindAll(pos, found, kMaxCandidates);
+            here = BestOf(found, n, averageLiteral);
+        }
+        haveHere = false;
+        if (here.match.nLength == 0) {
+            AddLiteral(finder.ByteAt(pos++));
         } else {
-            if (pending)
-                AddLiteral(finder.ByteAt(pos - 1));
-            pending = true;
-            prev = cur;
-            ++pos;
+            CScored next;
+            if (here.match.nLength < m_params.nMaxLazy && finder.Available(pos + 1) > 0) {
+                // A shorter match there cannot save more than the one here.
+                unsigned n = finder.InsertAndFindAll(pos + 1, found, kMaxCandidates,
+                                                     here.match.nLength > m_params.nGoodLength,
+                                                     here.match.nLength - 1);
+                next = BestOf(found, n, averageLiteral);
+                haveHere = true;
+            }
+            if (next.nSaving > here.nSaving) {
+                AddLiteral(finder.ByteAt(pos++));
+                here = next;
+            } else {
+                AddMatch(here.match.nLength, here.match.nDistance);
+                uint32_t end = pos + here.match.nLength;
+                for (uint32_t q = pos + (haveHere ? 2 : 1); q < end; ++q)
+                    finder.Insert(q);
+                pos = end;
+                haveHere = false;
+            }
+        }
+        if (m_symbols.aCodes.size() - learntCodes >= kLearnEvery) {
+            m_prices.Learn(m_symbols, learntCodes, learntPositions);
+            averageLiteral = m_prices.AverageLiteral();
+            learntCodes = m_symbols.aCodes.size();
+            learntPositions = m_symbols.aPositions.size();
         }
         if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
+            size_t codesBefore = m_symbols.aCodes.size(),
+                   positionsBefore = m_symbols.aPositions.size();
             FlushBlocks(false);
+            learntCodes -= codesBefore - m_symbols.aCodes.size();
+            learntPositions -= positionsBefore - m_symbols.aPositions.size();
             if (!Drain(sink, stats))
                 return EEncodeResult::SinkStopped;
         }
     }
-    if (pending)
-        AddLiteral(finder.ByteAt(pos - 1));
+    m_prices.Learn(m_symbols, learntCodes, learntPositions); // for the next file
     return EEncodeResult::Done;
 }
 

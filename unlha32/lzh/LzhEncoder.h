@@ -4,6 +4,7 @@
 // change.
 
 #include "lzh/BlockWriter.h"
+#include "lzh/EncoderLevels.h"
 #include "lzh/MatchFinder.h"
 #include "lzh/OptimalParser.h"
 
@@ -27,26 +28,6 @@ struct CEncodeStats {
     uint64_t nInputBytes = 0;
     uint64_t nOutputBytes = 0;
     uint16_t nCrc = 0; // CRC-16 of the input
-};
-
-// Search effort and block size. The defaults are the price-based parser,
-// which gives the smallest output; Lazy() is about twice as fast and some
-// 2.5 % larger on text.
-struct CEncoderParams {
-    unsigned nMaxChain = 24;         // candidates tried per position
-    unsigned nGoodLength = 8;        // after a match this long, search with less effort
-    unsigned nNiceLength = 32;       // a match this long ends the search
-    unsigned nMaxLazy = 48;          // lazy: a match this long is taken without looking further
-    unsigned nTooFarForThree = 4096; // lazy: 3-byte matches further back cost more than literals
-    // Symbols are gathered in fours of this (65535 at most) before block
-    // ends are chosen; a block then holds 1/32 of a gathering up to all of it.
-    unsigned nBlockSymbols = 16384;
-    bool bOptimal = true;    // price-based parsing instead of lazy matching
-    unsigned nChunk = 16384; // positions per price-based parsing step
-
-    // Levels 1 (fastest) to 9 (smallest); 0 is kDefaultLevel.
-    static constexpr int kDefaultLevel = 6;
-    static CEncoderParams ForLevel(int level);
 };
 
 class CLzhEncoder {
@@ -73,6 +54,11 @@ private:
     void KeepLastBlockLarge(size_t codeBegin, size_t posBegin);
     void JoinSmallLastBlock(std::vector<size_t>& ends) const;
     bool Drain(IByteSink& sink, CEncodeStats& stats);
+    struct CScored {
+        CMatch match;
+        int32_t nSaving = 0;
+    };
+    CScored BestOf(const CMatch* found, unsigned n, uint32_t averageLiteral) const;
     EEncodeResult ParseLazy(IByteSource& source, IByteSink& sink, CEncodeStats& stats);
     EEncodeResult ParseOptimal(IByteSource& source, IByteSink& sink, CEncodeStats& stats);
 
@@ -85,7 +71,9 @@ private:
     CBlockSymbols m_symbols;
     CBitWriter m_bits;
     CMatchFinder m_finder;
-    std::unique_ptr<COptimalParser> m_parser; // for price-based parsing
+    std::unique_ptr<COptimalParser> m_parser;   // for price-based parsing
+    CPrices m_prices;                           // for lazy matching
+    static constexpr size_t kLearnEvery = 4096; // lazy: symbols between price updates
 };
 
 } // namespace unlha

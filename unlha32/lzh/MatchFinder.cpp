@@ -219,12 +219,12 @@ CMatch CMatchFinder::InsertAndFind(uint32_t pos, unsigned minLength, unsigned go
     return n != 0 ? found[0] : CMatch{};
 }
 
-unsigned CMatchFinder::InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut,
-                                        bool shortChain) {
+unsigned CMatchFinder::InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut, bool shortChain,
+                                        unsigned longerThan) {
     if (m_nEnd - pos < kMinMatch)
         return 0;
-    return Search(pos, kMinMatch - 1, shortChain ? (m_nMaxChain + 3) / 4 : m_nMaxChain, out,
-                  maxOut);
+    return Search(pos, std::max(longerThan, kMinMatch - 1),
+                  shortChain ? (m_nMaxChain + 3) / 4 : m_nMaxChain, out, maxOut);
 }
 
 } // namespace unlha

@@ -62,7 +62,9 @@ public:
     // its length). Returns how many were written, at most maxOut.
     // shortChain: a quarter of the usual effort (the position before had a
     // good match, whose tail is a candidate here anyway).
-    unsigned InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut, bool shortChain = false);
+    // Only matches longer than longerThan are listed.
+    unsigned InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut, bool shortChain = false,
+                              unsigned longerThan = 2);
 
 private:
     bool Refill(IByteSource& source, uint32_t pos);

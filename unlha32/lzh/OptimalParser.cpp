@@ -11,43 +11,9 @@ namespace unlha {
 
 namespace {
 
-constexpr uint32_t kScale = 16; // prices in 1/16 bit
 constexpr unsigned kMaxCandidates = 16;
 constexpr uint32_t kUnreached = 0x7FFFFFFF; // compared as signed, four at a time
 constexpr uint32_t kClearAhead = 4096;      // nodes set to "unreached" at a time
-
-// 16 * log2(x) for x >= 1, from the position of the top bit and a table of
-// the next eight bits.
-constexpr auto kLog2Mantissa = [] {
-    std::array<uint8_t, 256> t{};
-    for (unsigned m = 0; m < 256; ++m) {
-        // 16 * log2(1 + m / 256), rounded, without <cmath> in a constant.
-        double x = 1.0 + m / 256.0, y = 0;
-        for (int i = 0; i < 24; ++i) { // binary digits of log2(x)
-            x *= x;
-            y *= 2;
-            if (x >= 2) {
-                x /= 2;
-                y += 1;
-            }
-        }
-        t[m] = static_cast<uint8_t>((y * 16 / (1 << 24)) + 0.5);
-    }
-    return t;
-}();
-
-uint32_t Log2x16(uint32_t x) {
-    unsigned top = 31 - static_cast<unsigned>(std::countl_zero(x));
-    uint32_t mantissa = top >= 8 ? (x >> (top - 8)) & 0xFF : (x << (8 - top)) & 0xFF;
-    return top * kScale + kLog2Mantissa[mantissa];
-}
-
-// The price of a symbol seen freq times in total; an unseen one costs a
-// little more than the rarest seen one.
-uint32_t PriceOf(uint32_t freq, uint32_t total) {
-    uint32_t bits = freq == 0 ? Log2x16(total + 1) + 2 * kScale : Log2x16(total) - Log2x16(freq);
-    return std::clamp<uint32_t>(bits, kScale, 16 * kScale);
-}
 
 // length << 16 for every length, four past the longest.
 constexpr auto kLengthTag = [] {
@@ -59,19 +25,11 @@ constexpr auto kLengthTag = [] {
 
 } // namespace
 
-COptimalParser::COptimalParser(unsigned positionCodes, unsigned niceLength, unsigned goodLength,
-                               uint32_t chunk)
-    : m_nPositionCodes(positionCodes), m_nNice(niceLength), m_nGood(goodLength),
-      m_nChunk(std::max(chunk, 1u)), m_aCost(size_t{m_nChunk} + kMaxMatch + 4, kUnreached),
-      m_aStep(m_aCost.size(), 0) {
-    // First guesses, replaced after the first round: text-like costs.
-    for (auto& p : m_aLiteralPrice)
-        p = 6 * kScale;
-    for (unsigned len = 0; len < kMaxMatch + 4; ++len)
-        m_aLengthPrice[len] = (5 + len / 32) * kScale;
-    for (unsigned c = 0; c < 17; ++c)
-        m_aPositionPrice[c] = (3 + (c >= 2 ? c - 1 : 0)) * kScale;
-}
+COptimalParser::COptimalParser(unsigned positionCodes, const CEncoderParams& params)
+    : m_nNice(params.nNiceLength),
+      m_nSkip(params.nSkipLength != 0 ? params.nSkipLength : params.nNiceLength),
+      m_nGood(params.nGoodLength), m_nChunk(std::max(params.nChunk, 1u)), m_prices(positionCodes),
+      m_aCost(size_t{m_nChunk} + kMaxMatch + 4, kUnreached), m_aStep(m_aCost.size(), 0) {}
 
 // Relaxes the steps from at: the literal (which wins a tie) and every length
 // of every match, each length with the nearest match that reaches it.
@@ -79,7 +37,8 @@ inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* match
     uint32_t* cost = m_aCost.data() + at;
     uint32_t* step = m_aStep.data() + at;
     uint32_t base = cost[0];
-    uint32_t literal = base + m_aLiteralPrice[byte];
+    const uint32_t* lengths = m_prices.Lengths();
+    uint32_t literal = base + m_prices.Literal(byte);
     if (literal <= cost[1]) {
         cost[1] = literal;
         step[1] = byte;
@@ -87,7 +46,7 @@ inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* match
     unsigned len = kMinMatch;
     for (unsigned k = 0; k < n; ++k) {
         const CMatch& m = matches[k];
-        uint32_t start = base + m_aPositionPrice[PositionBits(m.nDistance - 1u)];
+        uint32_t start = base + m_prices.Position(m.nDistance);
 #if defined(__SSE2__)
         // Four lengths at a time: cost and step taken where the new cost is
         // lower.
@@ -97,7 +56,7 @@ inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* match
             auto* c = reinterpret_cast<__m128i*>(cost + len);
             auto* s = reinterpret_cast<__m128i*>(step + len);
             __m128i now = _mm_add_epi32(
-                vStart, _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_aLengthPrice + len)));
+                vStart, _mm_loadu_si128(reinterpret_cast<const __m128i*>(lengths + len)));
             __m128i old = _mm_loadu_si128(c);
             __m128i lower = _mm_cmplt_epi32(now, old);
             _mm_storeu_si128(c,
@@ -111,7 +70,7 @@ inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* match
         }
 #endif
         for (; len <= m.nLength; ++len) {
-            uint32_t now = start + m_aLengthPrice[len];
+            uint32_t now = start + lengths[len];
             if (now < cost[len]) {
                 cost[len] = now;
                 step[len] = kLengthTag[len] | m.nDistance;
@@ -127,33 +86,6 @@ void COptimalParser::ClearNodesTo(uint32_t to) {
                             static_cast<uint32_t>(m_aCost.size()));
     std::fill(m_aCost.begin() + m_nCleared, m_aCost.begin() + to, kUnreached);
     m_nCleared = to;
-}
-
-void COptimalParser::UpdatePrices(const CBlockSymbols& out, size_t codeFrom, size_t posFrom) {
-    // Older counts weigh half: prices follow the data without jumping on
-    // the few symbols of a small file.
-    for (auto& f : m_aCodeFreq)
-        f /= 2;
-    for (auto& f : m_aPosFreq)
-        f /= 2;
-    for (size_t i = codeFrom; i < out.aCodes.size(); ++i)
-        ++m_aCodeFreq[out.aCodes[i]];
-    for (size_t i = posFrom; i < out.aPositions.size(); ++i)
-        ++m_aPosFreq[PositionBits(out.aPositions[i])];
-    uint32_t codes = 0, matches = 0;
-    for (uint32_t f : m_aCodeFreq)
-        codes += f;
-    for (uint32_t f : m_aPosFreq)
-        matches += f;
-    for (unsigned b = 0; b < 256; ++b)
-        m_aLiteralPrice[b] = PriceOf(m_aCodeFreq[b], codes);
-    for (unsigned len = kMinMatch; len <= kMaxMatch; ++len)
-        m_aLengthPrice[len] = PriceOf(m_aCodeFreq[kLiteralCount + len - kMinMatch], codes);
-    // A position code is followed by its extra bits.
-    for (unsigned c = 0; c < m_nPositionCodes; ++c)
-        m_aPositionPrice[c] =
-            PriceOf(m_aPosFreq[c], std::max(matches, 1u)) + (c >= 2 ? (c - 1) * kScale : 0);
-    m_bPriced = true;
 }
 
 bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t pos, uint32_t& count,
@@ -185,6 +117,8 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
             previousLength = n > 0 ? found[n - 1].nLength : 0;
             if (previousLength >= m_nNice)
                 skipUntil = count + previousLength;
+            else if (previousLength >= m_nSkip) // the last two are searched
+                skipUntil = std::max(skipUntil, count + previousLength - 2);
         }
         if (keep) {
             m_aBytes.push_back(byte);
@@ -235,7 +169,7 @@ void COptimalParser::TraceBack(uint32_t count, CBlockSymbols& out) const {
 uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, uint32_t pos,
                                     CBlockSymbols& out, bool& readError) {
     uint32_t count = 0;
-    bool firstRound = !m_bPriced;
+    bool firstRound = !m_prices.Learnt();
     if (!Scan(finder, source, pos, count, firstRound)) {
         readError = true;
         return pos;
@@ -244,14 +178,14 @@ uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, u
         return pos;
     size_t codeStart = out.aCodes.size(), posStart = out.aPositions.size();
     TraceBack(count, out);
-    UpdatePrices(out, codeStart, posStart);
+    m_prices.Learn(out, codeStart, posStart);
     if (firstRound) {
         // Without prices, the first round only taught them.
         out.aCodes.resize(codeStart);
         out.aPositions.resize(posStart);
         Rescan(count);
         TraceBack(count, out);
-        UpdatePrices(out, codeStart, posStart);
+        m_prices.Learn(out, codeStart, posStart);
     }
     return pos + count;
 }

@@ -8,7 +8,9 @@
 // parsed twice, once only to learn prices.
 
 #include "lzh/BlockWriter.h"
+#include "lzh/EncoderLevels.h"
 #include "lzh/MatchFinder.h"
+#include "lzh/Prices.h"
 
 #include <cstdint>
 #include <vector>
@@ -17,12 +19,11 @@ namespace unlha {
 
 class COptimalParser {
 public:
-    // positionCodes: 14, 16 or 17. niceLength: a match this long is taken as
-    // it is and the positions inside it are not searched. goodLength: after
-    // a match this long, the next position is searched with less effort.
-    // chunk: positions per step.
-    COptimalParser(unsigned positionCodes, unsigned niceLength, unsigned goodLength,
-                   uint32_t chunk);
+    // positionCodes: 14, 16 or 17. From params: nNiceLength (a match this
+    // long is taken as it is and the positions inside it are not searched),
+    // nSkipLength, nGoodLength (after a match this long, the next position
+    // is searched with less effort) and nChunk (positions per step).
+    COptimalParser(unsigned positionCodes, const CEncoderParams& params);
 
     // Parses from pos up to the chunk size (fewer at the end of input),
     // appending the symbols to out. Returns the position after the chunk, or
@@ -42,23 +43,12 @@ private:
     void ClearNodesTo(uint32_t to);
     // Appends the cheapest path to the chunk's end, in order.
     void TraceBack(uint32_t count, CBlockSymbols& out) const;
-    // Prices from the symbols of out from the given code and position index,
-    // blended with the counts before.
-    void UpdatePrices(const CBlockSymbols& out, size_t codeFrom, size_t posFrom);
 
-    unsigned m_nPositionCodes;
     unsigned m_nNice;
+    unsigned m_nSkip;
     unsigned m_nGood;
     uint32_t m_nChunk;
-    bool m_bPriced = false;
-    // Symbol counts behind the prices, older ones weighing half.
-    uint32_t m_aCodeFreq[kCodeCount] = {};
-    uint32_t m_aPosFreq[17] = {};
-    // Prices in 1/16 bit. Lengths run four past the longest match so that
-    // four lengths are relaxed at once.
-    uint32_t m_aLiteralPrice[256];
-    uint32_t m_aLengthPrice[kMaxMatch + 4];
-    uint32_t m_aPositionPrice[17];
+    CPrices m_prices;
     // Per chunk position: the cost of the cheapest path that reaches it and
     // its last step, length << 16 | distance, or the byte when length is 0.
     std::vector<uint32_t> m_aCost;

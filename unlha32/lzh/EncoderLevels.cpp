@@ -1,0 +1,26 @@
+#include "lzh/EncoderLevels.h"
+
+namespace unlha {
+
+CEncoderParams CEncoderParams::ForLevel(int level) {
+    struct CLevel {
+        bool bOptimal;
+        unsigned nChain, nGood, nNice, nSkip;
+    };
+    static constexpr CLevel kLevels[] = {
+        {false, 4, 8, 16, 0},  {false, 8, 8, 32, 0},   {false, 32, 16, 64, 0},
+        {true, 8, 8, 16, 0},   {true, 12, 8, 24, 0},   {true, 24, 8, 32, 0},
+        {true, 48, 16, 64, 0}, {true, 96, 32, 128, 0}, {true, 256, 64, 256, 0},
+    };
+    const CLevel& l = kLevels[(level >= 1 && level <= 9 ? level : kDefaultLevel) - 1];
+    CEncoderParams p;
+    p.bOptimal = l.bOptimal;
+    p.nMaxChain = l.nChain;
+    p.nGoodLength = l.nGood;
+    p.nNiceLength = l.nNice;
+    p.nMaxLazy = l.nNice;
+    p.nSkipLength = l.nSkip;
+    return p;
+}
+
+} // namespace unlha
