@@ -126,7 +126,7 @@ bool CMatchFinder::Refill(IByteSource& source, uint32_t pos) {
     return candidate;
 }
 
-CMatchFinder::CHashes CMatchFinder::HashesAt(uint32_t pos) const {
+[[gnu::always_inline]] inline CMatchFinder::CHashes CMatchFinder::HashesAt(uint32_t pos) const {
     uint64_t w = 0;
     std::memcpy(&w, &m_aData[pos - m_nBase], 8);
     uint32_t v = 0;

@@ -34,6 +34,9 @@ COptimalParser::COptimalParser(unsigned positionCodes, const CEncoderParams& par
 // Relaxes the steps from at: the literal (which wins a tie) and every length
 // of every match, each length with the nearest match that reaches it.
 inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* matches, unsigned n) {
+#if defined(__SSE2__)
+    const __m128i kLanes = _mm_set_epi32(3, 2, 1, 0);
+#endif
     uint32_t* cost = m_aCost.data() + at;
     uint32_t* step = m_aStep.data() + at;
     uint32_t base = cost[0];
@@ -49,16 +52,20 @@ inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* match
         uint32_t start = base + m_prices.Position(m.nDistance);
 #if defined(__SSE2__)
         // Four lengths at a time: cost and step taken where the new cost is
-        // lower.
+        // lower and the length within the match (the arrays run four past
+        // the longest length, so the last group may reach beyond it).
         const __m128i vStart = _mm_set1_epi32(static_cast<int>(start));
         const __m128i vDistance = _mm_set1_epi32(static_cast<int>(m.nDistance));
-        for (; len + 3 <= m.nLength; len += 4) {
+        const __m128i vLast = _mm_set1_epi32(static_cast<int>(m.nLength));
+        for (; len <= m.nLength; len += 4) {
             auto* c = reinterpret_cast<__m128i*>(cost + len);
             auto* s = reinterpret_cast<__m128i*>(step + len);
             __m128i now = _mm_add_epi32(
                 vStart, _mm_loadu_si128(reinterpret_cast<const __m128i*>(lengths + len)));
             __m128i old = _mm_loadu_si128(c);
-            __m128i lower = _mm_cmplt_epi32(now, old);
+            __m128i within = _mm_cmpgt_epi32(
+                _mm_add_epi32(_mm_set1_epi32(static_cast<int>(len)), kLanes), vLast);
+            __m128i lower = _mm_andnot_si128(within, _mm_cmplt_epi32(now, old));
             _mm_storeu_si128(c,
                              _mm_or_si128(_mm_and_si128(lower, now), _mm_andnot_si128(lower, old)));
             __m128i tag = _mm_or_si128(
@@ -68,7 +75,8 @@ inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* match
             _mm_storeu_si128(
                 s, _mm_or_si128(_mm_and_si128(lower, tag), _mm_andnot_si128(lower, oldStep)));
         }
-#endif
+        len = m.nLength + 1;
+#else
         for (; len <= m.nLength; ++len) {
             uint32_t now = start + lengths[len];
             if (now < cost[len]) {
@@ -76,6 +84,7 @@ inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* match
                 step[len] = kLengthTag[len] | m.nDistance;
             }
         }
+#endif
     }
 }
 
