@@ -175,17 +175,22 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
     uint32_t averageLiteral = m_prices.AverageLiteral();
     CScored here;          // the best match at pos, when haveHere
     bool haveHere = false; // pos was searched already (as the next position)
+    uint32_t misses = 0;   // positions searched in a row without a match
     for (;;) {
         if (!finder.Fill(source, pos))
             return EEncodeResult::ReadError;
         if (finder.Available(pos) == 0)
             break;
-        if (!haveHere) {
+        bool passed = !haveHere && SkipInNoise(misses);
+        if (passed)
+            finder.Insert(pos);
+        if (!haveHere && !passed) {
             unsigned n = finder.InsertAndFindAll(pos, found, kMaxCandidates);
+            misses = n > 0 ? 0 : misses + 1;
             here = BestOf(found, n, averageLiteral);
         }
         haveHere = false;
-        if (here.match.nLength == 0) {
+        if (passed || here.match.nLength == 0) {
             AddLiteral(finder.ByteAt(pos++));
         } else {
             CScored next;

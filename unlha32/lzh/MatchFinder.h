@@ -5,6 +5,7 @@
 // rebasing when the buffer slides, and a new file needs no clearing: what
 // the tables hold of earlier files lies too far back to be taken.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -23,6 +24,18 @@ struct CMatch {
     unsigned nLength = 0;   // 0 when nothing of at least 3 bytes was found
     unsigned nDistance = 0; // 1 .. window - 1
 };
+
+// True when a position is to be passed over unsearched (it is still
+// entered) after misses searches in a row found nothing: from 2048 misses
+// on, one position in 2, then in 3 ... up to one in 8 is searched, so that
+// data that does not compress (already compressed files) costs less.
+// misses counts on over the passed positions.
+inline bool SkipInNoise(uint32_t& misses) {
+    if (misses < 2048)
+        return false;
+    uint32_t step = std::min<uint32_t>((misses - 2048) / 512 + 2, 8);
+    return misses++ % step != 0;
+}
 
 class CMatchFinder {
 public:

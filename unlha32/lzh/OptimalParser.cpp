@@ -109,6 +109,7 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
     CMatch found[kMaxCandidates];
     uint32_t skipUntil = 0;
     unsigned previousLength = 0;
+    uint32_t misses = 0; // positions searched in a row without a match
     for (count = 0; count < m_nChunk; ++count) {
         uint32_t at = pos + count;
         if (!finder.Fill(source, at))
@@ -121,8 +122,13 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
         if (count < skipUntil) {
             // Inside a long match, which is taken whole: nothing to search.
             finder.Insert(at);
+        } else if (SkipInNoise(misses)) {
+            // Data without matches for long: only some positions are
+            // searched, fewer the longer it lasts.
+            finder.Insert(at);
         } else {
             n = finder.InsertAndFindAll(at, found, kMaxCandidates, previousLength > m_nGood);
+            misses = n > 0 ? 0 : misses + 1;
             previousLength = n > 0 ? found[n - 1].nLength : 0;
             if (previousLength >= m_nNice)
                 skipUntil = count + previousLength;
