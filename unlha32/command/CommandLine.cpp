@@ -38,6 +38,8 @@ int ApplySwitch(const std::string& token, CCommand& command, CReport& report) {
             command.bKeepPaths = piece != "x0";
         else if (piece == "lh5" || piece == "lh6" || piece == "lh7")
             command.nMethod = piece[2] - '0';
+        else if (piece.size() == 2 && piece[0] == 'l' && piece[1] >= '1' && piece[1] <= '9')
+            command.nLevel = piece[1] - '0';
         else {
             report.AddLine("対応していないスイッチです: -" +
                            token.substr(i - piece.size(), piece.size()));

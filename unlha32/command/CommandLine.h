@@ -34,7 +34,7 @@ struct CCommand {
     bool bRecurse = false;   // -r1
     bool bKeepPaths = false; // -x1
     int nMethod = 5;         // -lh5 (default), -lh6, -lh7
-    int nLevel = 0;          // -l1 .. -l9; 0: the default level
+    int nLevel = 0;          // -l1 (fastest) .. -l9 (smallest); 0: the default level
 };
 
 // Parses a command line (CP932), reading response files through their host

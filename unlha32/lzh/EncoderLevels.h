@@ -5,14 +5,10 @@
 namespace unlha {
 
 struct CEncoderParams {
-    unsigned nMaxChain = 24;         // candidates tried per position
-    unsigned nGoodLength = 8;        // after a match this long, search with less effort
-    unsigned nNiceLength = 32;       // a match this long ends the search
-    unsigned nMaxLazy = 48;          // lazy: a match this long is taken without looking further
-    unsigned nTooFarForThree = 4096; // lazy: 3-byte matches further back cost more than literals
-    // Price-based: after a match this long the positions inside it are not
-    // searched, but for the last two (0: only after nNiceLength).
-    unsigned nSkipLength = 0;
+    unsigned nMaxChain = 24;   // candidates tried per position
+    unsigned nGoodLength = 8;  // after a match this long, search with less effort
+    unsigned nNiceLength = 32; // a match this long ends the search
+    unsigned nMaxLazy = 48;    // lazy: a match this long is taken without looking further
     // Symbols are gathered in fours of this (65535 at most) before block
     // ends are chosen; a block then holds 1/32 of a gathering up to all of it.
     unsigned nBlockSymbols = 16384;

@@ -152,11 +152,17 @@ void CLzhEncoder::FlushBlocks(bool final) {
 // its bytes would cost as literals (at the average literal price) less its
 // price. nLength 0 when none saves anything.
 inline CLzhEncoder::CScored CLzhEncoder::BestOf(const CMatch* found, unsigned n,
-                                                uint32_t averageLiteral) const {
+                                                uint32_t at) const {
+    // The literal prices of the bytes the matches cover, summed as far as
+    // the longest reaches.
     CScored best;
+    int32_t literals = 0;
+    unsigned counted = 0;
     for (unsigned k = 0; k < n; ++k) {
-        int32_t saving = static_cast<int32_t>(found[k].nLength * averageLiteral) -
-                         static_cast<int32_t>(m_prices.Match(found[k].nLength, found[k].nDistance));
+        for (; counted < found[k].nLength; ++counted)
+            literals += static_cast<int32_t>(m_prices.Literal(m_finder.ByteAt(at + counted)));
+        int32_t saving =
+            literals - static_cast<int32_t>(m_prices.Match(found[k].nLength, found[k].nDistance));
         if (saving > best.nSaving)
             best = CScored{found[k], saving};
     }
@@ -172,7 +178,6 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
     CMatch found[kMaxCandidates];
     uint32_t pos = finder.Start();
     size_t learntCodes = m_symbols.aCodes.size(), learntPositions = m_symbols.aPositions.size();
-    uint32_t averageLiteral = m_prices.AverageLiteral();
     CScored here;          // the best match at pos, when haveHere
     bool haveHere = false; // pos was searched already (as the next position)
     uint32_t misses = 0;   // positions searched in a row without a match
@@ -187,7 +192,7 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
         if (!haveHere && !passed) {
             unsigned n = finder.InsertAndFindAll(pos, found, kMaxCandidates);
             misses = n > 0 ? 0 : misses + 1;
-            here = BestOf(found, n, averageLiteral);
+            here = BestOf(found, n, pos);
         }
         haveHere = false;
         if (passed || here.match.nLength == 0) {
@@ -199,7 +204,7 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
                 unsigned n = finder.InsertAndFindAll(pos + 1, found, kMaxCandidates,
                                                      here.match.nLength > m_params.nGoodLength,
                                                      here.match.nLength - 1);
-                next = BestOf(found, n, averageLiteral);
+                next = BestOf(found, n, pos + 1);
                 haveHere = true;
             }
             if (next.nSaving > here.nSaving) {
@@ -216,7 +221,6 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
         }
         if (m_symbols.aCodes.size() - learntCodes >= kLearnEvery) {
             m_prices.Learn(m_symbols, learntCodes, learntPositions);
-            averageLiteral = m_prices.AverageLiteral();
             learntCodes = m_symbols.aCodes.size();
             learntPositions = m_symbols.aPositions.size();
         }

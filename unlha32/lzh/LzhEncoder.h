@@ -58,7 +58,7 @@ private:
         CMatch match;
         int32_t nSaving = 0;
     };
-    CScored BestOf(const CMatch* found, unsigned n, uint32_t averageLiteral) const;
+    CScored BestOf(const CMatch* found, unsigned n, uint32_t at) const;
     EEncodeResult ParseLazy(IByteSource& source, IByteSink& sink, CEncodeStats& stats);
     EEncodeResult ParseOptimal(IByteSource& source, IByteSink& sink, CEncodeStats& stats);
 

@@ -26,9 +26,8 @@ constexpr auto kLengthTag = [] {
 } // namespace
 
 COptimalParser::COptimalParser(unsigned positionCodes, const CEncoderParams& params)
-    : m_nNice(params.nNiceLength),
-      m_nSkip(params.nSkipLength != 0 ? params.nSkipLength : params.nNiceLength),
-      m_nGood(params.nGoodLength), m_nChunk(std::max(params.nChunk, 1u)), m_prices(positionCodes),
+    : m_nNice(params.nNiceLength), m_nGood(params.nGoodLength),
+      m_nChunk(std::max(params.nChunk, 1u)), m_prices(positionCodes),
       m_aCost(size_t{m_nChunk} + kMaxMatch + 4, kUnreached), m_aStep(m_aCost.size(), 0) {}
 
 // Relaxes the steps from at: the literal (which wins a tie) and every length
@@ -132,8 +131,6 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
             previousLength = n > 0 ? found[n - 1].nLength : 0;
             if (previousLength >= m_nNice)
                 skipUntil = count + previousLength;
-            else if (previousLength >= m_nSkip) // the last two are searched
-                skipUntil = std::max(skipUntil, count + previousLength - 2);
         }
         if (keep) {
             m_aBytes.push_back(byte);

@@ -21,8 +21,8 @@ class COptimalParser {
 public:
     // positionCodes: 14, 16 or 17. From params: nNiceLength (a match this
     // long is taken as it is and the positions inside it are not searched),
-    // nSkipLength, nGoodLength (after a match this long, the next position
-    // is searched with less effort) and nChunk (positions per step).
+    // nGoodLength (after a match this long, the next position is searched
+    // with less effort) and nChunk (positions per step).
     COptimalParser(unsigned positionCodes, const CEncoderParams& params);
 
     // Parses from pos up to the chunk size (fewer at the end of input),
@@ -45,7 +45,6 @@ private:
     void TraceBack(uint32_t count, CBlockSymbols& out) const;
 
     unsigned m_nNice;
-    unsigned m_nSkip;
     unsigned m_nGood;
     uint32_t m_nChunk;
     CPrices m_prices;
