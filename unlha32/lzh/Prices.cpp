@@ -55,27 +55,29 @@ CPrices::CPrices(unsigned positionCodes) : m_nPositionCodes(positionCodes) {
 }
 
 void CPrices::Learn(const CBlockSymbols& symbols, size_t codeFrom, size_t posFrom) {
-    for (auto& f : m_aCodeFreq)
-        f /= 2;
-    for (auto& f : m_aPosFreq)
-        f /= 2;
     for (size_t i = codeFrom; i < symbols.aCodes.size(); ++i)
-        ++m_aCodeFreq[symbols.aCodes[i]];
+        ++m_aNewCodeFreq[symbols.aCodes[i]];
     for (size_t i = posFrom; i < symbols.aPositions.size(); ++i)
-        ++m_aPosFreq[PositionBits(symbols.aPositions[i])];
+        ++m_aNewPosFreq[PositionBits(symbols.aPositions[i])];
+    m_nNew += static_cast<uint32_t>(symbols.aCodes.size() - codeFrom);
+    if (m_bLearnt && m_nNew < 4096)
+        return;
+    for (unsigned c = 0; c < kCodeCount; ++c) {
+        m_aCodeFreq[c] = m_aCodeFreq[c] / 2 + m_aNewCodeFreq[c];
+        m_aNewCodeFreq[c] = 0;
+    }
+    for (unsigned c = 0; c < 17; ++c) {
+        m_aPosFreq[c] = m_aPosFreq[c] / 2 + m_aNewPosFreq[c];
+        m_aNewPosFreq[c] = 0;
+    }
+    m_nNew = 0;
     uint32_t codes = 0, matches = 0;
     for (uint32_t f : m_aCodeFreq)
         codes += f;
     for (uint32_t f : m_aPosFreq)
         matches += f;
-    uint64_t literalBits = 0, literals = 0;
-    for (unsigned b = 0; b < 256; ++b) {
+    for (unsigned b = 0; b < 256; ++b)
         m_aLiteral[b] = PriceOf(m_aCodeFreq[b], codes);
-        literalBits += uint64_t{m_aLiteral[b]} * m_aCodeFreq[b];
-        literals += m_aCodeFreq[b];
-    }
-    if (literals != 0)
-        m_nAverageLiteral = static_cast<uint32_t>(literalBits / literals);
     for (unsigned len = kMinMatch; len <= kMaxMatch; ++len)
         m_aLength[len] = PriceOf(m_aCodeFreq[kLiteralCount + len - kMinMatch], codes);
     // A position code is followed by its extra bits.

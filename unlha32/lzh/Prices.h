@@ -16,14 +16,14 @@ public:
     explicit CPrices(unsigned positionCodes);
 
     // Takes in the symbols of symbols from code index codeFrom and position
-    // index posFrom on; older counts weigh half, so prices follow the data
-    // without jumping on the few symbols of a small file.
+    // index posFrom on. The prices follow once 4096 symbols are in (the
+    // first time at once), older counts weighing half: they follow the data
+    // without jumping on the few symbols of a small file, and are not
+    // recomputed for every one of many small files.
     void Learn(const CBlockSymbols& symbols, size_t codeFrom, size_t posFrom);
     bool Learnt() const { return m_bLearnt; }
 
     uint32_t Literal(uint8_t byte) const { return m_aLiteral[byte]; }
-    // The price of a literal, averaged over the literals seen.
-    uint32_t AverageLiteral() const { return m_nAverageLiteral; }
     // kMaxMatch + 4 entries, so that four lengths can be read at once.
     const uint32_t* Lengths() const { return m_aLength; }
     // A match's position value distance - 1: its code and extra bits.
@@ -37,10 +37,12 @@ private:
     bool m_bLearnt = false;
     uint32_t m_aCodeFreq[kCodeCount] = {};
     uint32_t m_aPosFreq[17] = {};
+    uint32_t m_aNewCodeFreq[kCodeCount] = {}; // taken in since the prices were made
+    uint32_t m_aNewPosFreq[17] = {};
+    uint32_t m_nNew = 0;
     uint32_t m_aLiteral[256];
     uint32_t m_aLength[kMaxMatch + 4];
     uint32_t m_aPosition[17];
-    uint32_t m_nAverageLiteral = 6 * kScale;
 };
 
 } // namespace unlha
