@@ -117,6 +117,7 @@ int WriteArchive(const std::string& host, CReadFile* old,
     }
     CWrittenMember written;
     CLzhEncoder encoder(command.nMethod, CEncoderParams::ForLevel(command.nLevel));
+    CFolderHandle folder;
     for (size_t m = 0; m < members.size(); ++m) {
         int index = plan.aReplacement[m];
         if (index < 0) {
@@ -130,12 +131,12 @@ int WriteArchive(const std::string& host, CReadFile* old,
             continue;
         }
         const CCollectedItem& item = items[static_cast<size_t>(index)];
-        if (int rc = WriteMember(out, item, encoder, written, report))
+        if (int rc = WriteMember(out, item, encoder, folder, written, report))
             return rc == RESULT_ARCHIVE_OPEN ? WriteFailed(report, out, host) : rc;
         ReportMember(report, "置換", written, item.strStored);
     }
     for (size_t index : plan.aAdditions) {
-        if (int rc = WriteMember(out, items[index], encoder, written, report))
+        if (int rc = WriteMember(out, items[index], encoder, folder, written, report))
             return rc == RESULT_ARCHIVE_OPEN ? WriteFailed(report, out, host) : rc;
         ReportMember(report, "追加", written, items[index].strStored);
     }

@@ -85,8 +85,37 @@ CReadFile::~CReadFile() {
         close(m_fd);
 }
 
-int CReadFile::Open(const std::string& hostPath) {
-    m_fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+CFolderHandle::~CFolderHandle() {
+    if (m_fd >= 0)
+        close(m_fd);
+}
+
+int CFolderHandle::Resolve(const std::string& hostPath, std::string& name) {
+    size_t slash = hostPath.rfind('/');
+    if (slash == std::string::npos || slash == 0) {
+        name = hostPath;
+        return AT_FDCWD;
+    }
+    std::string folder = hostPath.substr(0, slash);
+    if (folder != m_strFolder) {
+        if (m_fd >= 0)
+            close(m_fd);
+        m_fd = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        m_strFolder = m_fd >= 0 ? folder : std::string();
+    }
+    if (m_fd < 0) {
+        name = hostPath;
+        return AT_FDCWD;
+    }
+    name = hostPath.substr(slash + 1);
+    return m_fd;
+}
+
+int CReadFile::Open(const std::string& hostPath, CFolderHandle* folder) {
+    std::string name;
+    int at = folder != nullptr ? folder->Resolve(hostPath, name) : AT_FDCWD;
+    m_fd = openat(at, at == AT_FDCWD ? hostPath.c_str() : name.c_str(),
+                  O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0)
         return errno;
     struct stat st {};

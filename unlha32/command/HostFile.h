@@ -41,6 +41,25 @@ struct CDirEntry {
 // Returns 0 or an errno value.
 int ListFolder(const std::string& hostPath, std::vector<CDirEntry>& entries);
 
+// The folder of the files last opened, kept open so that the next file of
+// the same folder is opened relative to it instead of by walking its whole
+// path again (the members of a folder follow each other).
+class CFolderHandle {
+public:
+    CFolderHandle() = default;
+    ~CFolderHandle();
+    CFolderHandle(const CFolderHandle&) = delete;
+    CFolderHandle& operator=(const CFolderHandle&) = delete;
+
+    // The descriptor to open hostPath relative to (AT_FDCWD when its folder
+    // cannot be opened) and, in name, the path relative to it.
+    int Resolve(const std::string& hostPath, std::string& name);
+
+private:
+    std::string m_strFolder;
+    int m_fd = -1;
+};
+
 // A file opened for reading: a byte source for the encoder and random
 // access for the archive reader.
 class CReadFile : public IByteSource, public IRandomAccess {
@@ -51,8 +70,8 @@ public:
     CReadFile& operator=(const CReadFile&) = delete;
 
     // 0 or the errno value. Refuses anything but a regular file (a FIFO
-    // would block the call forever).
-    int Open(const std::string& hostPath);
+    // would block the call forever). folder: opened relative to it.
+    int Open(const std::string& hostPath, CFolderHandle* folder = nullptr);
     long Read(uint8_t* buffer, size_t size) override;
     uint64_t Size() const override { return m_nSize; }
     bool ReadAt(uint64_t offset, void* buffer, size_t size) override;

@@ -60,7 +60,7 @@ int StoreFile(CArchiveWriter& out, CReadFile& file, CMemberInfo& info) {
 } // namespace
 
 int WriteMember(CArchiveWriter& out, const CCollectedItem& item, CLzhEncoder& encoder,
-                CWrittenMember& written, CReport& report) {
+                CFolderHandle& folder, CWrittenMember& written, CReport& report) {
     written = CWrittenMember{};
     CMemberInfo info;
     EncodeMemberNames(item.strStored, item.bFolder, info);
@@ -80,7 +80,7 @@ int WriteMember(CArchiveWriter& out, const CCollectedItem& item, CLzhEncoder& en
         return RESULT_OK;
 
     CReadFile file;
-    if (int err = file.Open(item.strHostPath)) {
+    if (int err = file.Open(item.strHostPath, &folder)) {
         report.AddLine("ファイルを開けません: " + item.strStored + " (" + std::strerror(err) + ")");
         return RESULT_FILE_OPEN;
     }

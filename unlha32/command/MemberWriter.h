@@ -24,6 +24,6 @@ struct CWrittenMember {
 // RESULT_FILE_OPEN when the file cannot be read, RESULT_PATH_TOO_LONG when
 // the header would be too long, RESULT_ARCHIVE_OPEN on a write error.
 int WriteMember(CArchiveWriter& out, const CCollectedItem& item, CLzhEncoder& encoder,
-                CWrittenMember& written, CReport& report);
+                CFolderHandle& folder, CWrittenMember& written, CReport& report);
 
 } // namespace unlha
