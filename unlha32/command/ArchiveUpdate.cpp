@@ -1,14 +1,15 @@
 #include "command/ArchiveUpdate.h"
 
 #include "command/HostFile.h"
+#include "command/MemberNames.h"
 #include "command/MemberWriter.h"
 #include "lzh/ArchiveReader.h"
 #include "lzh/ResultCodes.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <ctime>
-#include <map>
+#include <cstring>
 
 namespace unlha {
 
@@ -78,81 +79,74 @@ CPlan MakePlan(const CCommand& command, const std::vector<CArchiveMember>& membe
                const std::vector<CCollectedItem>& items) {
     CPlan plan;
     plan.aReplacement.assign(members.size(), -1);
-    std::map<std::string, size_t> byKey;
-    for (size_t m = members.size(); m-- > 0;)
-        byKey[PathKey(members[m].strPath)] = m; // the first of equal names wins
+    std::vector<std::string> memberPaths, itemPaths;
+    for (const auto& m : members)
+        memberPaths.push_back(m.strPath);
+    for (const auto& item : items)
+        itemPaths.push_back(item.strStored);
+    std::vector<int> match = MatchMembers(memberPaths, itemPaths);
     for (size_t i = 0; i < items.size(); ++i) {
-        auto it = byKey.find(PathKey(items[i].strStored));
-        if (it == byKey.end()) {
+        if (match[i] < 0) {
             plan.aAdditions.push_back(i);
             continue;
         }
-        const CArchiveMember& m = members[it->second];
+        const CArchiveMember& m = members[static_cast<size_t>(match[i])];
         bool sameKind = m.bFolder == items[i].bFolder;
         if (command.cCommand == 'a' || !sameKind ||
             IsNewerThanMember(items[i].nTime, m.bDosTime, m.nTime))
-            plan.aReplacement[it->second] = static_cast<int>(i);
+            plan.aReplacement[static_cast<size_t>(match[i])] = static_cast<int>(i);
     }
     return plan;
 }
 
+// The report line of a failed write, with the system's reason.
+int WriteFailed(CReport& report, const CArchiveWriter& out, const std::string& host) {
+    int err = out.LastError() != 0 ? out.LastError() : EIO;
+    report.AddLine("書庫を書き込めません (" + std::string(std::strerror(err)) + "): " + host);
+    return RESULT_ARCHIVE_OPEN;
+}
+
 int WriteArchive(const std::string& host, CReadFile* old,
                  const std::vector<CArchiveMember>& members,
-                 const std::vector<CCollectedItem>& items, const CPlan& plan, int method,
-                 CReport& report) {
+                 const std::vector<CCollectedItem>& items, const CPlan& plan,
+                 const CCommand& command, CReport& report) {
     CArchiveWriter out;
     if (out.Create(host) != 0) {
         report.AddLine("作業ファイルを作成できません: " + host);
         return RESULT_WORK_FILE;
     }
     CWrittenMember written;
+    CLzhEncoder encoder(command.nMethod, CEncoderParams::ForLevel(command.nLevel));
+    CFolderHandle folder;
     for (size_t m = 0; m < members.size(); ++m) {
         int index = plan.aReplacement[m];
         if (index < 0) {
-            if (!CopyMember(*old, members[m], out))
-                return out.LastError() != 0 ? RESULT_ARCHIVE_OPEN : RESULT_ARCHIVE_READ;
+            if (!CopyMember(*old, members[m], out)) {
+                if (out.LastError() != 0)
+                    return WriteFailed(report, out, host);
+                report.AddLine("書庫を読めません: " + host);
+                return RESULT_ARCHIVE_READ;
+            }
             report.AddLine("保持 " + ForReport(members[m].strPath));
             continue;
         }
         const CCollectedItem& item = items[static_cast<size_t>(index)];
-        if (int rc = WriteMember(out, item, method, written, report))
-            return rc;
+        if (int rc = WriteMember(out, item, encoder, folder, written, report))
+            return rc == RESULT_ARCHIVE_OPEN ? WriteFailed(report, out, host) : rc;
         ReportMember(report, "置換", written, item.strStored);
     }
     for (size_t index : plan.aAdditions) {
-        if (int rc = WriteMember(out, items[index], method, written, report))
-            return rc;
+        if (int rc = WriteMember(out, items[index], encoder, folder, written, report))
+            return rc == RESULT_ARCHIVE_OPEN ? WriteFailed(report, out, host) : rc;
         ReportMember(report, "追加", written, items[index].strStored);
     }
     const uint8_t endMarker = 0;
-    if (!out.Write(&endMarker, 1) || out.Commit() != 0) {
-        report.AddLine("書庫を書き込めません: " + host);
-        return RESULT_ARCHIVE_OPEN;
-    }
+    if (!out.Write(&endMarker, 1) || out.Commit() != 0)
+        return WriteFailed(report, out, host);
     return RESULT_OK;
 }
 
 } // namespace
-
-uint32_t DosTimeOf(int64_t unixTime) {
-    auto t = static_cast<time_t>(unixTime);
-    struct tm local {};
-    if (localtime_r(&t, &local) == nullptr || local.tm_year < 80 || local.tm_year > 207)
-        return 0;
-    uint32_t date = static_cast<uint32_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) |
-                                          local.tm_mday);
-    uint32_t time =
-        static_cast<uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
-    return (date << 16) | time;
-}
-
-bool IsNewerThanMember(int64_t fileTime, bool memberDosTime, uint32_t memberTime) {
-    if (memberDosTime)
-        return DosTimeOf(fileTime) > memberTime;
-    if (fileTime < 0)
-        return false;
-    return fileTime > static_cast<int64_t>(memberTime);
-}
 
 int RunArchiveCommand(const CCommand& command, const CDriveTable& drives, CReport& report) {
     std::string host;
@@ -196,7 +190,11 @@ int RunArchiveCommand(const CCommand& command, const CDriveTable& drives, CRepor
                        std::to_string(members.size()) + " 件）");
         return RESULT_OK;
     }
-    if (int rc = WriteArchive(host, &old, members, items, plan, command.nMethod, report))
+    if (info.bExists && !IsWritableFile(host)) {
+        report.AddLine("書庫は読み取り専用です: " + command.strArchive);
+        return RESULT_READ_ONLY;
+    }
+    if (int rc = WriteArchive(host, &old, members, items, plan, command, report))
         return rc;
     report.AddLine("書庫 " + command.strArchive + ": 追加 " +
                    std::to_string(plan.aAdditions.size()) + " 件、置換 " +

@@ -1,14 +1,12 @@
 #include "command/CommandLine.h"
 
-#include "command/HostFile.h"
+#include "command/ResponseFile.h"
 #include "lzh/CodePage.h"
 #include "lzh/ResultCodes.h"
 
 namespace unlha {
 
 namespace {
-
-constexpr size_t kMaxResponseFile = 1 << 20;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -19,16 +17,6 @@ std::string Lower(std::string s) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c + 32);
     return s;
-}
-
-// Reads a response file; false when it is not a readable regular file or
-// is absurdly large.
-bool ReadResponseFile(const std::string& hostPath, std::string& content) {
-    CReadFile file;
-    if (file.Open(hostPath) != 0 || file.Size() > kMaxResponseFile)
-        return false;
-    content.resize(static_cast<size_t>(file.Size()));
-    return file.ReadAt(0, content.data(), content.size());
 }
 
 // One switch token, possibly several switches run together ("-x1-r1", as
@@ -50,6 +38,8 @@ int ApplySwitch(const std::string& token, CCommand& command, CReport& report) {
             command.bKeepPaths = piece != "x0";
         else if (piece == "lh5" || piece == "lh6" || piece == "lh7")
             command.nMethod = piece[2] - '0';
+        else if (piece.size() == 2 && piece[0] == 'l' && piece[1] >= '1' && piece[1] <= '9')
+            command.nLevel = piece[1] - '0';
         else {
             report.AddLine("対応していないスイッチです: -" +
                            token.substr(i - piece.size(), piece.size()));
@@ -85,7 +75,14 @@ int ExpandTokens(const std::vector<CToken>& raw, const CDriveTable& drives,
             report.AddLine("レスポンスファイルを読めません: " + (path ? *path : std::string("?")));
             return RESULT_RESPONSE_FILE;
         }
-        for (const CToken& inner : SplitTokens(content)) {
+        auto text = DecodeResponseText(content);
+        if (!text) {
+            report.AddLine("レスポンスファイルの文字コードが CP932 でも UTF-8 でもありません: " +
+                           *path);
+            return RESULT_RESPONSE_FILE;
+        }
+        for (CToken inner : SplitTokens(*text)) {
+            inner.bUtf8 = true;
             out.push_back(inner);
             fromFile.push_back(true);
         }
@@ -146,7 +143,8 @@ int ParseCommandLine(const std::string& cmdLine, const CDriveTable& drives, CCom
     std::string base;
     bool baseUsed = false;
     for (size_t k = 0; k < tokens.size(); ++k) {
-        auto text = Cp932ToUtf8(tokens[k].strText);
+        auto text = tokens[k].bUtf8 ? std::optional<std::string>(tokens[k].strText)
+                                    : Cp932ToUtf8(tokens[k].strText);
         if (!text) {
             report.AddLine("CP932 として読めない指定があります");
             return fromFile[k] ? RESULT_RESPONSE_FILE : RESULT_BAD_COMMAND;

@@ -1,9 +1,9 @@
 #pragma once
 // The archiver's command line: tokens separated by blanks (double quotes
 // group a token), or "@path" naming a response file whose lines hold the
-// tokens (CP932, CR LF or LF). Tokens: the command letter, the archive path,
-// then base folders (ending in "\") each followed by file patterns relative
-// to it, and switches starting with "-" anywhere.
+// tokens (CP932, or UTF-8 as DecodeResponseText tells; CR LF or LF). Tokens: the command letter,
+// the archive path, then base folders (ending in "\") each followed by file patterns relative to
+// it, and switches starting with "-" anywhere.
 
 #include "command/DriveTable.h"
 #include "command/Report.h"
@@ -14,8 +14,9 @@
 namespace unlha {
 
 struct CToken {
-    std::string strText;  // CP932 bytes as given
+    std::string strText;  // CP932 bytes as given, or UTF-8 when bUtf8
     bool bQuoted = false; // any part was in double quotes (never a switch)
+    bool bUtf8 = false;   // from a response file, already decoded
 };
 
 // Splits text into tokens. A quote may open and close inside a token.
@@ -33,6 +34,7 @@ struct CCommand {
     bool bRecurse = false;   // -r1
     bool bKeepPaths = false; // -x1
     int nMethod = 5;         // -lh5 (default), -lh6, -lh7
+    int nLevel = 0;          // -l1 (fastest) .. -l9 (smallest); 0: the default level
 };
 
 // Parses a command line (CP932), reading response files through their host

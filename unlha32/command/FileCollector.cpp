@@ -1,11 +1,15 @@
 #include "command/FileCollector.h"
 
 #include "command/HostFile.h"
+#include "command/MemberNames.h"
 #include "lzh/CodePage.h"
 #include "lzh/LzhHeader.h"
 #include "lzh/ResultCodes.h"
 
+#include <algorithm>
+#include <map>
 #include <set>
+#include <unordered_set>
 
 namespace unlha {
 
@@ -53,26 +57,85 @@ bool MatchFrom(const std::string& p, size_t pi, const std::string& n, size_t ni)
     return ni == n.size();
 }
 
+// The file patterns of one folder, matched in one walk: names without
+// wildcards, "*" followed by a name ("*.txt") and a name followed by "*"
+// ("Read*") by lookups, the others one by one.
+class CPatternSet {
+public:
+    void Add(const std::string& pattern) {
+        size_t wild = pattern.find_first_of("*?");
+        size_t last = pattern.find_last_of("*?");
+        if (pattern == "*.*" || pattern == "*")
+            m_bAll = true;
+        else if (wild == std::string::npos)
+            m_exact.insert(PathKey(pattern));
+        else if (wild == 0 && last == 0 && pattern[0] == '*')
+            AddPart(m_suffixes, m_suffixLengths, pattern.substr(1));
+        else if (wild == pattern.size() - 1 && pattern.back() == '*')
+            AddPart(m_prefixes, m_prefixLengths, pattern.substr(0, wild));
+        else if (std::find(m_wild.begin(), m_wild.end(), pattern) == m_wild.end())
+            m_wild.push_back(pattern);
+    }
+    bool Matches(const std::string& name) const {
+        if (m_bAll)
+            return true;
+        std::string key = PathKey(name);
+        if (m_exact.count(key) != 0)
+            return true;
+        // A literal part is valid UTF-8, so it cannot match from inside a
+        // character.
+        for (size_t length : m_suffixLengths)
+            if (length <= key.size() && m_suffixes.count(key.substr(key.size() - length)) != 0)
+                return true;
+        for (size_t length : m_prefixLengths)
+            if (length <= key.size() && m_prefixes.count(key.substr(0, length)) != 0)
+                return true;
+        return std::any_of(m_wild.begin(), m_wild.end(),
+                           [&](const std::string& p) { return MatchFrom(p, 0, name, 0); });
+    }
+
+private:
+    static void AddPart(std::unordered_set<std::string>& parts, std::set<size_t>& lengths,
+                        const std::string& part) {
+        parts.insert(PathKey(part));
+        lengths.insert(part.size());
+    }
+
+    bool m_bAll = false;
+    std::unordered_set<std::string> m_exact, m_suffixes, m_prefixes; // case-folded
+    std::set<size_t> m_suffixLengths, m_prefixLengths;
+    std::vector<std::string> m_wild;
+};
+
 class CCollector {
 public:
     CCollector(const CCommand& command, std::vector<CCollectedItem>& items, CReport& report)
         : m_command(command), m_items(items), m_report(report) {
         for (const auto& item : items)
-            m_keys.insert(PathKey(item.strStored));
+            m_stored.insert(item.strStored);
     }
 
     int Walk(const std::string& hostFolder, const std::string& relFolder,
-             const std::string& pattern);
+             const CPatternSet& patterns);
 
 private:
     int AddFile(const CDirEntry& entry, const std::string& host, const std::string& rel);
-    void AddFolder(const CDirEntry& entry, const std::string& host, const std::string& rel);
+    int AddFolder(const CDirEntry& entry, const std::string& host, const std::string& rel);
+    // False (with a report line) for a path that no member name can hold.
+    bool Storable(const std::string& stored, bool folder);
 
     const CCommand& m_command;
     std::vector<CCollectedItem>& m_items;
     CReport& m_report;
-    std::set<std::string> m_keys;
+    std::set<std::string> m_stored; // exact: names differing in case are different files
 };
+
+bool CCollector::Storable(const std::string& stored, bool folder) {
+    if (IsStorableName(stored, folder))
+        return true;
+    m_report.AddLine("書庫に格納できない名前です: " + stored);
+    return false;
+}
 
 int CCollector::AddFile(const CDirEntry& entry, const std::string& host, const std::string& rel) {
     if (!entry.info.bRegular) {
@@ -100,7 +163,9 @@ int CCollector::AddFile(const CDirEntry& entry, const std::string& host, const s
         item.nAttribute |= DOS_READONLY;
     if (entry.strName[0] == '.')
         item.nAttribute |= DOS_HIDDEN;
-    if (!m_keys.insert(PathKey(item.strStored)).second) {
+    if (!Storable(item.strStored, false))
+        return RESULT_FILE_OPEN;
+    if (!m_stored.insert(item.strStored).second) {
         m_report.AddLine("同じ名前のファイルが先に格納されるので格納しません: " + rel);
         return RESULT_OK;
     }
@@ -108,10 +173,13 @@ int CCollector::AddFile(const CDirEntry& entry, const std::string& host, const s
     return RESULT_OK;
 }
 
-void CCollector::AddFolder(const CDirEntry& entry, const std::string& host,
-                           const std::string& rel) {
-    if (!m_command.bKeepPaths || !m_keys.insert(PathKey(rel)).second)
-        return;
+int CCollector::AddFolder(const CDirEntry& entry, const std::string& host, const std::string& rel) {
+    if (!m_command.bKeepPaths)
+        return RESULT_OK;
+    if (!Storable(rel, true))
+        return RESULT_FILE_OPEN;
+    if (!m_stored.insert(rel).second)
+        return RESULT_OK;
     CCollectedItem item;
     item.strHostPath = host;
     item.strStored = rel;
@@ -119,17 +187,18 @@ void CCollector::AddFolder(const CDirEntry& entry, const std::string& host,
     item.nTime = entry.info.nTime;
     item.nAttribute = DOS_DIRECTORY;
     m_items.push_back(item);
+    return RESULT_OK;
 }
 
 int CCollector::Walk(const std::string& hostFolder, const std::string& relFolder,
-                     const std::string& pattern) {
+                     const CPatternSet& patterns) {
     std::vector<CDirEntry> entries;
     if (ListFolder(hostFolder, entries) != 0) {
         m_report.AddLine("フォルダを読めません: " + hostFolder);
         return RESULT_FILE_OPEN;
     }
     for (const CDirEntry& entry : entries) {
-        if (entry.info.bFolder || !WildcardMatch(pattern, entry.strName))
+        if (entry.info.bFolder || !patterns.Matches(entry.strName))
             continue;
         if (int rc = AddFile(entry, Join(hostFolder, entry.strName), relFolder + entry.strName))
             return rc;
@@ -144,12 +213,21 @@ int CCollector::Walk(const std::string& hostFolder, const std::string& relFolder
             return RESULT_FILE_OPEN;
         }
         std::string host = Join(hostFolder, entry.strName);
-        AddFolder(entry, host, relFolder + entry.strName);
-        if (int rc = Walk(host, relFolder + entry.strName + "/", pattern))
+        if (int rc = AddFolder(entry, host, relFolder + entry.strName))
+            return rc;
+        if (int rc = Walk(host, relFolder + entry.strName + "/", patterns))
             return rc;
     }
     return RESULT_OK;
 }
+
+// The folders the specs name, each with all of its patterns, in the order
+// of first mention: a folder is walked once however many patterns name it.
+struct CFolderPatterns {
+    std::string strHost;
+    std::string strRel; // relative to the base folder: the stored prefix
+    CPatternSet patterns;
+};
 
 } // namespace
 
@@ -159,16 +237,11 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
     return MatchFrom(pattern, 0, name, 0);
 }
 
-std::string PathKey(const std::string& stored) {
-    std::string key = stored;
-    for (char& c : key)
-        c = Fold(c);
-    return key;
-}
-
 int CollectFiles(const CCommand& command, const CDriveTable& drives,
                  std::vector<CCollectedItem>& items, CReport& report) {
-    CCollector collector(command, items, report);
+    constexpr size_t kMissing = ~size_t{0};
+    std::vector<CFolderPatterns> folders;
+    std::map<std::string, size_t> byFolder; // host + '\0' + rel -> index
     for (const CFileSpec& spec : command.aSpecs) {
         std::string pattern = spec.strPattern;
         for (char& c : pattern)
@@ -186,15 +259,23 @@ int CollectFiles(const CCommand& command, const CDriveTable& drives,
         std::string folder = baseHost ? *baseHost + relFolder : "";
         while (folder.size() > 1 && folder.back() == '/')
             folder.pop_back();
-        if (!baseHost || !GetPathInfo(folder).bFolder) {
-            report.AddLine("フォルダが見つかりません: " + spec.strBase + spec.strPattern);
-            continue;
+        std::string key = folder + '\0' + relFolder;
+        auto known = byFolder.find(key);
+        if (known == byFolder.end()) {
+            bool found = baseHost && GetPathInfo(folder).bFolder;
+            if (!found)
+                report.AddLine("フォルダが見つかりません: " + spec.strBase + spec.strPattern);
+            known = byFolder.emplace(key, found ? folders.size() : kMissing).first;
+            if (found)
+                folders.push_back(CFolderPatterns{folder, relFolder, {}});
         }
-        if (namePattern.empty())
-            namePattern = "*.*";
-        if (int rc = collector.Walk(folder, relFolder, namePattern))
-            return rc;
+        if (known->second != kMissing)
+            folders[known->second].patterns.Add(namePattern.empty() ? "*.*" : namePattern);
     }
+    CCollector collector(command, items, report);
+    for (const CFolderPatterns& f : folders)
+        if (int rc = collector.Walk(f.strHost, f.strRel, f.patterns))
+            return rc;
     return RESULT_OK;
 }
 

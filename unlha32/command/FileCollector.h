@@ -6,6 +6,7 @@
 
 #include "command/CommandLine.h"
 #include "command/DriveTable.h"
+#include "command/MemberNames.h"
 #include "command/Report.h"
 
 #include <cstdint>
@@ -29,14 +30,13 @@ struct CCollectedItem {
 // letters without regard to case; "*.*" matches every name.
 bool WildcardMatch(const std::string& pattern, const std::string& name);
 
-// Case-blind key of a stored path, the rule by which files and members are
-// the same (ASCII letters folded, as Windows file names compare).
-std::string PathKey(const std::string& stored);
-
-// Appends the items of every file spec of command in order, each stored
-// path once. Returns 0, RESULT_BAD_COMMAND for a pattern that climbs out of
+// Appends the items of every file spec of command, each stored path once
+// (names that differ in letter case are different files). A folder is
+// walked once for all the patterns given for it, in the order of its first
+// mention. Returns 0, RESULT_BAD_COMMAND for a pattern that climbs out of
 // its base folder, or RESULT_FILE_OPEN for a file that cannot be stored
-// (4 GiB or more, a name that is not valid UTF-8); reasons go to the report.
+// (4 GiB or more, a name that is not valid UTF-8, a name that no member can
+// hold: see IsStorableName); reasons go to the report.
 int CollectFiles(const CCommand& command, const CDriveTable& drives,
                  std::vector<CCollectedItem>& items, CReport& report);
 

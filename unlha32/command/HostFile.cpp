@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -29,14 +30,13 @@ CPathInfo InfoFromStat(const struct stat& st) {
     return info;
 }
 
-} // namespace
-
-CPathInfo GetPathInfo(const std::string& hostPath) {
+// Facts about name in the folder open as folder (AT_FDCWD: name is a path).
+CPathInfo PathInfoAt(int folder, const char* name) {
     struct stat st {};
-    if (lstat(hostPath.c_str(), &st) != 0)
+    if (fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {};
     bool link = S_ISLNK(st.st_mode);
-    if (link && stat(hostPath.c_str(), &st) != 0) {
+    if (link && fstatat(folder, name, &st, 0) != 0) {
         CPathInfo broken;
         broken.bExists = true;
         broken.bSymlink = true;
@@ -47,20 +47,31 @@ CPathInfo GetPathInfo(const std::string& hostPath) {
     return info;
 }
 
+} // namespace
+
+CPathInfo GetPathInfo(const std::string& hostPath) {
+    return PathInfoAt(AT_FDCWD, hostPath.c_str());
+}
+
+bool IsWritableFile(const std::string& hostPath) {
+    struct stat st {};
+    return stat(hostPath.c_str(), &st) == 0 && (st.st_mode & 0222) != 0 &&
+           access(hostPath.c_str(), W_OK) == 0;
+}
+
 int ListFolder(const std::string& hostPath, std::vector<CDirEntry>& entries) {
     entries.clear();
     DIR* dir = opendir(hostPath.c_str());
     if (dir == nullptr)
         return errno;
-    std::string prefix = hostPath;
-    if (prefix.empty() || prefix.back() != '/')
-        prefix += '/';
+    // Entries are examined relative to the open folder: no path to walk.
+    int folder = dirfd(dir);
     while (dirent* e = readdir(dir)) {
         if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
             continue;
         CDirEntry entry;
         entry.strName = e->d_name;
-        entry.info = GetPathInfo(prefix + entry.strName);
+        entry.info = PathInfoAt(folder, e->d_name);
         entries.push_back(std::move(entry));
     }
     closedir(dir);
@@ -74,8 +85,37 @@ CReadFile::~CReadFile() {
         close(m_fd);
 }
 
-int CReadFile::Open(const std::string& hostPath) {
-    m_fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+CFolderHandle::~CFolderHandle() {
+    if (m_fd >= 0)
+        close(m_fd);
+}
+
+int CFolderHandle::Resolve(const std::string& hostPath, std::string& name) {
+    size_t slash = hostPath.rfind('/');
+    if (slash == std::string::npos || slash == 0) {
+        name = hostPath;
+        return AT_FDCWD;
+    }
+    std::string folder = hostPath.substr(0, slash);
+    if (folder != m_strFolder) {
+        if (m_fd >= 0)
+            close(m_fd);
+        m_fd = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        m_strFolder = m_fd >= 0 ? folder : std::string();
+    }
+    if (m_fd < 0) {
+        name = hostPath;
+        return AT_FDCWD;
+    }
+    name = hostPath.substr(slash + 1);
+    return m_fd;
+}
+
+int CReadFile::Open(const std::string& hostPath, CFolderHandle* folder) {
+    std::string name;
+    int at = folder != nullptr ? folder->Resolve(hostPath, name) : AT_FDCWD;
+    m_fd = openat(at, at == AT_FDCWD ? hostPath.c_str() : name.c_str(),
+                  O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0)
         return errno;
     struct stat st {};
@@ -90,10 +130,17 @@ int CReadFile::Open(const std::string& hostPath) {
 }
 
 long CReadFile::Read(uint8_t* buffer, size_t size) {
+    // A file read up to its size is taken as ended without asking again
+    // (one system call less per file); one that claims no size, as those of
+    // /proc do, is read until the end.
+    if (m_nSize != 0 && m_nRead >= m_nSize)
+        return 0;
     for (;;) {
         ssize_t got = read(m_fd, buffer, size);
-        if (got >= 0)
+        if (got >= 0) {
+            m_nRead += static_cast<uint64_t>(got);
             return static_cast<long>(got);
+        }
         if (errno != EINTR)
             return -1;
     }
@@ -116,6 +163,7 @@ bool CReadFile::ReadAt(uint64_t offset, void* buffer, size_t size) {
 
 void CReadFile::Rewind() {
     lseek(m_fd, 0, SEEK_SET);
+    m_nRead = 0;
 }
 
 CArchiveWriter::~CArchiveWriter() {
@@ -127,6 +175,14 @@ CArchiveWriter::~CArchiveWriter() {
 
 int CArchiveWriter::Create(const std::string& archivePath) {
     m_strTarget = archivePath;
+    struct stat st {};
+    if (lstat(archivePath.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* target = realpath(archivePath.c_str(), nullptr);
+        if (target == nullptr)
+            return m_nError = errno;
+        m_strTarget = target;
+        std::free(target);
+    }
     // O_EXCL with mode 0666 lets the kernel apply the umask (mkstemp would
     // make the archive private to its owner).
     static std::atomic<unsigned> s_nCounter{0};
@@ -134,7 +190,7 @@ int CArchiveWriter::Create(const std::string& archivePath) {
         char suffix[64];
         std::snprintf(suffix, sizeof suffix, ".tmp%d-%u-%d", static_cast<int>(getpid()),
                       ++s_nCounter, attempt);
-        std::string path = archivePath + suffix;
+        std::string path = m_strTarget + suffix;
         m_fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd >= 0) {
             m_strTempPath = path;
@@ -178,6 +234,14 @@ bool CArchiveWriter::Write(const void* data, size_t size) {
 }
 
 bool CArchiveWriter::PatchAt(uint64_t offset, const std::string& bytes) {
+    if (m_nError != 0)
+        return false;
+    uint64_t buffered = m_nPosition - m_aBuffer.size(); // file offset of the buffer
+    if (offset >= buffered && offset + bytes.size() <= m_nPosition) {
+        std::copy(bytes.begin(), bytes.end(),
+                  m_aBuffer.begin() + static_cast<long>(offset - buffered));
+        return true; // still in the buffer: no system call
+    }
     if (!Flush())
         return false;
     if (pwrite(m_fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)) !=
@@ -187,6 +251,14 @@ bool CArchiveWriter::PatchAt(uint64_t offset, const std::string& bytes) {
 }
 
 bool CArchiveWriter::TruncateTo(uint64_t offset) {
+    if (m_nError != 0)
+        return false;
+    uint64_t buffered = m_nPosition - m_aBuffer.size();
+    if (offset >= buffered) {
+        m_aBuffer.resize(static_cast<size_t>(offset - buffered));
+        m_nPosition = offset;
+        return true;
+    }
     if (!Flush())
         return false;
     if (ftruncate(m_fd, static_cast<off_t>(offset)) != 0 ||

@@ -28,6 +28,10 @@ struct CPathInfo {
 // bExists is false when it cannot be examined.
 CPathInfo GetPathInfo(const std::string& hostPath);
 
+// True when path is a file this process may write and that is not marked
+// read-only (no write bit at all: root could write it, but is not meant to).
+bool IsWritableFile(const std::string& hostPath);
+
 struct CDirEntry {
     std::string strName;
     CPathInfo info;
@@ -36,6 +40,25 @@ struct CDirEntry {
 // The entries of a folder except "." and "..", sorted by name (byte order).
 // Returns 0 or an errno value.
 int ListFolder(const std::string& hostPath, std::vector<CDirEntry>& entries);
+
+// The folder of the files last opened, kept open so that the next file of
+// the same folder is opened relative to it instead of by walking its whole
+// path again (the members of a folder follow each other).
+class CFolderHandle {
+public:
+    CFolderHandle() = default;
+    ~CFolderHandle();
+    CFolderHandle(const CFolderHandle&) = delete;
+    CFolderHandle& operator=(const CFolderHandle&) = delete;
+
+    // The descriptor to open hostPath relative to (AT_FDCWD when its folder
+    // cannot be opened) and, in name, the path relative to it.
+    int Resolve(const std::string& hostPath, std::string& name);
+
+private:
+    std::string m_strFolder;
+    int m_fd = -1;
+};
 
 // A file opened for reading: a byte source for the encoder and random
 // access for the archive reader.
@@ -47,8 +70,8 @@ public:
     CReadFile& operator=(const CReadFile&) = delete;
 
     // 0 or the errno value. Refuses anything but a regular file (a FIFO
-    // would block the call forever).
-    int Open(const std::string& hostPath);
+    // would block the call forever). folder: opened relative to it.
+    int Open(const std::string& hostPath, CFolderHandle* folder = nullptr);
     long Read(uint8_t* buffer, size_t size) override;
     uint64_t Size() const override { return m_nSize; }
     bool ReadAt(uint64_t offset, void* buffer, size_t size) override;
@@ -57,6 +80,7 @@ public:
 private:
     int m_fd = -1;
     uint64_t m_nSize = 0;
+    uint64_t m_nRead = 0; // by Read since the start
 };
 
 // The new archive, written into a temporary file in the archive's folder and
@@ -69,7 +93,10 @@ public:
     CArchiveWriter(const CArchiveWriter&) = delete;
     CArchiveWriter& operator=(const CArchiveWriter&) = delete;
 
-    // Creates the temporary file beside archivePath. 0 or errno.
+    // Creates the temporary file beside archivePath. An archivePath that is
+    // a symbolic link is written through: the temporary file goes beside
+    // the link's final target, which Commit replaces, and the link stays.
+    // 0 or errno.
     int Create(const std::string& archivePath);
     // Buffered write; false after any failure (the failure sticks).
     bool Write(const void* data, size_t size);

@@ -1,6 +1,7 @@
 #include "command/MemberWriter.h"
 
-#include "lzh/CodePage.h"
+#include "command/MemberNames.h"
+#include "command/MemberTime.h"
 #include "lzh/Crc16.h"
 #include "lzh/LzhEncoder.h"
 #include "lzh/ResultCodes.h"
@@ -56,49 +57,14 @@ int StoreFile(CArchiveWriter& out, CReadFile& file, CMemberInfo& info) {
     return RESULT_OK;
 }
 
-uint32_t ClampTime(int64_t t) {
-    return t < 0 ? 0u : t > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(t);
-}
-
 } // namespace
 
-void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (size_t i = 0; i <= stored.size(); ++i) {
-        if (i == stored.size() || stored[i] == '/') {
-            parts.push_back(stored.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    std::vector<std::string> encoded;
-    bool utf8 = false;
-    for (const auto& part : parts) {
-        auto cp932 = Utf8ToCp932(part);
-        if (!cp932)
-            utf8 = true;
-        encoded.push_back(cp932 ? *cp932 : part);
-    }
-    if (utf8)
-        encoded = parts;
-    size_t folders = folder ? encoded.size() : encoded.size() - 1;
-    info.strDir.clear();
-    for (size_t i = 0; i < folders; ++i)
-        info.strDir += encoded[i] + '\xFF';
-    info.strName = folder ? std::string() : encoded.back();
-    bool wide = false;
-    for (char c : info.strDir + info.strName)
-        wide = wide ||
-               (static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) != 0xFF);
-    info.nCodePage = utf8 ? 65001u : wide ? 932u : 0u;
-}
-
-int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
-                CWrittenMember& written, CReport& report) {
+int WriteMember(CArchiveWriter& out, const CCollectedItem& item, CLzhEncoder& encoder,
+                CFolderHandle& folder, CWrittenMember& written, CReport& report) {
     written = CWrittenMember{};
     CMemberInfo info;
     EncodeMemberNames(item.strStored, item.bFolder, info);
-    info.nTime = ClampTime(item.nTime);
+    info.nTime = Level2TimeOf(item.nTime);
     info.nAttribute = item.nAttribute;
     info.strMethod = item.bFolder ? "-lhd-" : "-lh0-";
     std::string header = BuildLevel2Header(info);
@@ -114,12 +80,11 @@ int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
         return RESULT_OK;
 
     CReadFile file;
-    if (int err = file.Open(item.strHostPath)) {
+    if (int err = file.Open(item.strHostPath, &folder)) {
         report.AddLine("ファイルを開けません: " + item.strStored + " (" + std::strerror(err) + ")");
         return RESULT_FILE_OPEN;
     }
     uint64_t dataAt = out.Tell();
-    CLzhEncoder encoder(method);
     CArchiveSink sink(out, file.Size());
     CEncodeStats stats;
     EEncodeResult result =
@@ -134,7 +99,9 @@ int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
     if (out.LastError() != 0)
         return RESULT_ARCHIVE_OPEN;
     if (compressed) {
-        info.strMethod = method == 5 ? "-lh5-" : method == 6 ? "-lh6-" : "-lh7-";
+        info.strMethod = encoder.Method() == 5   ? "-lh5-"
+                         : encoder.Method() == 6 ? "-lh6-"
+                                                 : "-lh7-";
         info.nOriginal = static_cast<uint32_t>(stats.nInputBytes);
         info.nPacked = static_cast<uint32_t>(stats.nOutputBytes);
         info.nCrc = stats.nCrc;

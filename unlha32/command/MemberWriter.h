@@ -6,16 +6,12 @@
 #include "command/FileCollector.h"
 #include "command/HostFile.h"
 #include "command/Report.h"
+#include "lzh/LzhEncoder.h"
 #include "lzh/LzhHeader.h"
 
 #include <string>
 
 namespace unlha {
-
-// Stored names: CP932 (code page 932 recorded when a byte is not ASCII), or,
-// when a name has a character CP932 cannot hold, the UTF-8 bytes of every
-// name of the member with code page 65001, so nothing is lost.
-void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info);
 
 struct CWrittenMember {
     std::string strMethod;
@@ -23,10 +19,11 @@ struct CWrittenMember {
     uint64_t nPacked = 0;
 };
 
-// Appends the member for item at the writer's position. Returns 0,
+// Appends the member for item at the writer's position, compressed by
+// encoder (one for all the members of an archive). Returns 0,
 // RESULT_FILE_OPEN when the file cannot be read, RESULT_PATH_TOO_LONG when
 // the header would be too long, RESULT_ARCHIVE_OPEN on a write error.
-int WriteMember(CArchiveWriter& out, const CCollectedItem& item, int method,
-                CWrittenMember& written, CReport& report);
+int WriteMember(CArchiveWriter& out, const CCollectedItem& item, CLzhEncoder& encoder,
+                CFolderHandle& folder, CWrittenMember& written, CReport& report);
 
 } // namespace unlha

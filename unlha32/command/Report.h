@@ -12,7 +12,8 @@ namespace unlha {
 class CReport {
 public:
     // Appends one line given in UTF-8 (converted to CP932; characters
-    // without a CP932 form are spelt "[U+XXXX]"), adding CR LF.
+    // without a CP932 form and control characters such as CR, LF and NUL
+    // are spelt "[U+XXXX]"), adding CR LF.
     void AddLine(std::string_view utf8Line);
 
     const std::string& Text() const { return m_strText; }

@@ -4,6 +4,7 @@
 #include "lzh/Crc16.h"
 #include "lzh/ResultCodes.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace unlha {
@@ -53,8 +54,10 @@ void TakeRecord(uint8_t type, const uint8_t* payload, size_t size, CRawNames& na
 }
 
 std::string DecodeName(const std::string& bytes, uint32_t codePage) {
-    if (codePage == 65001 && IsValidUtf8(bytes))
-        return bytes;
+    bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                             [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii || (codePage == 65001 && IsValidUtf8(bytes)))
+        return bytes; // ASCII reads the same in every code page used here
     if (auto text = Cp932ToUtf8(bytes))
         return *text;
     // Unknown bytes: a lossless Latin-1 reading keeps the name distinct and
@@ -96,25 +99,8 @@ bool AppendComponents(const std::string& text, bool first, std::string& path) {
 }
 
 bool BuildPath(const CRawNames& names, CArchiveMember& member) {
-    std::string path;
-    if (names.bHasDir) {
-        if (!names.strDir.empty() && static_cast<uint8_t>(names.strDir[0]) == 0xFF)
-            return false; // leading 0xFF: absolute folder
-        size_t start = 0;
-        for (size_t i = 0; i <= names.strDir.size(); ++i) {
-            if (i < names.strDir.size() && static_cast<uint8_t>(names.strDir[i]) != 0xFF)
-                continue;
-            std::string part = DecodeName(names.strDir.substr(start, i - start), names.nCodePage);
-            if (!AppendComponents(part, start == 0, path))
-                return false;
-            start = i + 1;
-        }
-    }
-    std::string name = DecodeName(names.strName, names.nCodePage);
-    if (!AppendComponents(name, path.empty(), path))
-        return false;
-    member.strPath = path;
-    return !path.empty();
+    return DecodeMemberPath(names.strName, names.strDir, names.bHasDir, names.nCodePage,
+                            member.strPath);
 }
 
 // Walks a record chain held in buf from the size field at q; stops at the
@@ -263,6 +249,27 @@ int CMemberParser::Finish(uint64_t dataStart, uint64_t packed, uint64_t offset,
 }
 
 } // namespace
+
+bool DecodeMemberPath(const std::string& name, const std::string& dir, bool hasDir,
+                      uint32_t codePage, std::string& path) {
+    path.clear();
+    if (hasDir) {
+        if (!dir.empty() && static_cast<uint8_t>(dir[0]) == 0xFF)
+            return false; // leading 0xFF: absolute folder
+        size_t start = 0;
+        for (size_t i = 0; i <= dir.size(); ++i) {
+            if (i < dir.size() && static_cast<uint8_t>(dir[i]) != 0xFF)
+                continue;
+            if (!AppendComponents(DecodeName(dir.substr(start, i - start), codePage), start == 0,
+                                  path))
+                return false;
+            start = i + 1;
+        }
+    }
+    if (!AppendComponents(DecodeName(name, codePage), path.empty(), path))
+        return false;
+    return !path.empty();
+}
 
 bool CMemoryAccess::ReadAt(uint64_t offset, void* buffer, size_t size) {
     if (offset > m_strBytes.size() || m_strBytes.size() - offset < size)

@@ -37,6 +37,13 @@ struct CArchiveMember {
 int ReadArchiveMembers(IRandomAccess& in, std::vector<CArchiveMember>& members,
                        std::string& detail);
 
+// The path a member's name records give, as the reader above builds it:
+// name (record 0x01) and folders (record 0x02, each followed by 0xFF) in the
+// code page of record 0x46 (0 when absent). hasDir: record 0x02 is present.
+// False for a name the reader refuses (empty, absolute, "..", drive letter).
+bool DecodeMemberPath(const std::string& name, const std::string& dir, bool hasDir,
+                      uint32_t codePage, std::string& path);
+
 // IRandomAccess over bytes in memory (tests, fuzzing).
 class CMemoryAccess : public IRandomAccess {
 public:

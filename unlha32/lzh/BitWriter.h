@@ -2,6 +2,7 @@
 // Bit fields packed most significant bit first, as the -lh5-/-lh6-/-lh7-
 // stream stores them.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -12,35 +13,63 @@ class CBitWriter {
 public:
     // Appends the low count bits of value (count <= 32), first bit first.
     void Put(unsigned count, uint32_t value) {
-        m_nAcc = (m_nAcc << count) | (value & ((count == 32) ? 0xFFFFFFFFu : ((1u << count) - 1)));
+        uint64_t bits = count == 32 ? value : value & ((uint32_t{1} << count) - 1);
+        m_nAcc = (m_nAcc << count) | bits;
         m_nBits += count;
-        while (m_nBits >= 8) {
-            m_nBits -= 8;
-            m_aBytes.push_back(static_cast<uint8_t>(m_nAcc >> m_nBits));
+        if (m_nBits >= 32) {
+            // Four whole bytes at once.
+            m_nBits -= 32;
+            auto word = static_cast<uint32_t>(m_nAcc >> m_nBits);
+            if (m_aBytes.size() - m_nUsed < 4)
+                m_aBytes.resize(std::max<size_t>(2 * m_aBytes.size(), 4096));
+            uint8_t* at = m_aBytes.data() + m_nUsed;
+            at[0] = static_cast<uint8_t>(word >> 24);
+            at[1] = static_cast<uint8_t>(word >> 16);
+            at[2] = static_cast<uint8_t>(word >> 8);
+            at[3] = static_cast<uint8_t>(word);
+            m_nUsed += 4;
         }
     }
 
-    // Fills the last partial byte with zero bits.
+    // Fills the last partial byte with zero bits and passes on the whole
+    // bytes still held.
     void PadToByte() {
-        if (m_nBits > 0)
-            Put(8 - m_nBits, 0);
+        if (m_nBits % 8 != 0)
+            Put(8 - m_nBits % 8, 0);
+        while (m_nBits >= 8) {
+            m_nBits -= 8;
+            if (m_nUsed == m_aBytes.size())
+                m_aBytes.resize(m_nUsed + 4096);
+            m_aBytes[m_nUsed++] = static_cast<uint8_t>(m_nAcc >> m_nBits);
+        }
     }
 
-    uint64_t BitCount() const { return m_nFlushed * 8 + m_aBytes.size() * 8 + m_nBits; }
+    // Starts a new stream, keeping the buffer.
+    void Reset() {
+        m_nAcc = 0;
+        m_nBits = 0;
+        m_nFlushed = 0;
+        m_nUsed = 0;
+    }
 
-    // Complete bytes not yet dropped; DropBytes forgets them after the caller
-    // has passed them on.
-    const std::vector<uint8_t>& Bytes() const { return m_aBytes; }
+    uint64_t BitCount() const { return (m_nFlushed + m_nUsed) * 8 + m_nBits; }
+
+    // Complete bytes not yet dropped (up to 31 bits may still be held until
+    // PadToByte); DropBytes forgets them after the caller has passed them
+    // on.
+    const uint8_t* Data() const { return m_aBytes.data(); }
+    size_t Size() const { return m_nUsed; }
     void DropBytes() {
-        m_nFlushed += m_aBytes.size();
-        m_aBytes.clear();
+        m_nFlushed += m_nUsed;
+        m_nUsed = 0;
     }
 
 private:
     uint64_t m_nAcc = 0;
-    unsigned m_nBits = 0;
+    unsigned m_nBits = 0; // held in m_nAcc, fewer than 32
     uint64_t m_nFlushed = 0;
-    std::vector<uint8_t> m_aBytes;
+    std::vector<uint8_t> m_aBytes; // the first m_nUsed are written
+    size_t m_nUsed = 0;
 };
 
 } // namespace unlha

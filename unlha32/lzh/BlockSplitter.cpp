@@ -28,18 +28,20 @@ const std::vector<float>& EntropyTable() {
 }
 
 // Entropy bound of the block's codes plus its table cost; position extra
-// bits are left out, since every partition pays them alike.
-double EstimateBits(const uint32_t* lo, const uint32_t* hi) {
+// bits are left out, since every partition pays them alike. The rows hold
+// only the columns in use: the first codeColumns of them are codes, the
+// rest position slots.
+double EstimateBits(const uint32_t* lo, const uint32_t* hi, size_t codeColumns, size_t columns) {
     const std::vector<float>& xlogx = EntropyTable();
     double codeSum = 0, posSum = 0;
     uint32_t codes = 0, positions = 0, used = 0;
-    for (unsigned s = 0; s < kCodeCount; ++s) {
+    for (size_t s = 0; s < codeColumns; ++s) {
         uint32_t f = hi[s] - lo[s];
         codes += f;
         codeSum += xlogx[f];
         used += f != 0;
     }
-    for (unsigned s = kCodeCount; s < kColumns; ++s) {
+    for (size_t s = codeColumns; s < columns; ++s) {
         uint32_t f = hi[s] - lo[s];
         positions += f;
         posSum += xlogx[f];
@@ -66,19 +68,38 @@ std::vector<size_t> ChooseBlockEnds(const CBlockSymbols& symbols, unsigned posit
         return {};
     segment = std::max<size_t>(segment, 1);
     size_t segments = (n + segment - 1) / segment;
+    if (segments == 1)
+        return {n};
     size_t maxSpan = std::max<size_t>(maxBlock / segment, 1);
+    // The columns (codes, then position slots) that occur at all, so that
+    // the estimates skip the many that do not.
+    std::vector<uint32_t> total(kColumns, 0);
+    for (size_t i = 0, p = 0; i < n; ++i) {
+        unsigned code = symbols.aCodes[i];
+        ++total[code];
+        if (code >= kLiteralCount)
+            ++total[kCodeCount + PositionBits(symbols.aPositions[p++])];
+    }
+    std::vector<uint16_t> column(kColumns, 0); // column -> index among the used
+    size_t used = 0, codeColumns = 0;
+    for (unsigned c = 0; c < kColumns; ++c) {
+        if (total[c] != 0)
+            column[c] = static_cast<uint16_t>(used++);
+        if (c + 1 == kCodeCount)
+            codeColumns = used;
+    }
     // Running counts at each segment boundary: a block's counts are the
     // difference of two rows.
-    std::vector<uint32_t> prefix((segments + 1) * kColumns, 0);
+    std::vector<uint32_t> prefix((segments + 1) * used, 0);
     size_t posIndex = 0;
     for (size_t k = 0; k < segments; ++k) {
-        uint32_t* row = &prefix[(k + 1) * kColumns];
-        std::copy(row - kColumns, row, row);
+        uint32_t* row = &prefix[(k + 1) * used];
+        std::copy(row - used, row, row);
         for (size_t i = k * segment; i < std::min(n, (k + 1) * segment); ++i) {
             unsigned code = symbols.aCodes[i];
-            ++row[code];
+            ++row[column[code]];
             if (code >= kLiteralCount)
-                ++row[kCodeCount + PositionBits(symbols.aPositions[posIndex++])];
+                ++row[column[kCodeCount + PositionBits(symbols.aPositions[posIndex++])]];
         }
     }
     std::vector<double> best(segments + 1, std::numeric_limits<double>::infinity());
@@ -88,7 +109,8 @@ std::vector<size_t> ChooseBlockEnds(const CBlockSymbols& symbols, unsigned posit
         for (size_t i = j > maxSpan ? j - maxSpan : 0; i < j; ++i) {
             if (i != 0 && !Tried(j - i))
                 continue;
-            double cost = best[i] + EstimateBits(&prefix[i * kColumns], &prefix[j * kColumns]);
+            double cost =
+                best[i] + EstimateBits(&prefix[i * used], &prefix[j * used], codeColumns, used);
             if (cost < best[j]) {
                 best[j] = cost;
                 from[j] = i;

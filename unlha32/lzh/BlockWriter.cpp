@@ -10,11 +10,9 @@ constexpr unsigned kTableCodes = 19; // code-length alphabet
 
 // Zero runs of the literal/length table become code-length symbols 0, 1
 // (+4 bits) or 2 (+9 bits); a length k becomes symbol k + 2. Calls emit(sym,
-// extraBits, extraValue) for every symbol in order.
-template <typename Emit> void WalkLiteralLengths(const std::vector<uint8_t>& len, Emit emit) {
-    size_t n = len.size();
-    while (n > 0 && len[n - 1] == 0)
-        --n;
+// extraBits, extraValue) for every symbol in order; n: lengths up to the
+// last non-zero one.
+template <typename Emit> void WalkLiteralLengths(const uint8_t* len, size_t n, Emit emit) {
     size_t i = 0;
     while (i < n) {
         unsigned k = len[i++];
@@ -54,18 +52,23 @@ void PutLengthValue(CBitWriter& out, unsigned k) {
     out.Put(1, 0);
 }
 
+// Entries up to the last non-zero one.
+size_t UsedLength(const uint8_t* len, size_t n) {
+    while (n > 0 && len[n - 1] == 0)
+        --n;
+    return n;
+}
+
 // T or P table. withSpecial: the T table's 2-bit count of zero lengths right
 // after the third entry. single: the symbol when only one is used.
-void PutSmallTable(CBitWriter& out, const std::vector<uint8_t>& len, unsigned used, unsigned single,
-                   unsigned countBits, bool withSpecial) {
+void PutSmallTable(CBitWriter& out, const uint8_t* len, size_t count, unsigned used,
+                   unsigned single, unsigned countBits, bool withSpecial) {
     if (used < 2) {
         out.Put(countBits, 0);
         out.Put(countBits, single);
         return;
     }
-    size_t n = len.size();
-    while (n > 0 && len[n - 1] == 0)
-        --n;
+    size_t n = UsedLength(len, count);
     out.Put(countBits, static_cast<uint32_t>(n));
     size_t i = 0;
     while (i < n) {
@@ -105,8 +108,8 @@ private:
     unsigned m_nBits = 0;
 };
 
-unsigned SingleSymbol(const std::vector<uint32_t>& freq) {
-    for (unsigned s = 0; s < freq.size(); ++s)
+unsigned SingleSymbol(const uint32_t* freq, unsigned count) {
+    for (unsigned s = 0; s < count; ++s)
         if (freq[s] != 0)
             return s;
     return 0;
@@ -116,7 +119,7 @@ unsigned SingleSymbol(const std::vector<uint32_t>& freq) {
 
 void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin, size_t codeEnd,
                 size_t posBegin, unsigned positionCodes) {
-    std::vector<uint32_t> cFreq(kCodeCount, 0), pFreq(positionCodes, 0);
+    uint32_t cFreq[kCodeCount] = {}, pFreq[17] = {};
     size_t posIndex = posBegin;
     for (size_t i = codeBegin; i < codeEnd; ++i) {
         unsigned code = symbols.aCodes[i];
@@ -124,38 +127,39 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
         if (code >= kLiteralCount)
             ++pFreq[PositionBits(symbols.aPositions[posIndex++])];
     }
-    std::vector<uint8_t> cLen, pLen, tLen;
-    unsigned cUsed = MakeCodeLengths(cFreq, cLen);
-    unsigned pUsed = MakeCodeLengths(pFreq, pLen);
-    std::vector<uint32_t> tFreq(kTableCodes, 0);
+    uint8_t cLen[kCodeCount], pLen[17], tLen[kTableCodes];
+    unsigned cUsed = MakeCodeLengths(cFreq, kCodeCount, cLen);
+    unsigned pUsed = MakeCodeLengths(pFreq, positionCodes, pLen);
+    size_t cCount = UsedLength(cLen, kCodeCount);
+    uint32_t tFreq[kTableCodes] = {};
     if (cUsed >= 2)
-        WalkLiteralLengths(cLen, [&](unsigned s, unsigned, unsigned) { ++tFreq[s]; });
-    unsigned tUsed = MakeCodeLengths(tFreq, tLen);
+        WalkLiteralLengths(cLen, cCount, [&](unsigned s, unsigned, unsigned) { ++tFreq[s]; });
+    unsigned tUsed = MakeCodeLengths(tFreq, kTableCodes, tLen);
 
     out.Put(16, static_cast<uint32_t>(codeEnd - codeBegin));
-    std::vector<uint16_t> tCode = MakeCanonicalCodes(tLen);
+    uint16_t tCode[kTableCodes];
+    MakeCanonicalCodes(tLen, kTableCodes, tCode);
     if (cUsed < 2) {
-        PutSmallTable(out, tLen, 0, 0, 5, true);
+        PutSmallTable(out, tLen, kTableCodes, 0, 0, 5, true);
         out.Put(9, 0);
-        out.Put(9, SingleSymbol(cFreq));
+        out.Put(9, SingleSymbol(cFreq, kCodeCount));
     } else {
-        PutSmallTable(out, tLen, tUsed, SingleSymbol(tFreq), 5, true);
-        size_t n = cLen.size();
-        while (n > 0 && cLen[n - 1] == 0)
-            --n;
-        out.Put(9, static_cast<uint32_t>(n));
+        PutSmallTable(out, tLen, kTableCodes, tUsed, SingleSymbol(tFreq, kTableCodes), 5, true);
+        out.Put(9, static_cast<uint32_t>(cCount));
         bool tCoded = tUsed >= 2; // one T symbol takes no bits at all
-        WalkLiteralLengths(cLen, [&](unsigned s, unsigned bits, unsigned value) {
+        WalkLiteralLengths(cLen, cCount, [&](unsigned s, unsigned bits, unsigned value) {
             if (tCoded)
                 out.Put(tLen[s], tCode[s]);
             if (bits != 0)
                 out.Put(bits, value);
         });
     }
-    PutSmallTable(out, pLen, pUsed, SingleSymbol(pFreq), positionCodes == 14 ? 4 : 5, false);
+    PutSmallTable(out, pLen, positionCodes, pUsed, SingleSymbol(pFreq, positionCodes),
+                  positionCodes == 14 ? 4 : 5, false);
 
-    std::vector<uint16_t> cCode = MakeCanonicalCodes(cLen);
-    std::vector<uint16_t> pCode = MakeCanonicalCodes(pLen);
+    uint16_t cCode[kCodeCount], pCode[17];
+    MakeCanonicalCodes(cLen, kCodeCount, cCode);
+    MakeCanonicalCodes(pLen, positionCodes, pCode);
     bool cCoded = cUsed >= 2, pCoded = pUsed >= 2;
     posIndex = posBegin;
     // A position's code and extra bits (at most 16 + 15) go out together.
@@ -164,11 +168,13 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
         pLenBits[c] = (pCoded ? pLen[c] : 0) + (c >= 2 ? c - 1 : 0);
         pCodeBits[c] = pCoded ? uint32_t{pCode[c]} << (c >= 2 ? c - 1 : 0) : 0;
     }
+    uint8_t cBits[kCodeCount];
+    for (unsigned c = 0; c < kCodeCount; ++c)
+        cBits[c] = cCoded ? cLen[c] : 0;
     CBitBatch batch(out);
     for (size_t i = codeBegin; i < codeEnd; ++i) {
         unsigned code = symbols.aCodes[i];
-        if (cCoded)
-            batch.Put(cLen[code], cCode[code]);
+        batch.Put(cBits[code], cCode[code]);
         if (code < kLiteralCount)
             continue;
         unsigned p = symbols.aPositions[posIndex++];

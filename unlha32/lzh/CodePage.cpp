@@ -32,6 +32,15 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string&
     return ok;
 }
 
+// ASCII is the same in UTF-8 and CP932: no converter needed (most names
+// and report lines are ASCII, and opening a converter costs).
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 bool IsLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
@@ -39,6 +48,8 @@ bool IsLeadByte(unsigned char c) {
 } // namespace
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+    if (IsAscii(utf8))
+        return std::string(utf8);
     std::string out;
     if (!Convert("CP932", "UTF-8", utf8, out))
         return std::nullopt;
@@ -46,6 +57,8 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
 }
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
+    if (IsAscii(cp932))
+        return std::string(cp932);
     std::string out;
     if (!Convert("UTF-8", "CP932", cp932, out))
         return std::nullopt;
@@ -53,6 +66,8 @@ std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
 }
 
 bool IsValidUtf8(std::string_view text) {
+    if (IsAscii(text))
+        return true;
     std::string out;
     return Convert("UTF-8", "UTF-8", text, out);
 }

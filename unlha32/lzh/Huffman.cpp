@@ -6,40 +6,38 @@ namespace unlha {
 
 namespace {
 
-// Depth of every leaf of a Huffman tree over the given (used) leaves, which
-// come sorted by ascending frequency. Two-queue construction: leaves and
-// merged nodes are both consumed in ascending weight order.
-std::vector<unsigned> TreeDepths(const std::vector<uint64_t>& weights) {
-    size_t n = weights.size();
-    std::vector<uint64_t> nodeWeight(weights);
-    std::vector<size_t> parent(2 * n - 1, 0);
-    nodeWeight.resize(2 * n - 1);
-    size_t leaf = 0, inner = n, next = n;
+// Depth of every leaf of a Huffman tree over n used leaves whose weights
+// come sorted ascending. Two-queue construction: leaves and merged nodes are
+// both consumed in ascending weight order.
+void TreeDepths(const uint32_t* weights, unsigned n, unsigned* depth) {
+    uint64_t nodeWeight[2 * kMaxHuffmanSymbols];
+    unsigned parent[2 * kMaxHuffmanSymbols];
+    std::copy(weights, weights + n, nodeWeight);
+    unsigned leaf = 0, inner = n, next = n;
     auto takeSmallest = [&]() {
         if (leaf < n && (inner >= next || nodeWeight[leaf] <= nodeWeight[inner]))
             return leaf++;
         return inner++;
     };
     for (; next < 2 * n - 1; ++next) {
-        size_t a = takeSmallest();
-        size_t b = takeSmallest();
+        unsigned a = takeSmallest();
+        unsigned b = takeSmallest();
         nodeWeight[next] = nodeWeight[a] + nodeWeight[b];
         parent[a] = next;
         parent[b] = next;
     }
-    std::vector<unsigned> depth(2 * n - 1, 0);
-    for (size_t i = 2 * n - 1; i-- > 0;)
-        if (i != 2 * n - 2)
-            depth[i] = depth[parent[i]] + 1;
-    depth.resize(n);
-    return depth;
+    unsigned nodeDepth[2 * kMaxHuffmanSymbols];
+    nodeDepth[2 * n - 2] = 0;
+    for (unsigned i = 2 * n - 2; i-- > 0;)
+        nodeDepth[i] = nodeDepth[parent[i]] + 1;
+    std::copy(nodeDepth, nodeDepth + n, depth);
 }
 
 // Moves leaves deeper than the limit up to it and then restores Kraft's
 // equality: each step takes one leaf off the deepest level and splits the
 // deepest shallower leaf into two.
-void LimitDepthCounts(std::vector<unsigned>& count) {
-    for (size_t d = kMaxCodeBits + 1; d < count.size(); ++d) {
+void LimitDepthCounts(unsigned* count, unsigned maxDepth) {
+    for (unsigned d = kMaxCodeBits + 1; d <= maxDepth; ++d) {
         count[kMaxCodeBits] += count[d];
         count[d] = 0;
     }
@@ -61,52 +59,62 @@ void LimitDepthCounts(std::vector<unsigned>& count) {
 
 } // namespace
 
-unsigned MakeCodeLengths(const std::vector<uint32_t>& freq, std::vector<uint8_t>& lengths) {
-    lengths.assign(freq.size(), 0);
-    std::vector<unsigned> used;
-    for (unsigned s = 0; s < freq.size(); ++s)
+unsigned MakeCodeLengths(const uint32_t* freq, unsigned count, uint8_t* lengths) {
+    std::fill(lengths, lengths + count, 0);
+    // Ascending frequency, ties by symbol so the result is repeatable:
+    // frequency and symbol packed into one key.
+    uint64_t keys[kMaxHuffmanSymbols];
+    unsigned used = 0;
+    for (unsigned s = 0; s < count; ++s)
         if (freq[s] != 0)
-            used.push_back(s);
-    if (used.size() < 2) {
-        if (used.size() == 1)
-            lengths[used[0]] = 1;
-        return static_cast<unsigned>(used.size());
+            keys[used++] = (uint64_t{freq[s]} << 16) | s;
+    if (used < 2) {
+        if (used == 1)
+            lengths[keys[0] & 0xFFFF] = 1;
+        return used;
     }
-    // Ascending frequency; ties by symbol so the result is repeatable.
-    std::stable_sort(used.begin(), used.end(),
-                     [&](unsigned a, unsigned b) { return freq[a] < freq[b]; });
-    std::vector<uint64_t> weights(used.size());
-    for (size_t i = 0; i < used.size(); ++i)
-        weights[i] = freq[used[i]];
-    std::vector<unsigned> depth = TreeDepths(weights);
-    unsigned maxDepth = *std::max_element(depth.begin(), depth.end());
-    std::vector<unsigned> count(std::max(maxDepth, kMaxCodeBits) + 1, 0);
-    for (unsigned d : depth)
-        ++count[d];
-    LimitDepthCounts(count);
+    std::sort(keys, keys + used);
+    uint32_t weights[kMaxHuffmanSymbols];
+    for (unsigned i = 0; i < used; ++i)
+        weights[i] = static_cast<uint32_t>(keys[i] >> 16);
+    unsigned depth[kMaxHuffmanSymbols];
+    TreeDepths(weights, used, depth);
+    unsigned maxDepth = *std::max_element(depth, depth + used);
+    unsigned depthCount[kMaxHuffmanSymbols + 1] = {};
+    for (unsigned i = 0; i < used; ++i)
+        ++depthCount[depth[i]];
+    LimitDepthCounts(depthCount, std::max(maxDepth, kMaxCodeBits));
     // Shortest lengths to the most frequent symbols (the end of the list).
-    size_t index = used.size();
+    unsigned index = used;
     for (unsigned d = 1; d <= kMaxCodeBits; ++d)
-        for (unsigned k = 0; k < count[d]; ++k)
-            lengths[used[--index]] = static_cast<uint8_t>(d);
-    return static_cast<unsigned>(used.size());
+        for (unsigned k = 0; k < depthCount[d]; ++k)
+            lengths[keys[--index] & 0xFFFF] = static_cast<uint8_t>(d);
+    return used;
 }
 
-std::vector<uint16_t> MakeCanonicalCodes(const std::vector<uint8_t>& lengths) {
-    unsigned count[kMaxCodeBits + 1] = {};
-    for (uint8_t len : lengths)
-        ++count[len];
-    count[0] = 0;
+unsigned MakeCodeLengths(const std::vector<uint32_t>& freq, std::vector<uint8_t>& lengths) {
+    lengths.assign(freq.size(), 0);
+    return MakeCodeLengths(freq.data(), static_cast<unsigned>(freq.size()), lengths.data());
+}
+
+void MakeCanonicalCodes(const uint8_t* lengths, unsigned count, uint16_t* codes) {
+    unsigned perLength[kMaxCodeBits + 1] = {};
+    for (unsigned s = 0; s < count; ++s)
+        ++perLength[lengths[s]];
+    perLength[0] = 0;
     uint32_t next[kMaxCodeBits + 2] = {};
     uint32_t code = 0;
     for (unsigned len = 1; len <= kMaxCodeBits; ++len) {
-        code = (code + count[len - 1]) << 1;
+        code = (code + perLength[len - 1]) << 1;
         next[len] = code;
     }
+    for (unsigned s = 0; s < count; ++s)
+        codes[s] = lengths[s] != 0 ? static_cast<uint16_t>(next[lengths[s]]++) : 0;
+}
+
+std::vector<uint16_t> MakeCanonicalCodes(const std::vector<uint8_t>& lengths) {
     std::vector<uint16_t> codes(lengths.size(), 0);
-    for (size_t s = 0; s < lengths.size(); ++s)
-        if (lengths[s] != 0)
-            codes[s] = static_cast<uint16_t>(next[lengths[s]]++);
+    MakeCanonicalCodes(lengths.data(), static_cast<unsigned>(lengths.size()), codes.data());
     return codes;
 }
 

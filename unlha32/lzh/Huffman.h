@@ -8,14 +8,17 @@
 namespace unlha {
 
 constexpr unsigned kMaxCodeBits = 16;
+constexpr unsigned kMaxHuffmanSymbols = 1024;
 
 // Code lengths for the frequencies (0 for unused symbols). Two or more used
 // symbols always give a complete code with lengths <= kMaxCodeBits; with one
 // used symbol its length is 1 and the caller must use the one-symbol form.
-// Returns the number of used symbols.
+// Returns the number of used symbols. count <= kMaxHuffmanSymbols.
+unsigned MakeCodeLengths(const uint32_t* freq, unsigned count, uint8_t* lengths);
 unsigned MakeCodeLengths(const std::vector<uint32_t>& freq, std::vector<uint8_t>& lengths);
 
 // Canonical codes for complete code lengths.
+void MakeCanonicalCodes(const uint8_t* lengths, unsigned count, uint16_t* codes);
 std::vector<uint16_t> MakeCanonicalCodes(const std::vector<uint8_t>& lengths);
 
 } // namespace unlha

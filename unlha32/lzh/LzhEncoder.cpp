@@ -39,12 +39,19 @@ unsigned DicBitOf(int method) {
 } // namespace
 
 CLzhEncoder::CLzhEncoder(int method, const CEncoderParams& params)
-    : m_nDicBit(DicBitOf(method)), m_nPositionCodes(method == 5 ? 14u : m_nDicBit + 1),
+    : m_nMethod(method), m_nDicBit(DicBitOf(method)),
+      m_nPositionCodes(method == 5 ? 14u : m_nDicBit + 1),
       // Four blocks' worth is buffered, cut where the statistics change; one
       // block may hold all of it.
       m_nBufferSymbols(
           std::min<size_t>(4 * size_t{std::max(params.nBlockSymbols, 16u)}, kMaxBlockSymbols)),
-      m_nSegment(std::max<size_t>(m_nBufferSymbols / 32, 1)), m_params(params) {}
+      m_nSegment(std::max<size_t>(m_nBufferSymbols / 32, 1)), m_params(params),
+      m_finder(m_nDicBit, params.nMaxChain, params.nNiceLength), m_prices(m_nPositionCodes) {
+    if (params.bOptimal)
+        m_parser = std::make_unique<COptimalParser>(m_nPositionCodes, params);
+}
+
+CLzhEncoder::~CLzhEncoder() = default;
 
 void CLzhEncoder::AddLiteral(uint8_t byte) {
     m_symbols.aCodes.push_back(byte);
@@ -56,9 +63,9 @@ void CLzhEncoder::AddMatch(unsigned length, unsigned distance) {
 }
 
 bool CLzhEncoder::Drain(IByteSink& sink, CEncodeStats& stats) {
-    const auto& bytes = m_bits.Bytes();
-    bool ok = bytes.empty() || sink.Write(bytes.data(), bytes.size());
-    stats.nOutputBytes += bytes.size();
+    size_t size = m_bits.Size();
+    bool ok = size == 0 || sink.Write(m_bits.Data(), size);
+    stats.nOutputBytes += size;
     m_bits.DropBytes();
     return ok;
 }
@@ -141,57 +148,101 @@ void CLzhEncoder::FlushBlocks(bool final) {
                                m_symbols.aPositions.begin() + static_cast<long>(posBegin));
 }
 
-EEncodeResult CLzhEncoder::ParseLazy(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
-                                     CEncodeStats& stats) {
-    uint32_t pos = 0;
-    bool pending = false; // a literal or match candidate waits at pos - 1
-    CMatch prev;
+// The match of the largest saving among those found at a position: what
+// its bytes would cost as literals (at the average literal price) less its
+// price. nLength 0 when none saves anything.
+inline CLzhEncoder::CScored CLzhEncoder::BestOf(const CMatch* found, unsigned n,
+                                                uint32_t at) const {
+    // The literal prices of the bytes the matches cover, summed as far as
+    // the longest reaches.
+    CScored best;
+    int32_t literals = 0;
+    unsigned counted = 0;
+    for (unsigned k = 0; k < n; ++k) {
+        for (; counted < found[k].nLength; ++counted)
+            literals += static_cast<int32_t>(m_prices.Literal(m_finder.ByteAt(at + counted)));
+        int32_t saving =
+            literals - static_cast<int32_t>(m_prices.Match(found[k].nLength, found[k].nDistance));
+        if (saving > best.nSaving)
+            best = CScored{found[k], saving};
+    }
+    return best;
+}
+
+// Greedy with a look one position ahead, by price: the best match here is
+// taken unless a literal followed by the best match at the next position
+// saves more.
+EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
+    constexpr unsigned kMaxCandidates = 16;
+    CMatchFinder& finder = m_finder;
+    CMatch found[kMaxCandidates];
+    uint32_t pos = finder.Start();
+    size_t learntCodes = m_symbols.aCodes.size(), learntPositions = m_symbols.aPositions.size();
+    CScored here;          // the best match at pos, when haveHere
+    bool haveHere = false; // pos was searched already (as the next position)
+    uint32_t misses = 0;   // positions searched in a row without a match
     for (;;) {
         if (!finder.Fill(source, pos))
             return EEncodeResult::ReadError;
         if (finder.Available(pos) == 0)
             break;
-        CMatch cur;
-        if (prev.nLength < m_params.nMaxLazy)
-            cur = finder.InsertAndFind(pos, prev.nLength, m_params.nGoodLength);
-        else
+        bool passed = !haveHere && SkipInNoise(misses);
+        if (passed)
             finder.Insert(pos);
-        if (cur.nLength == kMinMatch && cur.nDistance > m_params.nTooFarForThree)
-            cur.nLength = 0;
-        if (pending && prev.nLength >= kMinMatch && cur.nLength <= prev.nLength) {
-            AddMatch(prev.nLength, prev.nDistance);
-            uint32_t end = pos - 1 + prev.nLength;
-            for (uint32_t q = pos + 1; q < end; ++q)
-                finder.Insert(q);
-            pos = end;
-            pending = false;
-            prev = CMatch{};
+        if (!haveHere && !passed) {
+            unsigned n = finder.InsertAndFindAll(pos, found, kMaxCandidates);
+            misses = n > 0 ? 0 : misses + 1;
+            here = BestOf(found, n, pos);
+        }
+        haveHere = false;
+        if (passed || here.match.nLength == 0) {
+            AddLiteral(finder.ByteAt(pos++));
         } else {
-            if (pending)
-                AddLiteral(finder.ByteAt(pos - 1));
-            pending = true;
-            prev = cur;
-            ++pos;
+            CScored next;
+            if (here.match.nLength < m_params.nMaxLazy && finder.Available(pos + 1) > 0) {
+                // A shorter match there cannot save more than the one here.
+                unsigned n = finder.InsertAndFindAll(pos + 1, found, kMaxCandidates,
+                                                     here.match.nLength > m_params.nGoodLength,
+                                                     here.match.nLength - 1);
+                next = BestOf(found, n, pos + 1);
+                haveHere = true;
+            }
+            if (next.nSaving > here.nSaving) {
+                AddLiteral(finder.ByteAt(pos++));
+                here = next;
+            } else {
+                AddMatch(here.match.nLength, here.match.nDistance);
+                uint32_t end = pos + here.match.nLength;
+                for (uint32_t q = pos + (haveHere ? 2 : 1); q < end; ++q)
+                    finder.Insert(q);
+                pos = end;
+                haveHere = false;
+            }
+        }
+        if (m_symbols.aCodes.size() - learntCodes >= kLearnEvery) {
+            m_prices.Learn(m_symbols, learntCodes, learntPositions);
+            learntCodes = m_symbols.aCodes.size();
+            learntPositions = m_symbols.aPositions.size();
         }
         if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
+            size_t codesBefore = m_symbols.aCodes.size(),
+                   positionsBefore = m_symbols.aPositions.size();
             FlushBlocks(false);
+            learntCodes -= codesBefore - m_symbols.aCodes.size();
+            learntPositions -= positionsBefore - m_symbols.aPositions.size();
             if (!Drain(sink, stats))
                 return EEncodeResult::SinkStopped;
         }
     }
-    if (pending)
-        AddLiteral(finder.ByteAt(pos - 1));
+    m_prices.Learn(m_symbols, learntCodes, learntPositions); // for the next file
     return EEncodeResult::Done;
 }
 
-EEncodeResult CLzhEncoder::ParseOptimal(CMatchFinder& finder, IByteSource& source, IByteSink& sink,
-                                        CEncodeStats& stats) {
-    COptimalParser parser(m_nPositionCodes, m_params.nNiceLength, m_params.nGoodLength);
-    uint32_t pos = 0;
+EEncodeResult CLzhEncoder::ParseOptimal(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
+    uint32_t pos = m_finder.Start();
     for (;;) {
         bool readError = false;
-        uint32_t next =
-            parser.ParseChunk(finder, source, pos, m_params.nChunk, m_symbols, readError);
+        uint32_t next = m_parser->ParseChunk(m_finder, source, pos, m_symbols, readError);
         if (readError)
             return EEncodeResult::ReadError;
         if (next == pos)
@@ -209,9 +260,11 @@ EEncodeResult CLzhEncoder::ParseOptimal(CMatchFinder& finder, IByteSource& sourc
 EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
     stats = CEncodeStats{};
     CCountingSource counted(source, stats);
-    CMatchFinder finder(m_nDicBit, m_params.nMaxChain, m_params.nNiceLength);
-    EEncodeResult result = m_params.bOptimal ? ParseOptimal(finder, counted, sink, stats)
-                                             : ParseLazy(finder, counted, sink, stats);
+    m_symbols.Clear();
+    m_bits.Reset();
+    m_finder.Restart();
+    EEncodeResult result =
+        m_params.bOptimal ? ParseOptimal(counted, sink, stats) : ParseLazy(counted, sink, stats);
     if (result != EEncodeResult::Done)
         return result;
     FlushBlocks(true);

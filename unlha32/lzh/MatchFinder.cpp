@@ -64,6 +64,21 @@ CMatchFinder::CMatchFinder(unsigned dicBit, unsigned maxChain, unsigned niceLeng
       m_nHashShift(32 - HashBitsOf(dicBit)), m_aData(2 * m_nWindow + 2 * kLookahead, 0),
       m_aHead(1u << HashBitsOf(dicBit), 0), m_aHead3(1u << kHash3Bits, 0), m_aPrev(m_nWindow, 0) {}
 
+void CMatchFinder::Restart() {
+    // A window and more past the last file's end: every table entry and
+    // chain link left from it is farther back than any match may reach.
+    uint64_t start = uint64_t{m_nEnd} + m_nWindow + kLookahead;
+    if (start > 0xC0000000u) { // a file of up to 4 GiB still fits: start over
+        std::fill(m_aHead.begin(), m_aHead.end(), 0);
+        std::fill(m_aHead3.begin(), m_aHead3.end(), 0);
+        std::fill(m_aPrev.begin(), m_aPrev.end(), 0);
+        start = m_nWindow + kLookahead;
+    }
+    m_nStart = m_nBase = m_nEnd = static_cast<uint32_t>(start);
+    m_bEof = false;
+    m_nNextPos = ~0u;
+}
+
 bool CMatchFinder::Refill(IByteSource& source, uint32_t pos) {
     // Slide so that a full window of history stays before pos.
     size_t capacity = m_aData.size() - kLookahead; // slack keeps comparisons in bounds
@@ -111,7 +126,7 @@ bool CMatchFinder::Refill(IByteSource& source, uint32_t pos) {
     return candidate;
 }
 
-CMatchFinder::CHashes CMatchFinder::HashesAt(uint32_t pos) const {
+[[gnu::always_inline]] inline CMatchFinder::CHashes CMatchFinder::HashesAt(uint32_t pos) const {
     uint64_t w = 0;
     std::memcpy(&w, &m_aData[pos - m_nBase], 8);
     uint32_t v = 0;
@@ -153,9 +168,9 @@ unsigned CMatchFinder::Search(uint32_t pos, unsigned bestLength, unsigned chain,
     // A candidate is taken when its distance lies in 1 .. limit: window - 1
     // at most (the longest distance every reader takes), never before the
     // start of the file. "None" (0, as entries hold position + 1) fails that
-    // test too. Within the window the links are intact (a slot is reused
-    // only a window later), and the chain bound ends the walk in any case.
-    uint32_t limit = std::min(m_nWindow - 1, pos);
+    // test too, and so do entries left from earlier files. Within the window the links are intact
+    // (a slot is reused only a window later), and the chain bound ends the walk in any case.
+    uint32_t limit = std::min(m_nWindow - 1, pos - m_nStart);
     const uint8_t* here = m_aData.data() + (pos - m_nBase);
     unsigned found = 0;
     uint32_t nearDistance = pos - (near3 - 1);
@@ -204,12 +219,12 @@ CMatch CMatchFinder::InsertAndFind(uint32_t pos, unsigned minLength, unsigned go
     return n != 0 ? found[0] : CMatch{};
 }
 
-unsigned CMatchFinder::InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut,
-                                        bool shortChain) {
+unsigned CMatchFinder::InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut, bool shortChain,
+                                        unsigned longerThan) {
     if (m_nEnd - pos < kMinMatch)
         return 0;
-    return Search(pos, kMinMatch - 1, shortChain ? (m_nMaxChain + 3) / 4 : m_nMaxChain, out,
-                  maxOut);
+    return Search(pos, std::max(longerThan, kMinMatch - 1),
+                  shortChain ? (m_nMaxChain + 3) / 4 : m_nMaxChain, out, maxOut);
 }
 
 } // namespace unlha

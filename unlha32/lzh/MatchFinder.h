@@ -1,9 +1,11 @@
 #pragma once
 // Sliding window with hash chains on 5-byte prefixes and a table of the last
-// position of each 3-byte prefix. Positions are counted from the start of the
-// file (files of this format stay below 4 GiB), so the chains never need
-// rebasing when the buffer slides.
+// position of each 3-byte prefix. Positions count on across the files one
+// finder compresses (a file starts at Start()), so the chains never need
+// rebasing when the buffer slides, and a new file needs no clearing: what
+// the tables hold of earlier files lies too far back to be taken.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -23,6 +25,18 @@ struct CMatch {
     unsigned nDistance = 0; // 1 .. window - 1
 };
 
+// True when a position is to be passed over unsearched (it is still
+// entered) after misses searches in a row found nothing: from 2048 misses
+// on, one position in 2, then in 3 ... up to one in 8 is searched, so that
+// data that does not compress (already compressed files) costs less.
+// misses counts on over the passed positions.
+inline bool SkipInNoise(uint32_t& misses) {
+    if (misses < 2048)
+        return false;
+    uint32_t step = std::min<uint32_t>((misses - 2048) / 512 + 2, 8);
+    return misses++ % step != 0;
+}
+
 class CMatchFinder {
 public:
     static constexpr unsigned kLookahead = 256 + 8; // a little beyond the longest match
@@ -31,6 +45,11 @@ public:
     // never before the start of the file. maxChain bounds the candidates
     // tried per position, niceLength ends the search early.
     CMatchFinder(unsigned dicBit, unsigned maxChain, unsigned niceLength);
+
+    // Begins a new file: its first position is Start(); earlier data is
+    // never referred to.
+    void Restart();
+    uint32_t Start() const { return m_nStart; }
 
     // Keeps at least kMaxMatch bytes ahead of pos in the buffer unless the
     // input ends first. Returns false on a read error.
@@ -56,7 +75,9 @@ public:
     // its length). Returns how many were written, at most maxOut.
     // shortChain: a quarter of the usual effort (the position before had a
     // good match, whose tail is a candidate here anyway).
-    unsigned InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut, bool shortChain = false);
+    // Only matches longer than longerThan are listed.
+    unsigned InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut, bool shortChain = false,
+                              unsigned longerThan = 2);
 
 private:
     bool Refill(IByteSource& source, uint32_t pos);
@@ -79,7 +100,8 @@ private:
     unsigned m_nHashShift;        // 32 - bits of the 5-byte hash
     std::vector<uint8_t> m_aData; // bytes of the file from m_nBase on
     uint32_t m_nBase = 0;
-    uint32_t m_nEnd = 0; // first file position not yet read
+    uint32_t m_nStart = 0; // first position of the current file
+    uint32_t m_nEnd = 0;   // first file position not yet read
     bool m_bEof = false;
     CHashes m_next; // of m_nNextPos, computed one position early
     uint32_t m_nNextPos = ~0u;

@@ -1,80 +1,105 @@
 #include "lzh/OptimalParser.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
+#include <array>
+#include <bit>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace unlha {
 
 namespace {
 
-constexpr uint32_t kScale = 16; // prices in 1/16 bit
 constexpr unsigned kMaxCandidates = 16;
+constexpr uint32_t kUnreached = 0x7FFFFFFF; // compared as signed, four at a time
+constexpr uint32_t kClearAhead = 4096;      // nodes set to "unreached" at a time
 
-uint64_t PriceOf(uint32_t freq, uint32_t total) {
-    // An unseen symbol costs a little more than the rarest seen one.
-    double bits = freq == 0 ? std::log2(static_cast<double>(total) + 1) + 2
-                            : std::log2(static_cast<double>(total) / freq);
-    return static_cast<uint64_t>(std::clamp(bits, 1.0, 16.0) * kScale) << 32;
-}
-
-uint64_t LengthStep(uint64_t price, unsigned len) {
-    return price | (uint64_t{len} << 16);
-}
+// length << 16 for every length, four past the longest.
+constexpr auto kLengthTag = [] {
+    std::array<uint32_t, kMaxMatch + 4> t{};
+    for (unsigned len = 0; len < t.size(); ++len)
+        t[len] = len << 16;
+    return t;
+}();
 
 } // namespace
 
-COptimalParser::COptimalParser(unsigned positionCodes, unsigned niceLength, unsigned goodLength)
-    : m_nPositionCodes(positionCodes), m_nNice(niceLength), m_nGood(goodLength) {
-    // First guesses, replaced after the first round: text-like costs.
-    for (auto& p : m_aLiteralStep)
-        p = uint64_t{6 * kScale} << 32;
-    for (unsigned len = 0; len <= kMaxMatch; ++len)
-        m_aLengthStep[len] = LengthStep(uint64_t{(5 + len / 32) * kScale} << 32, len);
-    for (unsigned c = 0; c < 17; ++c)
-        m_aPositionStep[c] = uint64_t{(3 + (c >= 2 ? c - 1 : 0)) * kScale} << 32;
-}
+COptimalParser::COptimalParser(unsigned positionCodes, const CEncoderParams& params)
+    : m_nNice(params.nNiceLength), m_nGood(params.nGoodLength),
+      m_nChunk(std::max(params.nChunk, 1u)), m_prices(positionCodes),
+      m_aCost(size_t{m_nChunk} + kMaxMatch + 4, kUnreached), m_aStep(m_aCost.size(), 0) {}
 
-// One comparison relaxes cost and step together; on equal cost the literal
-// and then the shorter step win.
+// Relaxes the steps from at: the literal (which wins a tie) and every length
+// of every match, each length with the nearest match that reaches it.
 inline void COptimalParser::Relax(uint32_t at, uint8_t byte, const CMatch* matches, unsigned n) {
-    uint64_t* ahead = m_aNodes.data() + at;
-    uint64_t base = (ahead[0] >> 32) << 32;
-    ahead[1] = std::min(ahead[1], base + m_aLiteralStep[byte] + byte);
+#if defined(__SSE2__)
+    const __m128i kLanes = _mm_set_epi32(3, 2, 1, 0);
+#endif
+    uint32_t* cost = m_aCost.data() + at;
+    uint32_t* step = m_aStep.data() + at;
+    uint32_t base = cost[0];
+    const uint32_t* lengths = m_prices.Lengths();
+    uint32_t literal = base + m_prices.Literal(byte);
+    if (literal <= cost[1]) {
+        cost[1] = literal;
+        step[1] = byte;
+    }
     unsigned len = kMinMatch;
     for (unsigned k = 0; k < n; ++k) {
         const CMatch& m = matches[k];
-        uint64_t start = base + m_aPositionStep[PositionBits(m.nDistance - 1u)] + m.nDistance;
-        for (; len <= m.nLength; ++len)
-            ahead[len] = std::min(ahead[len], start + m_aLengthStep[len]);
+        uint32_t start = base + m_prices.Position(m.nDistance);
+#if defined(__SSE2__)
+        // Four lengths at a time: cost and step taken where the new cost is
+        // lower and the length within the match (the arrays run four past
+        // the longest length, so the last group may reach beyond it).
+        const __m128i vStart = _mm_set1_epi32(static_cast<int>(start));
+        const __m128i vDistance = _mm_set1_epi32(static_cast<int>(m.nDistance));
+        const __m128i vLast = _mm_set1_epi32(static_cast<int>(m.nLength));
+        for (; len <= m.nLength; len += 4) {
+            auto* c = reinterpret_cast<__m128i*>(cost + len);
+            auto* s = reinterpret_cast<__m128i*>(step + len);
+            __m128i now = _mm_add_epi32(
+                vStart, _mm_loadu_si128(reinterpret_cast<const __m128i*>(lengths + len)));
+            __m128i old = _mm_loadu_si128(c);
+            __m128i within = _mm_cmpgt_epi32(
+                _mm_add_epi32(_mm_set1_epi32(static_cast<int>(len)), kLanes), vLast);
+            __m128i lower = _mm_andnot_si128(within, _mm_cmplt_epi32(now, old));
+            _mm_storeu_si128(c,
+                             _mm_or_si128(_mm_and_si128(lower, now), _mm_andnot_si128(lower, old)));
+            __m128i tag = _mm_or_si128(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(kLengthTag.data() + len)),
+                vDistance);
+            __m128i oldStep = _mm_loadu_si128(s);
+            _mm_storeu_si128(
+                s, _mm_or_si128(_mm_and_si128(lower, tag), _mm_andnot_si128(lower, oldStep)));
+        }
+        len = m.nLength + 1;
+#else
+        for (; len <= m.nLength; ++len) {
+            uint32_t now = start + lengths[len];
+            if (now < cost[len]) {
+                cost[len] = now;
+                step[len] = kLengthTag[len] | m.nDistance;
+            }
+        }
+#endif
     }
 }
 
-void COptimalParser::UpdatePrices(const CBlockSymbols& out, size_t codeFrom, size_t posFrom) {
-    uint32_t codeFreq[kCodeCount] = {};
-    uint32_t posFreq[17] = {};
-    for (size_t i = codeFrom; i < out.aCodes.size(); ++i)
-        ++codeFreq[out.aCodes[i]];
-    for (size_t i = posFrom; i < out.aPositions.size(); ++i)
-        ++posFreq[PositionBits(out.aPositions[i])];
-    auto codes = static_cast<uint32_t>(out.aCodes.size() - codeFrom);
-    auto matches = static_cast<uint32_t>(out.aPositions.size() - posFrom);
-    for (unsigned b = 0; b < 256; ++b)
-        m_aLiteralStep[b] = PriceOf(codeFreq[b], codes);
-    for (unsigned len = kMinMatch; len <= kMaxMatch; ++len)
-        m_aLengthStep[len] =
-            LengthStep(PriceOf(codeFreq[kLiteralCount + len - kMinMatch], codes), len);
-    // A position code is followed by its extra bits.
-    for (unsigned c = 0; c < m_nPositionCodes; ++c)
-        m_aPositionStep[c] = PriceOf(posFreq[c], std::max(matches, 1u)) +
-                             (uint64_t{c >= 2 ? (c - 1) * kScale : 0} << 32);
-    m_bPriced = true;
+void COptimalParser::ClearNodesTo(uint32_t to) {
+    if (to <= m_nCleared)
+        return;
+    to = std::min<uint32_t>(std::max(to, m_nCleared + kClearAhead),
+                            static_cast<uint32_t>(m_aCost.size()));
+    std::fill(m_aCost.begin() + m_nCleared, m_aCost.begin() + to, kUnreached);
+    m_nCleared = to;
 }
 
-bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t pos, uint32_t chunk,
-                          uint32_t& count, bool keep) {
-    m_aNodes.assign(size_t{chunk} + kMaxMatch + 1, ~uint64_t{0});
-    m_aNodes[0] = 0;
+bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t pos, uint32_t& count,
+                          bool keep) {
+    m_nCleared = 1;
+    m_aCost[0] = 0;
     if (keep) {
         m_aBytes.clear();
         m_aFirst.clear();
@@ -83,19 +108,26 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
     CMatch found[kMaxCandidates];
     uint32_t skipUntil = 0;
     unsigned previousLength = 0;
-    for (count = 0; count < chunk; ++count) {
+    uint32_t misses = 0; // positions searched in a row without a match
+    for (count = 0; count < m_nChunk; ++count) {
         uint32_t at = pos + count;
         if (!finder.Fill(source, at))
             return false;
         if (finder.Available(at) == 0)
             break;
+        ClearNodesTo(count + kMaxMatch + 1);
         uint8_t byte = finder.ByteAt(at);
         unsigned n = 0;
         if (count < skipUntil) {
             // Inside a long match, which is taken whole: nothing to search.
             finder.Insert(at);
+        } else if (SkipInNoise(misses)) {
+            // Data without matches for long: only some positions are
+            // searched, fewer the longer it lasts.
+            finder.Insert(at);
         } else {
             n = finder.InsertAndFindAll(at, found, kMaxCandidates, previousLength > m_nGood);
+            misses = n > 0 ? 0 : misses + 1;
             previousLength = n > 0 ? found[n - 1].nLength : 0;
             if (previousLength >= m_nNice)
                 skipUntil = count + previousLength;
@@ -113,8 +145,8 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
 }
 
 void COptimalParser::Rescan(uint32_t count) {
-    std::fill(m_aNodes.begin(), m_aNodes.end(), ~uint64_t{0});
-    m_aNodes[0] = 0;
+    std::fill(m_aCost.begin(), m_aCost.begin() + m_nCleared, kUnreached);
+    m_aCost[0] = 0;
     for (uint32_t i = 0; i < count; ++i)
         Relax(i, m_aBytes[i], m_aMatches.data() + m_aFirst[i], m_aFirst[i + 1] - m_aFirst[i]);
 }
@@ -122,10 +154,10 @@ void COptimalParser::Rescan(uint32_t count) {
 // Walks the path back twice: once to count its symbols, once to store them
 // from the end.
 void COptimalParser::TraceBack(uint32_t count, CBlockSymbols& out) const {
-    const uint64_t* nodes = m_aNodes.data();
+    const uint32_t* steps = m_aStep.data();
     size_t symbols = 0, matches = 0;
     for (uint32_t at = count; at > 0; ++symbols) {
-        auto length = static_cast<uint32_t>((nodes[at] >> 16) & 0xFFFF);
+        uint32_t length = steps[at] >> 16;
         matches += length != 0;
         at -= length == 0 ? 1 : length;
     }
@@ -133,8 +165,8 @@ void COptimalParser::TraceBack(uint32_t count, CBlockSymbols& out) const {
     out.aCodes.resize(code);
     out.aPositions.resize(position);
     for (uint32_t at = count; at > 0;) {
-        auto length = static_cast<unsigned>((nodes[at] >> 16) & 0xFFFF);
-        auto low = static_cast<uint16_t>(nodes[at] & 0xFFFF);
+        unsigned length = steps[at] >> 16;
+        auto low = static_cast<uint16_t>(steps[at] & 0xFFFF);
         if (length == 0) {
             out.aCodes[--code] = low; // the literal byte
             --at;
@@ -147,10 +179,10 @@ void COptimalParser::TraceBack(uint32_t count, CBlockSymbols& out) const {
 }
 
 uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, uint32_t pos,
-                                    uint32_t chunk, CBlockSymbols& out, bool& readError) {
+                                    CBlockSymbols& out, bool& readError) {
     uint32_t count = 0;
-    bool firstRound = !m_bPriced;
-    if (!Scan(finder, source, pos, chunk, count, firstRound)) {
+    bool firstRound = !m_prices.Learnt();
+    if (!Scan(finder, source, pos, count, firstRound)) {
         readError = true;
         return pos;
     }
@@ -158,14 +190,14 @@ uint32_t COptimalParser::ParseChunk(CMatchFinder& finder, IByteSource& source, u
         return pos;
     size_t codeStart = out.aCodes.size(), posStart = out.aPositions.size();
     TraceBack(count, out);
-    UpdatePrices(out, codeStart, posStart);
+    m_prices.Learn(out, codeStart, posStart);
     if (firstRound) {
         // Without prices, the first round only taught them.
         out.aCodes.resize(codeStart);
         out.aPositions.resize(posStart);
         Rescan(count);
         TraceBack(count, out);
-        UpdatePrices(out, codeStart, posStart);
+        m_prices.Learn(out, codeStart, posStart);
     }
     return pos + count;
 }

@@ -19,6 +19,7 @@ enum : int {
     RESULT_RESPONSE_FILE = 0x802A,   // the response file cannot be read
     RESULT_WORK_FILE = 0x8025,       // the temporary archive cannot be created
     RESULT_PATH_TOO_LONG = 0x8026,   // a path or stored name is too long
+    RESULT_READ_ONLY = 0x8027,       // the archive is read-only: access denied
     RESULT_NAME_REQUIRED = 0x802B,   // no file patterns, or nothing matched
 };
 

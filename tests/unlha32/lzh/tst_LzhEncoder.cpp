@@ -1,13 +1,10 @@
 // The compressed stream, read back by bsdtar (libarchive, a strict independent decoder), on
 // data shaped to reach the format's edges: window, match length, blocks, code depth.
+#include "BsdtarReadBack.h"
 #include "TestData.h"
 #include "lzh/Crc16.h"
 #include "lzh/LzhEncoder.h"
-#include "lzh/LzhHeader.h"
-#include "support/HostFiles.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstring>
@@ -33,23 +30,6 @@ struct CPipe : IByteSource, IByteSink {
     std::string m_out;
     size_t m_nPos = 0;
 };
-
-// What bsdtar prints of an archive holding the stream as its one member (it refuses a last
-// block in the final bytes, and streams under 8 bytes, which the library stores instead).
-QByteArray ReadBack(const std::string& packed, int method, const std::string& data) {
-    CMemberInfo info;
-    info.strMethod = "-lh" + std::to_string(method) + "-";
-    info.strName = "data.bin";
-    info.nPacked = static_cast<uint32_t>(packed.size());
-    info.nOriginal = static_cast<uint32_t>(data.size());
-    info.nCrc = Crc16(data.data(), data.size());
-    QTemporaryDir dir;
-    QProcess reader;
-    if (WriteHostFile(dir.filePath("a.lzh"),
-                      QByteArray::fromStdString(BuildLevel2Header(info) + packed + '\0')))
-        reader.start("bsdtar", {"-xOf", dir.filePath("a.lzh")});
-    return reader.waitForFinished(60000) ? reader.readAllStandardOutput() : "(bsdtar did not run)";
-}
 
 } // namespace
 

@@ -1,0 +1,23 @@
+#pragma once
+// The encoder's settings: search effort, parsing and block size, and the
+// compression levels 1 (fastest) to 9 (smallest) that name sets of them.
+
+namespace unlha {
+
+struct CEncoderParams {
+    unsigned nMaxChain = 24;   // candidates tried per position
+    unsigned nGoodLength = 8;  // after a match this long, search with less effort
+    unsigned nNiceLength = 32; // a match this long ends the search
+    unsigned nMaxLazy = 48;    // lazy: a match this long is taken without looking further
+    // Symbols are gathered in fours of this (65535 at most) before block
+    // ends are chosen; a block then holds 1/32 of a gathering up to all of it.
+    unsigned nBlockSymbols = 16384;
+    bool bOptimal = true;    // price-based parsing instead of lazy matching
+    unsigned nChunk = 16384; // positions per price-based parsing step
+
+    // Level 1 .. 9; any other value gives kDefaultLevel.
+    static constexpr int kDefaultLevel = 6;
+    static CEncoderParams ForLevel(int level);
+};
+
+} // namespace unlha
