@@ -5,6 +5,8 @@
 #include "platform/LogFile.h"
 #include "support/CopyJobFixture.h"
 
+#include <QElapsedTimer>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,6 +66,35 @@ private slots:
         }
     }
 
+    // Many files rewrite the status line about 30 times a second at most;
+    // a question still sees its own file in it and in the progress window,
+    // which ends on the counts of the whole run.
+    void statusIsThrottledButCurrent() {
+        CCopyJobFixture f;
+        Tree files{{"q1", "1"}, {"q2", "22"}};
+        for (int i = 0; i < 3000; ++i)
+            files.push_back({"f" + std::to_string(i), "x"});
+        QVERIFY(f.source.Build(files) && f.dest.Build({{"q1", "o"}, {"q2", "o"}}));
+        f.Setting().AnsChk = 1;
+        f.host.overwriteAnswers = {OVERWRITE_NO, OVERWRITE_YES};
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(f.Run(kFinished), 0);
+        const auto copying = std::count_if(
+            f.host.statusTexts.begin(), f.host.statusTexts.end(),
+            [](const std::string& text) { return text.find("にｺﾋﾟｰ中です") != text.npos; });
+        QVERIFY2(copying <= clock.elapsed() / 33 + 3, qPrintable(QString::number(copying)));
+        QCOMPARE(f.host.questionStatus,
+                 (Names{"S:\\q1 を D:\\ にｺﾋﾟｰ中です.....", "S:\\q2 を D:\\ にｺﾋﾟｰ中です....."}));
+        QCOMPARE(f.host.questionFile, (Names{"S:\\q1", "S:\\q2"}));
+        QCOMPARE(f.host.statusTexts.back(), "すべての設定を確認後、[実行]を押してください．");
+        const CTransferState& t = f.host.transfer;
+        QCOMPARE(QList<qint64>(
+                     {t.nFilesDone, t.nFilesTotal, qint64(t.nBytesDone), qint64(t.nBytesTotal)}),
+                 QList<qint64>({3002, 3002, 3003, 3003}));
+        QVERIFY(t.strCurrentFile.empty());
+    }
+
     // An empty collection must not clear the destination nor touch the log.
     void nothingToCopyLeavesLogAndDestinationAlone() {
         CCopyJobFixture f;
@@ -89,7 +120,8 @@ private slots:
             hooks.nFailAtWrite = full ? 1 : 0;
             hooks.nWriteErrno = ENOSPC;
             SetCopyTestHooks(hooks);
-            const int code = f.Run(Failed(1));
+            const int code =
+                f.Run(Failed(1, full ? "ディスクに十分な空き領域がありません。" : kDenied));
             SetCopyTestHooks({});
             QCOMPARE(code, 1);
             QCOMPARE(f.Dest(), (Tree{{"q.txt", "old"}}));
@@ -155,7 +187,7 @@ private slots:
         QVERIFY(g.source.Build({{"a.txt", "a"}}));
         QVERIFY(QDir().mkpath(QString::fromStdString(g.job.m_strLogPath)));
         g.boxes->Expect("Tidewall.log", IDOK);
-        QCOMPARE(g.Run(Failed(5)), 5);
+        QCOMPARE(g.Run(Failed(5, kDenied)), 5);
         QVERIFY(g.dest.Exists("a.txt"));
     }
 

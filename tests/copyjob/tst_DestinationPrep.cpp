@@ -120,7 +120,7 @@ private slots:
         QVERIFY(QFile::link(QString::fromStdString(outside.HostPath("catch")), trash + "/files"));
         const Tree outsideBefore = CTempTree::WithoutTimes(outside.Read());
         f.Setting().DustChk = 1;
-        QCOMPARE(f.Run(Failed(5)), 5); // the trash refused
+        QCOMPARE(f.Run(Failed(5, kDenied)), 5); // the trash refused
         QCOMPARE(CTempTree::WithoutTimes(outside.Read()), outsideBefore);
         QCOMPARE(f.Dest(), (Tree{{"a.txt", "old"}, {"sub", "-> " + outside.HostPath("folder")}}));
         QVERIFY(f.LogHas("D:\\a.txt", "ごみ箱"));
