@@ -76,7 +76,7 @@ void CLhaSettingDlg::BuildLayout() {
     pGrid->addWidget(check(IDC_AUTO_FILE_CHK, "ﾌｧｲﾙ名を日付で自動生成する(&N)"), 1, 0, 1, 3);
     pGrid->addWidget(label("自動生成ﾌｫｰﾏｯﾄ(&H)", edit(IDC_FILE_HEDER, 120)), 2, 0);
     pGrid->addWidget(FindControl(IDC_FILE_HEDER), 2, 1, 1, 2);
-    pGrid->addWidget(MakeStatic(IDC_NAME_PREVIEW, "", 120), 3, 1, 1, 2);
+    pGrid->addWidget(MakePathStatic(IDC_NAME_PREVIEW, "", 120), 3, 1, 1, 2);
 
     auto* pOptions = new QGroupBox(QStr("ｵﾌﾟｼｮﾝ(&O)"), this);
     auto* pChecks = new QVBoxLayout(pOptions);

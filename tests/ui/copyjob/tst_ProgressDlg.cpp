@@ -26,7 +26,7 @@ void CProgressDlgTest::captionsAndBar() {
     dlg.SetProgressRange(0, 3);
     dlg.SetProgressStep(1);
     QCOMPARE(dlg.StepProgress() * 10 + dlg.StepProgress(), 1); // the previous positions
-    QCOMPARE(Texts(&dlg, {CProgressDlg::IDC_PERCENT}), "66%");
+    QTRY_COMPARE(Texts(&dlg, {CProgressDlg::IDC_PERCENT}), "66%"); // held, then drawn
     // (lower, upper, position): the bar holds any range in at most 65535 steps.
     const std::tuple<int, int, int, const char*> cases[] = {
         {0, 200000, 150000, "75%"}, {1, 65536, 65536, "100%"}, {1, 65536, 1, "0%"},
