@@ -17,8 +17,14 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
@@ -172,7 +178,10 @@ void CCopyMainDlg::BuildLayout() {
     pButtons->addWidget(FindControl(IDC_CLOSE));
     pButtons->addWidget(FindControl(IDC_HELP));
 
-    auto* pMain = new QVBoxLayout(this);
+    // The controls live on a page inside a scroll area that shows no frame
+    // and, while the window fits its screen, no scroll bar either.
+    auto* pPage = new QWidget(this);
+    auto* pMain = new QVBoxLayout(pPage);
     ApplyTemplateMargins(pMain);
     pMain->addWidget(group("設定ﾌｧｲﾙ(&E)", pListRow));
     pMain->addLayout(pFolders);
@@ -181,9 +190,42 @@ void CCopyMainDlg::BuildLayout() {
     pMain->addLayout(pButtons);
     pMain->addWidget(FindControl(IDC_STATUS));
 
-    // A fixed-size window: the template's size, or more when the texts need it.
+    // The page has the template's size, or more when the texts need it.
     const QSize templateSize(Units().X(387), Units().Y(277));
-    setFixedSize(pMain->totalSizeHint().expandedTo(templateSize));
+    pPage->setFixedSize(pMain->totalSizeHint().expandedTo(templateSize));
+    m_pScroll = new QScrollArea(this);
+    m_pScroll->setFrameShape(QFrame::NoFrame);
+    m_pScroll->setWidget(pPage);
+    auto* pOuter = new QVBoxLayout(this);
+    pOuter->setContentsMargins(0, 0, 0, 0);
+    pOuter->addWidget(m_pScroll);
+    FitToScreen();
+}
+
+void CCopyMainDlg::FitToScreen() {
+    // A fixed-size window, the page's size, as long as the screen holds it;
+    // on a smaller (or more magnified) screen the window takes what there is
+    // and the page scrolls, so every control stays reachable.
+    const QSize page = m_pScroll->widget()->size();
+    const QSize available = AvailableSize();
+    QSize size = page.boundedTo(available);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    if (size.width() < page.width()) // the horizontal bar takes its height
+        size.setHeight(std::min(page.height() + bar, available.height()));
+    if (size.height() < page.height() + (size.width() < page.width() ? bar : 0))
+        size.setWidth(std::min(size.width() + bar, available.width()));
+    setFixedSize(size);
+}
+
+void CCopyMainDlg::showEvent(QShowEvent* pEvent) {
+    // The screen is known for sure only now, and may differ from the one
+    // assumed at construction.
+    FitToScreen();
+    if (windowHandle() && !m_bWatchesScreen) {
+        m_bWatchesScreen = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] { FitToScreen(); });
+    }
+    CDialogBase::showEvent(pEvent);
 }
 
 void CCopyMainDlg::BuildSystemMenu() {
