@@ -1,5 +1,6 @@
 #include "ui/lha/LhaSettingDlg.h"
 
+#include "app/StorableText.h"
 #include "copyjob/ArchiveName.h"
 #include "copyjob/CopySetting.h"
 #include "files/PathUtils.h"
@@ -241,9 +242,13 @@ void CLhaSettingDlg::OnOK() {
         // Nothing was stored: the setting goes back to what the file holds
         // and the dialog stays open for a correction.
         const std::string reason = GetSystemErrorText(error);
-        WarningBox(error == ERROR_NO_UNICODE_TRANSLATION ? kCannotStore
-                   : reason.empty() ? "ｴﾗｰｺｰﾄﾞ " + std::to_string(error)
-                                    : reason,
+        const std::string unstorable = UnstorableFieldMessage({{"書庫ﾌｧｲﾙ名", m_strLhaName},
+                                                               {"自動生成ﾌｫｰﾏｯﾄ", m_strFileHeder},
+                                                               {"追加ｵﾌﾟｼｮﾝ", m_strOptionStr}});
+        WarningBox(error != ERROR_NO_UNICODE_TRANSLATION
+                       ? (reason.empty() ? "ｴﾗｰｺｰﾄﾞ " + std::to_string(error) : reason)
+                   : unstorable.empty() ? kCannotStore
+                                        : unstorable,
                    "CLhaSettingDlg::OnOK()");
         m_setting.LoadLha();
         return;
