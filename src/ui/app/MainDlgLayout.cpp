@@ -4,6 +4,7 @@
 // the template's dialog units as minimums, so no text is cut.
 #include "ui/app/CopyMainDlg.h"
 
+#include "app/SettingTexts.h"
 #include "copyjob/RunTexts.h"
 #include "ui/framework/Resources.h"
 
@@ -36,13 +37,13 @@ struct CCheckSpec {
     const char* pszText;
 };
 const CCheckSpec kOptionChecks[] = {
-    {CCopyMainDlg::IDC_NEW_CHK, "ﾀｲﾑｽﾀﾝﾌﾟを評価して新しいﾌｧｲﾙだけをｺﾋﾟｰする．"},
-    {CCopyMainDlg::IDC_USED_CHK, "ｺﾋﾟｰ先に存在するﾌｧｲﾙだけをｺﾋﾟｰする．"},
-    {CCopyMainDlg::IDC_SUBDIR_CHK, "下位ﾌｫﾙﾀﾞをﾌｧｲﾙｺﾋﾟｰの対象としない．"},
-    {CCopyMainDlg::IDC_ANS_CHK, "上書き時、ﾌｧｲﾙごとに確認を取る．"},
-    {CCopyMainDlg::IDC_DUST_CHK, "ｺﾋﾟｰ先の既存ﾌｧｲﾙをごみ箱へ転送する．"},
-    {CCopyMainDlg::IDC_COPYDIR_CHK, "ﾌｫﾙﾀﾞ構造は完全ｺﾋﾟｰする．"},
-    {CCopyMainDlg::IDC_ALLCLR_CHK, "ｺﾋﾟｰ前にｺﾋﾟｰ先ﾌｫﾙﾀﾞを全ｸﾘｱする．"},
+    {CCopyMainDlg::IDC_NEW_CHK, SettingText::kNewChk},
+    {CCopyMainDlg::IDC_USED_CHK, SettingText::kUsedChk},
+    {CCopyMainDlg::IDC_SUBDIR_CHK, SettingText::kSubDirChk},
+    {CCopyMainDlg::IDC_ANS_CHK, SettingText::kAnsChk},
+    {CCopyMainDlg::IDC_DUST_CHK, SettingText::kDustChk},
+    {CCopyMainDlg::IDC_COPYDIR_CHK, SettingText::kCopyDirChk},
+    {CCopyMainDlg::IDC_ALLCLR_CHK, SettingText::kAllClrChk},
 };
 
 } // namespace
@@ -74,9 +75,9 @@ void CCopyMainDlg::BuildControls() {
     MakeButton(IDC_CANDIDATES, "候補(&K)...");
     for (const CCheckSpec& spec : kOptionChecks)
         makeCheck(spec.nId, spec.pszText);
-    makeCheck(IDC_OUTDIR_CHK, "ｺﾋﾟｰ除外ﾌｫﾙﾀﾞを指定する．");
+    makeCheck(IDC_OUTDIR_CHK, SettingText::kOutDirChk);
     MakeButton(IDC_OUTDIR_SETTING, "除外ﾌｫﾙﾀﾞ設定(&U)...", 70);
-    makeCheck(IDC_LHA_CHK, "LHA圧縮してｺﾋﾟｰする．");
+    makeCheck(IDC_LHA_CHK, SettingText::kLhaChk);
     MakeButton(IDC_LHA_SETTING, "LHAの設定(&V)...", 70);
     QPushButton* pRun = MakeButton(IDC_RUN, "実行(&G)", 70, 20);
     pRun->setDefault(true);
