@@ -2,6 +2,7 @@
 
 #include "app/ConsoleRunHost.h"
 #include "app/SettingFiles.h"
+#include "app/SettingListing.h"
 #include "app/SettingNames.h"
 #include "continuous/ContinuousRun.h"
 #include "continuous/RenzokuSet.h"
@@ -22,12 +23,18 @@ const char kUsage[] =
     "  tidewell                 ウィンドウを開きます (opens the window)\n"
     "  tidewell --run NAME      設定ファイル NAME.def を実行します\n"
     "                           (runs the settings file NAME.def of the program folder)\n"
+    "  tidewell --list          設定の一覧 (the settings, one a line)\n"
+    "  tidewell --show NAME     設定 NAME の内容 (the values of setting NAME)\n"
     "  tidewell --continuous N  連続実行設定 N (0 ～ 4) を実行します\n"
     "                           (runs continuous execution set N)\n"
     "  --folder DIR             設定・履歴のﾌｫﾙﾀﾞを DIR にします (any start; the settings folder)\n"
     "  tidewell --help          この説明 (this text)\n"
     "  tidewell --version       版数 (the version)\n"
-    "終了状態 (exit status): 0 = 終了コード 0, 1 = その他の終了コード, 2 = 引数の誤り\n";
+    "  --quiet                  エラーだけを表示します (only errors go to standard error)\n"
+    "終了状態 (exit status): 0 = 終了コード 0 (コピー元のファイルがすべて最新のときも),\n"
+    "  1 = その他の終了コード (コピー元に対象のファイルが１件もないときも), 2 = 引数の誤り\n"
+    "  (0: end code 0, also when every matching file is up to date; 1: any other end\n"
+    "  code, also when the source holds no matching file; 2: bad arguments)\n";
 
 int BadArguments(const std::string& message) {
     std::fprintf(stderr, "tidewell: %s\n%s", message.c_str(), kUsage);
@@ -43,10 +50,19 @@ std::string SettingNameOf(const std::string& argument) {
     return name;
 }
 
-int RunSetting(const std::string& name) {
-    CHostServices::Get().SetMessageBoxService(std::make_shared<CConsoleMessageBoxService>());
-    CConsoleRunHost host;
+// Boxes are printed on standard error; quiet, only warnings and errors.
+void SetConsoleMessageBoxes(bool bQuiet) {
+    CHostServices::Get().SetMessageBoxService(
+        bQuiet ? std::shared_ptr<IMessageBoxService>(std::make_shared<CQuietMessageBoxService>())
+               : std::make_shared<CConsoleMessageBoxService>());
+}
+
+int RunSetting(const std::string& name, bool bQuiet) {
+    SetConsoleMessageBoxes(bQuiet);
+    CConsoleRunHost host(bQuiet);
     CCopyJob job(host);
+    // A nightly run over a source that has not changed is no failure.
+    job.m_bUpToDateIsSuccess = true;
     host.onInterrupt = [&job] {
         job.RequestCancel();
     };
@@ -56,15 +72,16 @@ int RunSetting(const std::string& name) {
         return 1;
     }
     const int endCode = job.Execute();
-    std::fprintf(stderr, "終了ｺｰﾄﾞ %d\n", endCode);
+    if (!bQuiet || endCode != 0)
+        std::fprintf(stderr, "終了ｺｰﾄﾞ %d\n", endCode);
     return endCode == 0 ? 0 : 1;
 }
 
 // The set's order goes to standard output in place of the confirmation;
 // every box, step end and the final text to standard error.
-int RunContinuous(int nIndex) {
-    CHostServices::Get().SetMessageBoxService(std::make_shared<CConsoleMessageBoxService>());
-    CConsoleRunHost host;
+int RunContinuous(int nIndex, bool bQuiet) {
+    SetConsoleMessageBoxes(bQuiet);
+    CConsoleRunHost host(bQuiet);
     CCopyJob job(host);
     host.onInterrupt = [&job] {
         job.RequestCancel();
@@ -77,8 +94,9 @@ int RunContinuous(int nIndex) {
         std::fflush(stdout);
         return true;
     };
-    steps.onStepEnded = [](const std::string& name, int endCode) {
-        std::fprintf(stderr, "%s 終了 終了ｺｰﾄﾞ %d\n", name.c_str(), endCode);
+    steps.onStepEnded = [bQuiet](const std::string& name, int endCode) {
+        if (!bQuiet || endCode != 0)
+            std::fprintf(stderr, "%s 終了 終了ｺｰﾄﾞ %d\n", name.c_str(), endCode);
     };
     steps.onStepSkipped = [](const std::string& line) {
         std::fprintf(stderr, "%s\n", line.c_str());
@@ -96,6 +114,18 @@ int SetNumberOf(const std::string& argument) {
                : -1;
 }
 
+// The setting as the window would show it, on standard output; values the
+// file holds in a damaged form are named on standard error.
+int ShowSetting(const std::string& name) {
+    CCopySetting setting(name);
+    setting.LoadOutDirList();
+    setting.LoadLha();
+    std::fputs(SettingShowText(setting).c_str(), stdout);
+    if (const std::string refused = setting.RefusedKeysMessage(); !refused.empty())
+        std::fprintf(stderr, "tidewell: %s\n", refused.c_str());
+    return 0;
+}
+
 } // namespace
 
 bool WantsCommandLine(const std::vector<std::string>& args) {
@@ -103,7 +133,10 @@ bool WantsCommandLine(const std::vector<std::string>& args) {
     return args.size() > 1 && (args[1].rfind("--", 0) == 0 || args[1] == "-h");
 }
 
-int RunCommandLine(const std::vector<std::string>& args) {
+int RunCommandLine(const std::vector<std::string>& arguments) {
+    // "--quiet" may stand anywhere.
+    std::vector<std::string> args = arguments;
+    const bool bQuiet = std::erase(args, std::string("--quiet")) > 0;
     if (args.size() < 2)
         return BadArguments("引数がありません (no arguments)");
     const std::string& option = args[1];
@@ -123,12 +156,19 @@ int RunCommandLine(const std::vector<std::string>& args) {
         const int nIndex = SetNumberOf(args[2]);
         if (nIndex < 0)
             return BadArguments("設定番号は 0 ～ 4 です (a set number is 0 to 4): " + args[2]);
-        return RunContinuous(nIndex);
+        return RunContinuous(nIndex, bQuiet);
     }
-    if (option != "--run")
+    if (option == "--list") {
+        if (args.size() > 2)
+            return BadArguments("余分な引数があります (unexpected argument): " + args[2]);
+        for (const std::string& name : SettingNamesInListOrder())
+            std::printf("%s\n", name.c_str());
+        return 0;
+    }
+    if (option != "--run" && option != "--show")
         return BadArguments("不明なオプションです (unknown option): " + option);
     if (args.size() < 3)
-        return BadArguments("設定名がありません (--run needs a settings name)");
+        return BadArguments("設定名がありません (" + option + " needs a settings name)");
     if (args.size() > 3)
         return BadArguments("余分な引数があります (unexpected argument): " + args[3]);
     const std::string name = SettingNameOf(args[2]);
@@ -137,5 +177,5 @@ int RunCommandLine(const std::vector<std::string>& args) {
     const std::string path = SettingFilePath(name);
     if (!FileExists(path))
         return BadArguments("設定ファイルがありません (no settings file): " + path);
-    return RunSetting(name);
+    return option == "--run" ? RunSetting(name, bQuiet) : ShowSetting(name);
 }

@@ -4,12 +4,15 @@
 // progress display when standard error is a terminal.
 
 #include "copyjob/RunHost.h"
+#include "platform/ConsoleMessageBox.h"
 
 #include <functional>
 
 class CConsoleRunHost : public IRunHost {
 public:
-    CConsoleRunHost();
+    // Quiet: only what goes wrong reaches standard error (no busy captions,
+    // progress, skipped overwrites or a confirmation that proceeds).
+    explicit CConsoleRunHost(bool bQuiet = false);
 
     void SetStatusText(const std::string&) override {}
     // A busy caption (clearing, waiting for the log) goes to standard error.
@@ -35,4 +38,17 @@ public:
 
 private:
     bool m_bTerminal;
+    bool m_bQuiet;
+};
+
+// The message boxes of a quiet command line: warnings and errors are
+// printed as the console prints them, every other box is answered as it
+// would be, without a word.
+class CQuietMessageBoxService : public IMessageBoxService {
+public:
+    int Show(const std::string& text, const std::string& caption, unsigned style) override;
+    void Beep(unsigned style) override;
+
+private:
+    CConsoleMessageBoxService m_console;
 };

@@ -76,3 +76,14 @@ std::string SettingNameWarning(ESettingNameProblem problem) {
     }
     return {};
 }
+
+bool IsHiddenSettingName(const std::string& name) {
+    return !name.empty() && name.front() == '.';
+}
+
+std::string HiddenSettingNote(const std::string& name) {
+    return "保存名称が「.」で始まるため、設定ﾌｧｲﾙ " + name + kSettingFileExtension +
+           " は隠しﾌｧｲﾙになります．\n"
+           "(この一覧には表示されますが、ﾌｧｲﾙﾏﾈｰｼﾞｬなどでは通常表示されません．)\n\n"
+           "この名前で保存しますか？";
+}

@@ -32,3 +32,8 @@ extern const char* const kForbiddenCharWarning;
 // The warning for a refused name: kForbiddenCharWarning for a forbidden
 // character, a text naming the problem otherwise; empty for None.
 std::string SettingNameWarning(ESettingNameProblem problem);
+
+// A name starting with "." is allowed, but its file is hidden: "file
+// managers do not show it". The note asks whether to save it so.
+bool IsHiddenSettingName(const std::string& name);
+std::string HiddenSettingNote(const std::string& name);

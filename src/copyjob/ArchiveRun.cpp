@@ -104,6 +104,6 @@ int CCopyJob::RunArchive() {
     if (result == 0 && !m_bRenzoku)
         m_host.MessageBox(kArchiveFinished, MB_ICONASTERISK);
     m_host.EnableClose(true);
-    m_host.SetStatusText(m_bRenzoku ? RunText::kContinuousStatus : RunText::kIdleStatus);
+    SetStatus(m_bRenzoku ? RunText::kContinuousStatus : RunText::kIdleStatus);
     return result;
 }

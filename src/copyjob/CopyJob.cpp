@@ -36,7 +36,7 @@ int CCopyJob::RunCopyJob() {
         return r;
     // The collection loads the exclude list, which may hold refused values.
     if (RefusesSetting()) {
-        m_host.SetStatusText(m_bRenzoku ? RunText::kContinuousStatus : RunText::kIdleStatus);
+        SetStatus(m_bRenzoku ? RunText::kContinuousStatus : RunText::kIdleStatus);
         return END_CANCELLED;
     }
     return RunCopy();
@@ -48,4 +48,25 @@ bool CCopyJob::RefusesSetting() {
         return false;
     WarningBox(refused);
     return true;
+}
+
+void CCopyJob::SetStatus(const std::string& text) {
+    m_strHeldStatus.clear();
+    m_host.SetStatusText(text);
+}
+
+void CCopyJob::ShowItemStatus(std::string text) {
+    m_strHeldStatus = std::move(text);
+    FlushItemStatus();
+}
+
+void CCopyJob::FlushItemStatus(bool bNow) {
+    if (m_strHeldStatus.empty())
+        return;
+    if (bNow)
+        m_statusThrottle.MarkShown();
+    else if (!m_statusThrottle.Due())
+        return;
+    m_host.SetStatusText(m_strHeldStatus);
+    m_strHeldStatus.clear();
 }

@@ -7,6 +7,7 @@
 #include "copyjob/CopyItem.h"
 #include "copyjob/CopySetting.h"
 #include "copyjob/RunHost.h"
+#include "copyjob/UpdateThrottle.h"
 
 #include <functional>
 #include <memory>
@@ -119,6 +120,14 @@ public:
     int m_bRunning = 0;
     int m_bCancel = 0;
     int m_bRenzoku = 0;
+    // Files of the source the copy list matched in the last collection,
+    // before the options dropped any (the newer-only rule, for one): with
+    // none, the source is empty or not there at all.
+    int64_t m_nMatchedFiles = 0;
+    // A single run that finds nothing to copy in a source that does hold
+    // matching files (all up to date) tells so as information and ends with
+    // 0 instead of the warning and 9999 (the command line's scheduled runs).
+    bool m_bUpToDateIsSuccess = false;
     std::string m_strLogPath;
     // The archiver library the archive run loads (its file name, found by
     // the ordinary library search; a test names another file).
@@ -151,6 +160,15 @@ private:
     // Ends a run that stopped before the copy loop, leaving the idle text.
     int EndEarly(int result);
     void ShowFinalMessage(int result);
+    // Records the system error code behind a failure that the end code
+    // itself does not name (a copy failed: end code 1); the first one counts.
+    void NoteFailReason(int code);
+    // The status line: a text shown now, and the text of one item of a
+    // walk or a copy, shown at most about 30 times a second; a held item
+    // text is shown once due (FlushItemStatus) or before a question.
+    void SetStatus(const std::string& text);
+    void ShowItemStatus(std::string text);
+    void FlushItemStatus(bool bNow = false);
 
     IRunHost& m_host;
     std::vector<std::string> m_aPatterns; // of the running collection
@@ -170,6 +188,10 @@ private:
     // place (each already in the log). Either makes the end code non-zero.
     int m_nUnreadFolders = 0;
     int m_nNotCopied = 0;
+    int m_nFailReason = 0;
+    CUpdateThrottle m_statusThrottle;
+    std::string m_strHeldStatus;
+    CTransferState m_transfer; // of the running copy, for its progress window
 
     // The first symbolic link among the existing folders from the
     // destination folder (itself excluded: the user named it) down to

@@ -31,7 +31,7 @@ int CCopyJob::OpenLog() {
 int CCopyJob::WaitForLog() {
     // Two runs on one program folder: the second one's history would be
     // lost, so it waits until the first one has closed the log.
-    m_host.SetStatusText(kLogBusy);
+    SetStatus(kLogBusy);
     m_host.ShowBusy(true, kLogBusy);
     int result = 0;
     while ((m_nLogOpenError = m_pLog->Open(m_strLogPath)) == ERROR_SHARING_VIOLATION) {

@@ -7,6 +7,7 @@
 
 #include "files/NumberFormat.h"
 #include "files/PathUtils.h"
+#include "platform/ErrorCodes.h"
 #include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxService.h"
@@ -40,7 +41,7 @@ void RefreshForQuestion(CCopyItem& item, const std::string& srcPath, const CFile
 
 int CCopyJob::EndEarly(int result) {
     m_aPendingLogLines.clear();
-    m_host.SetStatusText(m_bRenzoku ? RunText::kContinuousStatus : RunText::kIdleStatus);
+    SetStatus(m_bRenzoku ? RunText::kContinuousStatus : RunText::kIdleStatus);
     return result;
 }
 
@@ -80,9 +81,16 @@ int CCopyJob::RunCopy() {
             return EndEarly(result);
     }
     if (m_aCopyItems.empty()) {
+        const bool bTrouble = m_nUnreadFolders + m_nNotCopied > 0;
         if (m_bRenzoku) {
             WriteLogLine(kNothingToCopy);
-            return EndEarly(m_nUnreadFolders + m_nNotCopied > 0 ? END_COPY_FAILED : 0);
+            return EndEarly(bTrouble ? END_COPY_FAILED : 0);
+        }
+        // A source whose matching files are all up to date is no failure
+        // for a scheduled run; an empty (or unmounted) source is.
+        if (m_bUpToDateIsSuccess && m_nMatchedFiles > 0 && !bTrouble) {
+            m_host.MessageBox(kNothingToCopy, MB_ICONASTERISK);
+            return EndEarly(0);
         }
         WarningBox(kNothingToCopy);
         return EndEarly(END_CANCELLED);
@@ -104,6 +112,11 @@ int CCopyJob::RunCopy() {
         progress->SetProgressRange(0, static_cast<int>(m_aCopyItems.size()));
         progress->SetProgressStep(1);
         progress->SetProgressPos(0);
+        m_transfer = CTransferState{};
+        m_transfer.nFilesTotal = static_cast<int64_t>(m_aCopyItems.size());
+        for (const CCopyItem& item : m_aCopyItems)
+            m_transfer.nBytesTotal += item.SrcSize;
+        progress->ShowTransfer(m_transfer);
         for (CCopyItem& item : m_aCopyItems) {
             if (result == END_CANCELLED)
                 break;
@@ -115,7 +128,12 @@ int CCopyJob::RunCopy() {
             }
             if (CopyOneItem(item, *progress, result))
                 break;
+            // Copied, or skipped by the user's answer: either way handled.
+            ++m_transfer.nFilesDone;
+            m_transfer.nBytesDone += item.SrcSize;
         }
+        m_transfer.strCurrentFile.clear();
+        progress->ShowTransfer(m_transfer);
         // What the run could not copy, each named in the log, is a failure
         // too, though the rest went on.
         if (result == 0 && m_nUnreadFolders + m_nNotCopied > 0)
@@ -126,7 +144,8 @@ int CCopyJob::RunCopy() {
             if (result == 0)
                 result = logError;
         }
-    } // the progress window closes here, which enables the main window again
+    }                      // the progress window closes here, which enables the main window again
+    FlushItemStatus(true); // the file the run ended at, under the final message
     ShowFinalMessage(result);
     m_host.EnableClose(true);
     return EndEarly(result);
@@ -137,7 +156,9 @@ bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& res
     std::string srcPath = item.SrcFolder;
     AddBackslash(srcPath);
     srcPath += item.FileName;
-    m_host.SetStatusText(CopyingStatus(srcPath, item.DstFolder));
+    ShowItemStatus(CopyingStatus(srcPath, item.DstFolder));
+    m_transfer.strCurrentFile = srcPath;
+    progress.ShowTransfer(m_transfer);
     std::string dstFolder = item.DstFolder;
     RemoveBackslash(dstFolder);
     if (dstFolder != m_strLastCheckedFolder) {
@@ -172,6 +193,7 @@ bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& res
     bool toTrash = false;
     if (GetEntry(dstPath, existing) == 0 && !existing.IsFolder()) {
         if (setting.AnsChk) {
+            FlushItemStatus(true); // the question is about the file the status names
             RefreshForQuestion(item, srcPath, existing);
             const int answer = m_host.AskOverwrite(BuildOverwriteTexts(item));
             if (answer == OVERWRITE_NO)
@@ -199,6 +221,7 @@ bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& res
         srcPath, dstPath,
         [&] {
             progress.PumpPendingMessages();
+            FlushItemStatus();
             cancelled = progress.TakeCancelRequest() != 0;
             return !cancelled;
         },
@@ -211,6 +234,8 @@ bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& res
         // A cancel during a long file stops the run as a cancel at the next
         // item would; the old destination file is left as it was.
         result = cancelled ? END_CANCELLED : END_COPY_FAILED;
+        if (!cancelled)
+            NoteFailReason(copied);
         return true;
     }
     WriteLogLine("Copying  " + srcPath + " -> " + item.DstFolder);
@@ -225,5 +250,18 @@ void CCopyJob::ShowFinalMessage(int result) {
     }
     std::string text = kCopyFailed;
     text.replace(text.find("%d"), 2, IntToText(result));
+    // The end code names the reason itself unless it is the failed copy's 1
+    // (or the user's 9999, which needs none): the system's text says it.
+    const int reason = result == END_COPY_FAILED ? m_nFailReason
+                       : result == END_CANCELLED ? 0
+                                                 : result;
+    const std::string why = reason > 0 ? GetSystemErrorText(reason) : std::string();
+    if (!why.empty())
+        text += "\n" + why;
     WarningBox(text);
+}
+
+void CCopyJob::NoteFailReason(int code) {
+    if (m_nFailReason == 0)
+        m_nFailReason = code;
 }

@@ -51,7 +51,7 @@ int CCopyJob::ClearDestination() {
     const std::string& dst = m_pSetting->DstDir;
     if (!FolderExists(dst))
         return 0;
-    m_host.SetStatusText(kClearingStatus);
+    SetStatus(kClearingStatus);
     m_host.SetWaitCursor(true);
     m_host.ShowBusy(true, kClearingBusy);
     CClearWalk walk;
@@ -78,7 +78,7 @@ int CCopyJob::CreateFolderStructure() {
     if (m_aDstFolders.empty())
         return 0;
     m_host.SetWaitCursor(true);
-    m_host.SetStatusText(kStructureStatus);
+    SetStatus(kStructureStatus);
     for (const std::string& folder : m_aDstFolders) {
         if (!LinkBelowDestination(folder).empty()) {
             ++m_nNotCopied; // nothing is made inside a folder elsewhere

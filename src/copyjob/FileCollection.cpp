@@ -80,6 +80,7 @@ void CCopyJob::ClearCopyItems() {
 
 bool CCopyJob::PumpAndTakeCancel() {
     m_host.PumpEvents();
+    FlushItemStatus();
     if (!m_bCancel)
         return false;
     m_bCancel = 0;
@@ -105,12 +106,14 @@ int CCopyJob::ScanFiles() {
         return END_CANCELLED;
     }
     m_host.ShowBusy(true, RunText::kCollectingBusy);
-    m_host.SetStatusText(RunText::kCollectingStatus);
+    SetStatus(RunText::kCollectingStatus);
     ClearCopyItems();
     m_aDstFolders.clear();
     m_aPendingLogLines.clear();
     m_nUnreadFolders = 0;
     m_nNotCopied = 0;
+    m_nFailReason = 0;
+    m_nMatchedFiles = 0;
     SplitWildList(m_aPatterns);
     if (setting.OutDirChk)
         setting.LoadOutDirList();
@@ -118,7 +121,7 @@ int CCopyJob::ScanFiles() {
     const int r = ScanFolderTree("");
 
     m_host.ShowBusy(false);
-    m_host.SetStatusText(RunText::kIdleStatus);
+    SetStatus(RunText::kIdleStatus);
     m_host.SetCloseCaption(RunText::kCloseCaption);
     return r;
 }
@@ -146,7 +149,7 @@ int CCopyJob::WalkSubfolders(const std::string& rel, const std::vector<CFileEntr
         if (PumpAndTakeCancel())
             return END_CANCELLED;
         const std::string child = JoinRelative(rel, name);
-        m_host.SetStatusText(FormatWithText(RunText::kSearchingFolder, child));
+        ShowItemStatus(FormatWithText(RunText::kSearchingFolder, child));
         r = visit(child);
         if (r != 0)
             break;
@@ -170,12 +173,14 @@ int CCopyJob::ScanFolderTree(const std::string& rel) {
         // Its files and subfolders are missing from the copy: say so.
         AddRunLogLine(folder + RunText::kLogFolderUnreadable + IntToText(error));
         ++m_nUnreadFolders;
+        NoteFailReason(error);
     }
     if (m_pSetting->IsExcludedDir(folder))
         unnamable.clear(); // nothing of it was to be copied
     for (const std::string& name : unnamable) {
         LogNotCopied(folder, name, RunText::kLogNameInexpressible);
         ++m_nNotCopied;
+        NoteFailReason(ERROR_INVALID_NAME);
     }
     int r = ScanFolder(rel, m_aPatterns, entries);
     if (!m_pSetting->SubDirChk && r == 0)
@@ -201,6 +206,15 @@ int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>&
         m_aDstFolders.push_back(dst);
     if (setting.IsExcludedDir(src))
         return 0;
+    // The files each pattern matches, counted before the destination has a
+    // say: they tell a source that is up to date from one that is empty.
+    std::vector<std::vector<const CFileEntry*>> matches(patterns.size());
+    for (size_t i = 0; i < patterns.size(); ++i) {
+        for (const CFileEntry& e : sourceEntries)
+            if (!e.IsFolder() && !SpecialReason(e.kind) && WildcardMatch(patterns[i], e.name))
+                matches[i].push_back(&e);
+        m_nMatchedFiles += static_cast<int64_t>(matches[i].size());
+    }
     // The drive was found ready when the collection began; below the top
     // folder a plain look-up answers without asking the volume again.
     CFileEntry dstEntry;
@@ -219,15 +233,11 @@ int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>&
     }
     const std::vector<CFileEntry> destEntries =
         dstExists ? ListFolder(dst) : std::vector<CFileEntry>{};
-    for (const std::string& pattern : patterns) {
+    for (const std::vector<const CFileEntry*>& found : matches) {
         if (PumpAndTakeCancel())
             return END_CANCELLED;
-        std::vector<const CFileEntry*> matches;
-        for (const CFileEntry& e : sourceEntries)
-            if (!e.IsFolder() && !SpecialReason(e.kind) && WildcardMatch(pattern, e.name))
-                matches.push_back(&e);
-        if (!matches.empty()) {
-            const int r = AddCopyItems(src, dst, matches, destEntries);
+        if (!found.empty()) {
+            const int r = AddCopyItems(src, dst, found, destEntries);
             if (r != 0)
                 return r;
         }
@@ -256,6 +266,7 @@ int CCopyJob::AddCopyItems(const std::string& src, const std::string& dst,
             !FitsHostPathLimit(JoinPath(dst, source->name))) {
             LogNotCopied(src, source->name, RunText::kLogPathTooLong);
             ++m_nNotCopied;
+            NoteFailReason(ERROR_FILENAME_EXCED_RANGE);
             continue;
         }
         CCopyItem item{src, dst, source->name};
@@ -297,12 +308,12 @@ int CCopyJob::CollectSourceFolders(std::vector<std::string>& list) {
     if (!WaitForDrive(m_pSetting->SrcDir, RunText::kSourceNotGiven))
         return END_CANCELLED;
     m_host.ShowBusy(true, RunText::kCollectingBusy);
-    m_host.SetStatusText(RunText::kCollectingDestStatus);
+    SetStatus(RunText::kCollectingDestStatus);
     m_host.SetWaitCursor(true);
     const int r = CollectFolderTree("", list);
     m_host.SetWaitCursor(false);
     m_host.ShowBusy(false);
-    m_host.SetStatusText(RunText::kIdleStatus);
+    SetStatus(RunText::kIdleStatus);
     return r;
 }
 

@@ -4,12 +4,23 @@
 // it on its controls and dialogs; the headless command line and the tests
 // implement it too, so every run can be driven without a display.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 struct COverwriteTexts;
 struct CCopyConfirmTexts;
+
+// Where a copy run stands, beside its bar: files and bytes handled of the
+// totals, and the source path of the file being copied (empty when none).
+struct CTransferState {
+    int64_t nFilesDone = 0;
+    int64_t nFilesTotal = 0;
+    uint64_t nBytesDone = 0;
+    uint64_t nBytesTotal = 0;
+    std::string strCurrentFile;
+};
 
 // The progress window of a copy or archive run.
 class IProgressDisplay {
@@ -28,6 +39,9 @@ public:
     // windows stay painted meanwhile, and Cancel is not offered: nothing
     // can stop such a call.
     virtual int RunBlockingCall(const std::function<int()>& call) = 0;
+    // The copy run's counts and current file; a display that shows only the
+    // bar ignores them.
+    virtual void ShowTransfer(const CTransferState& /*state*/) {}
 };
 
 class IRunHost {

@@ -12,13 +12,18 @@ class TestCommandLine : public QObject {
     Q_OBJECT
 private slots:
     // Wrong arguments exit with 2 before anything is done; refused, failed or cancelled runs
-    // exit with 1. A hang-up cancels like Ctrl+C, here while waiting for a log held elsewhere.
-    // Continuous set 0 holds T.def, set 1 is empty.
+    // exit with 1, and so does a source without any matching file (E:), while one whose files
+    // are all up to date (a second run) exits with 0. Quiet, nothing but errors is said ("":
+    // nothing at all). A hang-up cancels like Ctrl+C, here while waiting for a log held
+    // elsewhere. Continuous set 0 holds T.def, set 1 is empty.
     void exitCodes() {
         const QString plain = "SrcDir=S:\\\r\nDstDir=D:\\\r\n";
-        const QStringList run{"--run", "T"}, set0{"--continuous", "0"};
+        const QStringList run{"--run", "T"}, set0{"--continuous", "0"},
+            quiet{"--quiet", "--run", "T"};
+        const QString noSource = "SrcDir=S:\\no\r\nDstDir=D:\\\r\n", newer = plain + "NewChk=1\r\n";
+        const QString nothing = "ｺﾋﾟｰ対象となるﾌｧｲﾙが１件もありません．";
         // clang-format off
-        const struct { QStringList args; QString spec; int code; QString says; int signal; } rows[] = {
+        const struct { QStringList args; QString spec; int code; QString says; int signal; int runs = 1; } rows[] = {
             {{"--frobnicate"}, plain, 2, "--frobnicate", 0}, {{"--run"}, plain, 2, "--run", 0},
             {{"--run", "Nothing"}, plain, 2, "Nothing.def", 0}, {{"--run", "../T"}, plain, 2, "../T", 0},
             {{"--run", "T", "more"}, plain, 2, "more", 0},
@@ -30,17 +35,23 @@ private slots:
             {{"--continuous", "0", "1"}, plain, 2, "余分な引数", 0},
             {{"--continuous", "1"}, plain, 1, "連続実行するための設定ファイルが選択されていません．", 0},
             {set0, "SrcDir=S:\\no\r\nDstDir=D:\\\r\n", 1, "連続処理は異常終了しました．終了ｺｰﾄﾞ[1]", 0},
-            {set0, plain, 0, "T.def 終了 終了ｺｰﾄﾞ 0", 0}, {set0, plain, 1, "終了ｺｰﾄﾞ[9999]", SIGINT}};
+            {set0, plain, 0, "T.def 終了 終了ｺｰﾄﾞ 0", 0}, {set0, plain, 1, "終了ｺｰﾄﾞ[9999]", SIGINT},
+            {run, newer, 0, nothing + "\n-> OK\n終了ｺｰﾄﾞ 0", 0, 2}, {quiet, newer, 0, "", 0, 2},
+            {run, "SrcDir=E:\\\r\nDstDir=D:\\\r\n", 1, nothing, 0}, {quiet, plain, 0, "", 0},
+            {{"--run", "--quiet", "T"}, noSource, 1, "ｺﾋﾟｰ元ﾌｫﾙﾀﾞの準備が出来てないか", 0},
+            {{"--quiet", "--continuous", "0"}, plain, 0, "", 0},
+            {{"--list", "T"}, plain, 2, "余分な引数", 0}, {{"--show"}, plain, 2, "--show", 0}};
         // clang-format on
-        for (const auto& [args, spec, code, says, signal] : rows) {
+        for (const auto& [args, spec, code, says, signal, runs] : rows) {
             QTemporaryDir dir;
             const QByteArray drives =
                 ("[Drives]\r\nS=" + dir.filePath("src") + "\r\nD=" + dir.filePath("dst") +
-                 "\r\n[Renzoku0]\r\nCount=1\r\nFile0=T.def\r\n")
+                 "\r\nE=" + dir.filePath("empty") + "\r\n[Renzoku0]\r\nCount=1\r\nFile0=T.def\r\n")
                     .toUtf8();
             const auto bytes = Utf8ToCp932(("[Spec]\r\n" + spec).toStdString());
             QVERIFY(QFile::copy(TIDEWELL_BIN_DIR "/tidewell", dir.filePath("tidewell")) &&
                     QDir().mkpath(dir.filePath("src/sub")) && QDir().mkpath(dir.filePath("dst")) &&
+                    QDir().mkpath(dir.filePath("empty")) &&
                     WriteHostFile(dir.filePath("Tidewell.Ini"), drives) && bytes &&
                     WriteHostFile(dir.filePath("T.def"), QByteArray::fromStdString(*bytes)) &&
                     WriteHostFile(dir.filePath("src/a.txt"), "alpha") &&
@@ -51,6 +62,8 @@ private slots:
                     (log.open(QIODevice::WriteOnly) && flock(log.handle(), LOCK_EX) == 0));
             QProcess process;
             process.setReadChannel(QProcess::StandardError);
+            for (int i = 1; i < runs; ++i) // the runs before, which copy what there is
+                QVERIFY(QProcess::execute(dir.filePath("tidewell"), args) == 0);
             process.start(dir.filePath("tidewell"), args);
             QString err;
             while (signal && !err.contains("Tidewall.log") && process.waitForReadyRead(30000))
@@ -59,13 +72,43 @@ private slots:
             QVERIFY(!signal || ::kill(static_cast<pid_t>(process.processId()), signal) == 0);
             QVERIFY(process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit);
             err += QString::fromUtf8(process.readAllStandardError());
-            QVERIFY2(process.exitCode() == code && err.contains(says), qPrintable(err));
+            QVERIFY2(process.exitCode() == code &&
+                         (says.isEmpty() ? err.isEmpty() : err.contains(says)),
+                     qPrintable(err));
             QCOMPARE(QFile::exists(dir.filePath("dst/a.txt")),
-                     code == 0 || says == "Tidewall.log"); // the copy goes on
-            if (code == 0) // the order, in place of the confirmation
+                     code == 0 || says == "Tidewall.log");  // the copy goes on
+            if (code == 0 && args.contains("--continuous")) // the order, not a confirmation
                 QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()),
                          "この処理順で連続処理を実行します．\n  1 .... T\n");
         }
+    }
+
+    // The settings as the window's list orders them, and one setting as the window shows it
+    // (the clear option unchecks four options), on standard output.
+    void listAndShow() {
+        QTemporaryDir dir;
+        for (const char* name : {"b.def", "_x.def", "A.def"})
+            QVERIFY(WriteHostFile(dir.filePath(name), "[Spec]\r\n"));
+        QVERIFY(
+            QFile::copy(TIDEWELL_BIN_DIR "/tidewell", dir.filePath("tidewell")) &&
+            WriteHostFile(dir.filePath("A.def"),
+                          "[Spec]\r\nSrcDir=S:\\\r\nWildList=*.txt\r\nAllClrChk=1\r\nDustChk=1\r\n"
+                          "OutDirChk=1\r\n[OutDirList]\r\nCount=1\r\nOutDir0=S:\\sub\r\n"));
+        QProcess process;
+        process.start(dir.filePath("tidewell"), {"--list", "--quiet"});
+        QVERIFY(process.waitForFinished(60000) && process.exitCode() == 0);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), "_x\nA\nb\n");
+        process.start(dir.filePath("tidewell"), {"--show", "A.def"});
+        QVERIFY(process.waitForFinished(60000) && process.exitCode() == 0);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()),
+                 "設定ﾌｧｲﾙ: A\nｺﾋﾟｰ元ﾌｫﾙﾀﾞ: S:\\\nｺﾋﾟｰ先ﾌｫﾙﾀﾞ: \nｺﾋﾟｰﾘｽﾄ: *.txt\n"
+                 "[ ] ﾀｲﾑｽﾀﾝﾌﾟを評価して新しいﾌｧｲﾙだけをｺﾋﾟｰする． (無効)\n"
+                 "[ ] ｺﾋﾟｰ先に存在するﾌｧｲﾙだけをｺﾋﾟｰする． (無効)\n"
+                 "[ ] 下位ﾌｫﾙﾀﾞをﾌｧｲﾙｺﾋﾟｰの対象としない．\n"
+                 "[ ] 上書き時、ﾌｧｲﾙごとに確認を取る． (無効)\n"
+                 "[ ] ｺﾋﾟｰ先の既存ﾌｧｲﾙをごみ箱へ転送する． (無効)\n"
+                 "[ ] ﾌｫﾙﾀﾞ構造は完全ｺﾋﾟｰする．\n[x] ｺﾋﾟｰ前にｺﾋﾟｰ先ﾌｫﾙﾀﾞを全ｸﾘｱする．\n"
+                 "[x] ｺﾋﾟｰ除外ﾌｫﾙﾀﾞを指定する．\n    S:\\sub\n[ ] LHA圧縮してｺﾋﾟｰする．\n");
     }
 };
 

@@ -75,7 +75,7 @@ private slots:
             "|設定ﾌｧｲﾙ  == A.def|Copying  S:\\one\\a.txt -> D:\\one\\||A.def 終了 終了ｺｰﾄﾞ 0";
         // clang-format off
         const struct { const char* set; const char* atConfirm; int cancelAt; QStringList boxes; QString log; const char* dest; } rows[] = {
-            {"A Bad B", "", 0, {"ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[1]", "連続処理は異常終了しました．終了ｺｰﾄﾞ[1]"},
+            {"A Bad B", "", 0, {"ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[1]\nディレクトリ名が無効です。", "連続処理は異常終了しました．終了ｺｰﾄﾞ[1]"},
              a + "||設定ﾌｧｲﾙ  == Bad.def||Bad.def 終了 終了ｺｰﾄﾞ 1", "one/ blocker"}, // stops at the failure
             {"A B", "", 1, {"ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[9999]", "連続処理は異常終了しました．終了ｺｰﾄﾞ[9999]"},
              "|設定ﾌｧｲﾙ  == A.def||A.def 終了 終了ｺｰﾄﾞ 9999", "blocker"}, // a cancelled step

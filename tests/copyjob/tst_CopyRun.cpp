@@ -4,6 +4,8 @@
 #include "platform/LogFile.h"
 #include "support/CopyJobFixture.h"
 
+#include <QElapsedTimer>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +50,33 @@ private slots:
         }
     }
 
+    // Many files rewrite the status line about 30 times a second at most; a question still sees
+    // its own file in it and in the progress window, which ends on the counts of the whole run.
+    void statusIsThrottledButCurrent() {
+        QString files = "q1=1 q2=22";
+        for (int i = 0; i < 3000; ++i)
+            files += QString(" f%1=x").arg(i);
+        CCopyJobFixture f(files, "q1=o q2=o");
+        f.Setting().AnsChk = 1;
+        f.host.overwriteAnswers = {OVERWRITE_NO, OVERWRITE_YES};
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(f.Run(kFinished), 0);
+        const auto copying = std::count_if(
+            f.host.statusTexts.begin(), f.host.statusTexts.end(),
+            [](const std::string& text) { return text.find("にｺﾋﾟｰ中です") != text.npos; });
+        QVERIFY2(copying <= clock.elapsed() / 33 + 3, qPrintable(QString::number(copying)));
+        QCOMPARE(f.host.questionStatus,
+                 (Names{"S:\\q1 を D:\\ にｺﾋﾟｰ中です.....", "S:\\q2 を D:\\ にｺﾋﾟｰ中です....."}));
+        QCOMPARE(f.host.questionFile, (Names{"S:\\q1", "S:\\q2"}));
+        QCOMPARE(f.host.statusTexts.back(), "すべての設定を確認後、[実行]を押してください．");
+        const CTransferState& t = f.host.transfer;
+        QCOMPARE(QList<qint64>(
+                     {t.nFilesDone, t.nFilesTotal, qint64(t.nBytesDone), qint64(t.nBytesTotal)}),
+                 QList<qint64>({3002, 3002, 3003, 3003}));
+        QVERIFY(t.strCurrentFile.empty());
+    }
+
     // An empty collection must not clear the destination nor touch the log.
     void nothingToCopyLeavesLogAndDestinationAlone() {
         CCopyJobFixture f("a.doc=a", "keep.txt=k");
@@ -66,7 +95,8 @@ private slots:
             QVERIFY(f.dest.SetMode("q.txt", full ? 0644 : 0444));
             f.Setting().DustChk = full; // the trash takes a read-only file
             SetCopyTestHooks({.nFailAtWrite = full ? 1 : 0, .nWriteErrno = ENOSPC});
-            const int code = f.Run(Failed(1));
+            const int code =
+                f.Run(Failed(1, full ? "ディスクに十分な空き領域がありません。" : kDenied));
             SetCopyTestHooks({});
             QCOMPARE(code, 1);
             QCOMPARE(f.dest.Listing(), "q.txt=old");
@@ -119,7 +149,7 @@ private slots:
         CCopyJobFixture g("a.txt=a");
         QVERIFY(QDir().mkpath(QString::fromStdString(g.job.m_strLogPath)));
         g.boxes->Expect("Tidewall.log", IDOK);
-        QCOMPARE(g.Run(Failed(5)), 5);
+        QCOMPARE(g.Run(Failed(5, kDenied)), 5);
         QVERIFY(g.dest.Exists("a.txt"));
     }
 

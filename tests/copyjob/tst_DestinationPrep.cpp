@@ -91,7 +91,7 @@ private slots:
         QVERIFY(QFile::link(QString::fromStdString(outside.HostPath("catch")), trash + "/files"));
         const QString outsideBefore = outside.Listing();
         f.Setting().DustChk = 1;
-        QCOMPARE(f.Run(Failed(5)), 5); // the trash refused
+        QCOMPARE(f.Run(Failed(5, kDenied)), 5); // the trash refused
         QCOMPARE(outside.Listing(), outsideBefore);
         const QString linked = " sub=-> " + QString::fromStdString(outside.HostPath("folder"));
         QCOMPARE(f.dest.Listing(), "a.txt=old" + linked);

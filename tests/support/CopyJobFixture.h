@@ -15,9 +15,12 @@
 using Names = std::vector<std::string>;
 
 inline const char kFinished[] = "ｺﾋﾟｰ処理を終了しました．";
-inline std::string Failed(int code) {
-    return "ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[" + std::to_string(code) + "]";
+// The abnormal end, with the system's text of its reason on a line of its own.
+inline std::string Failed(int code, const std::string& reason = {}) {
+    return "ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[" + std::to_string(code) + "]" +
+           (reason.empty() ? "" : "\n" + reason);
 }
+inline const char kDenied[] = "アクセスが拒否されました。";
 
 // Builds a "name=bytes@mtime folder/ ..." listing (bytes without " ", "=" or "@").
 inline bool Build(CTempTree& tree, const QString& listing) {

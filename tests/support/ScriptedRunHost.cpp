@@ -21,6 +21,7 @@ public:
     }
     int TakeCancelRequest() override { return std::exchange(m_cancel, false) ? 1 : 0; }
     void PumpPendingMessages() override {}
+    void ShowTransfer(const CTransferState& state) override { m_host.transfer = state; }
     int RunBlockingCall(const std::function<int()>& call) override {
         if (m_host.onBlockingCall)
             m_host.onBlockingCall();
@@ -48,6 +49,8 @@ int CScriptedRunHost::MessageBox(const std::string& text, unsigned style) {
 
 int CScriptedRunHost::AskOverwrite(const COverwriteTexts&) {
     ++overwriteQuestions;
+    questionStatus.push_back(statusTexts.empty() ? std::string() : statusTexts.back());
+    questionFile.push_back(transfer.strCurrentFile);
     if (overwriteAnswers.empty())
         QTest::qFail("unexpected overwrite question", __FILE__, __LINE__);
     return TakeAnswer(overwriteAnswers, 2);

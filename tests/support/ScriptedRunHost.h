@@ -40,5 +40,10 @@ public:
     int pumps = 0;
     int overwriteQuestions = 0;
     int confirmQuestions = 0;
-    int progressOpen = 0; // progress windows that exist now
+    int progressOpen = 0;    // progress windows that exist now
+    CTransferState transfer; // the last one a progress window was shown
+    // The status line and the file being copied when each overwrite
+    // question came.
+    std::vector<std::string> questionStatus;
+    std::vector<std::string> questionFile;
 };

@@ -94,7 +94,10 @@ void CCopyMainDlg::OnInitDialog() {
         if (m_nCurSel >= 0)
             m_strUsedDef = SettingNameAt(m_nCurSel);
     } else {
+        // The entry the list shows is the one loaded, not the defaults under
+        // its name (a save would then propose an empty name).
         SelectEntry(0);
+        m_strUsedDef = SettingNameAt(0);
     }
     LoadSetting(m_strUsedDef);
     SettingToControls();

@@ -23,6 +23,7 @@
 
 class QComboBox;
 class QMovie;
+class QScrollArea;
 
 class CCopyMainDlg : public CDialogBase, public IRunHost, public IRenzokuSteps {
     Q_OBJECT
@@ -166,6 +167,10 @@ private:
     void BuildControls();
     void BuildLayout();
     void BuildSystemMenu();
+    // The window's size: the page of controls, or less with scroll bars
+    // when the screen cannot hold it.
+    void FitToScreen();
+    void showEvent(QShowEvent* pEvent) override;
 
     void OnInitDialog();
     // Selects a list position (-1: none).
@@ -207,7 +212,9 @@ private:
 
     CCopyJob m_job;
     CEventPump m_pump;
-    QMovie* m_pBusyMovie = nullptr; // created at the first busy display
+    QMovie* m_pBusyMovie = nullptr;   // created at the first busy display
+    QScrollArea* m_pScroll = nullptr; // holds the page of controls
+    bool m_bWatchesScreen = false;    // refits when moved to another screen
     int m_nWaitCursor = 0;
     // The settings file shown before a continuous run, shown again after it
     // (empty: none was).

@@ -4,6 +4,7 @@
 // the template's dialog units as minimums, so no text is cut.
 #include "ui/app/CopyMainDlg.h"
 
+#include "app/SettingTexts.h"
 #include "copyjob/RunTexts.h"
 #include "ui/framework/Resources.h"
 
@@ -17,8 +18,14 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,13 +37,13 @@ struct CCheckSpec {
     const char* pszText;
 };
 const CCheckSpec kOptionChecks[] = {
-    {CCopyMainDlg::IDC_NEW_CHK, "ﾀｲﾑｽﾀﾝﾌﾟを評価して新しいﾌｧｲﾙだけをｺﾋﾟｰする．"},
-    {CCopyMainDlg::IDC_USED_CHK, "ｺﾋﾟｰ先に存在するﾌｧｲﾙだけをｺﾋﾟｰする．"},
-    {CCopyMainDlg::IDC_SUBDIR_CHK, "下位ﾌｫﾙﾀﾞをﾌｧｲﾙｺﾋﾟｰの対象としない．"},
-    {CCopyMainDlg::IDC_ANS_CHK, "上書き時、ﾌｧｲﾙごとに確認を取る．"},
-    {CCopyMainDlg::IDC_DUST_CHK, "ｺﾋﾟｰ先の既存ﾌｧｲﾙをごみ箱へ転送する．"},
-    {CCopyMainDlg::IDC_COPYDIR_CHK, "ﾌｫﾙﾀﾞ構造は完全ｺﾋﾟｰする．"},
-    {CCopyMainDlg::IDC_ALLCLR_CHK, "ｺﾋﾟｰ前にｺﾋﾟｰ先ﾌｫﾙﾀﾞを全ｸﾘｱする．"},
+    {CCopyMainDlg::IDC_NEW_CHK, SettingText::kNewChk},
+    {CCopyMainDlg::IDC_USED_CHK, SettingText::kUsedChk},
+    {CCopyMainDlg::IDC_SUBDIR_CHK, SettingText::kSubDirChk},
+    {CCopyMainDlg::IDC_ANS_CHK, SettingText::kAnsChk},
+    {CCopyMainDlg::IDC_DUST_CHK, SettingText::kDustChk},
+    {CCopyMainDlg::IDC_COPYDIR_CHK, SettingText::kCopyDirChk},
+    {CCopyMainDlg::IDC_ALLCLR_CHK, SettingText::kAllClrChk},
 };
 
 } // namespace
@@ -68,9 +75,9 @@ void CCopyMainDlg::BuildControls() {
     MakeButton(IDC_CANDIDATES, "候補(&K)...");
     for (const CCheckSpec& spec : kOptionChecks)
         makeCheck(spec.nId, spec.pszText);
-    makeCheck(IDC_OUTDIR_CHK, "ｺﾋﾟｰ除外ﾌｫﾙﾀﾞを指定する．");
+    makeCheck(IDC_OUTDIR_CHK, SettingText::kOutDirChk);
     MakeButton(IDC_OUTDIR_SETTING, "除外ﾌｫﾙﾀﾞ設定(&U)...", 70);
-    makeCheck(IDC_LHA_CHK, "LHA圧縮してｺﾋﾟｰする．");
+    makeCheck(IDC_LHA_CHK, SettingText::kLhaChk);
     MakeButton(IDC_LHA_SETTING, "LHAの設定(&V)...", 70);
     QPushButton* pRun = MakeButton(IDC_RUN, "実行(&G)", 70, 20);
     pRun->setDefault(true);
@@ -172,7 +179,10 @@ void CCopyMainDlg::BuildLayout() {
     pButtons->addWidget(FindControl(IDC_CLOSE));
     pButtons->addWidget(FindControl(IDC_HELP));
 
-    auto* pMain = new QVBoxLayout(this);
+    // The controls live on a page inside a scroll area that shows no frame
+    // and, while the window fits its screen, no scroll bar either.
+    auto* pPage = new QWidget(this);
+    auto* pMain = new QVBoxLayout(pPage);
     ApplyTemplateMargins(pMain);
     pMain->addWidget(group("設定ﾌｧｲﾙ(&E)", pListRow));
     pMain->addLayout(pFolders);
@@ -181,9 +191,42 @@ void CCopyMainDlg::BuildLayout() {
     pMain->addLayout(pButtons);
     pMain->addWidget(FindControl(IDC_STATUS));
 
-    // A fixed-size window: the template's size, or more when the texts need it.
+    // The page has the template's size, or more when the texts need it.
     const QSize templateSize(Units().X(387), Units().Y(277));
-    setFixedSize(pMain->totalSizeHint().expandedTo(templateSize));
+    pPage->setFixedSize(pMain->totalSizeHint().expandedTo(templateSize));
+    m_pScroll = new QScrollArea(this);
+    m_pScroll->setFrameShape(QFrame::NoFrame);
+    m_pScroll->setWidget(pPage);
+    auto* pOuter = new QVBoxLayout(this);
+    pOuter->setContentsMargins(0, 0, 0, 0);
+    pOuter->addWidget(m_pScroll);
+    FitToScreen();
+}
+
+void CCopyMainDlg::FitToScreen() {
+    // A fixed-size window, the page's size, as long as the screen holds it;
+    // on a smaller (or more magnified) screen the window takes what there is
+    // and the page scrolls, so every control stays reachable.
+    const QSize page = m_pScroll->widget()->size();
+    const QSize available = AvailableSize();
+    QSize size = page.boundedTo(available);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    if (size.width() < page.width()) // the horizontal bar takes its height
+        size.setHeight(std::min(page.height() + bar, available.height()));
+    if (size.height() < page.height() + (size.width() < page.width() ? bar : 0))
+        size.setWidth(std::min(size.width() + bar, available.width()));
+    setFixedSize(size);
+}
+
+void CCopyMainDlg::showEvent(QShowEvent* pEvent) {
+    // The screen is known for sure only now, and may differ from the one
+    // assumed at construction.
+    FitToScreen();
+    if (windowHandle() && !m_bWatchesScreen) {
+        m_bWatchesScreen = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] { FitToScreen(); });
+    }
+    CDialogBase::showEvent(pEvent);
 }
 
 void CCopyMainDlg::BuildSystemMenu() {

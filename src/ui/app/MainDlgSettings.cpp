@@ -5,6 +5,7 @@
 
 #include "app/SettingFiles.h"
 #include "app/SettingNames.h"
+#include "app/StorableText.h"
 #include "copyjob/RunTexts.h"
 #include "copyjob/SettingFileName.h"
 #include "files/PathUtils.h"
@@ -133,7 +134,8 @@ bool CCopyMainDlg::ReportSaveError(const CCopySetting& setting) {
     if (error == 0)
         return true;
     if (error == ERROR_NO_UNICODE_TRANSLATION) {
-        WarningBox(kCannotStore);
+        const std::string refusal = UnstorableFieldMessage(SpecFields(setting));
+        WarningBox(refusal.empty() ? kCannotStore : refusal);
     } else {
         const std::string text = GetSystemErrorText(error);
         WarningBox(text.empty() ? "ｴﾗｰｺｰﾄﾞ " + std::to_string(error) : text);

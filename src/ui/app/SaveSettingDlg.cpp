@@ -2,6 +2,8 @@
 
 #include "app/SettingNames.h"
 #include "files/PathUtils.h"
+#include "platform/HostServices.h"
+#include "platform/MessageBoxService.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -65,7 +67,8 @@ void CSaveSettingDlg::SetNameText(const std::string& text) {
 void CSaveSettingDlg::OnUpdateName() {
     const std::string text = StdStr(Control<QLineEdit>(IDC_NAME)->text());
     const ESettingNameProblem problem = CheckSettingName(text);
-    if (problem == ESettingNameProblem::None) {
+    // "." and ".." are on the way to a name such as ".old": OK judges them.
+    if (problem == ESettingNameProblem::None || problem == ESettingNameProblem::DotName) {
         m_strName = text;
         return;
     }
@@ -73,12 +76,18 @@ void CSaveSettingDlg::OnUpdateName() {
     SetNameText(m_strName);
 }
 
-// Only a refused proposal can reach here with a bad name: every typed
-// change was judged already.
+// Only a refused proposal, or "." and "..", can reach here with a bad name:
+// every other typed change was judged already.
 void CSaveSettingDlg::OnOK() {
     const ESettingNameProblem problem = CheckSettingName(m_strName);
     if (problem != ESettingNameProblem::None) {
         WarningBox(SettingNameWarning(problem), "CSaveSettingDlg::OnOK()");
+        Control<QLineEdit>(IDC_NAME)->setFocus();
+        return;
+    }
+    if (IsHiddenSettingName(m_strName) &&
+        CHostServices::Get().MessageBoxes().Show(HiddenSettingNote(m_strName), "",
+                                                 MB_OKCANCEL | MB_ICONASTERISK) != IDOK) {
         Control<QLineEdit>(IDC_NAME)->setFocus();
         return;
     }

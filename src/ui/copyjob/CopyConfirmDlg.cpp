@@ -64,7 +64,7 @@ void CCopyConfirmDlg::BuildLayout() {
     auto* pGroup = new QGroupBox(QStr("ｺﾋﾟｰ先"), this);
     auto* pFigures = new QGridLayout(pGroup);
     pFigures->setHorizontalSpacing(Units().X(4));
-    pFigures->addWidget(MakeStatic(IDC_DST_DIR, "", 200), 0, 0, 1, 2);
+    pFigures->addWidget(MakePathStatic(IDC_DST_DIR, "", 200), 0, 0, 1, 2);
     const struct {
         const char* pszLabel;
         int nId;
@@ -80,7 +80,7 @@ void CCopyConfirmDlg::BuildLayout() {
 
     auto* pSource = new QHBoxLayout;
     pSource->addWidget(MakeLabel("ｺﾋﾟｰ元"));
-    pSource->addWidget(MakeStatic(IDC_SRC_DIR, "", 200), 1);
+    pSource->addWidget(MakePathStatic(IDC_SRC_DIR, "", 200), 1);
 
     auto* pMessage = new QHBoxLayout;
     QLabel* pIcon = MakeStatic(IDC_ICON, "");

@@ -44,14 +44,14 @@ void COverwriteDlg::BuildLayout() {
     const int indent = Units().X(12);
     pGrid->setColumnMinimumWidth(0, indent);
     // Source: path with "から", then size and date indented below it.
-    pGrid->addWidget(MakeStatic(IDC_SRC_PATH, "", 200), 0, 0, 1, 4);
+    pGrid->addWidget(MakePathStatic(IDC_SRC_PATH, "", 200), 0, 0, 1, 4);
     pGrid->addWidget(MakeLabel("から"), 0, 4);
     pGrid->addWidget(MakeLabel("ｻｲｽﾞ"), 1, 1);
     pGrid->addWidget(MakeStatic(IDC_SRC_SIZE, "", 80), 1, 2);
     pGrid->addWidget(MakeLabel("日付"), 2, 1);
     pGrid->addWidget(MakeStatic(IDC_SRC_DATE, "", 80), 2, 2);
     // Destination: the same, with the comparison words right of the figures.
-    pGrid->addWidget(MakeStatic(IDC_DST_PATH, "", 200), 3, 0, 1, 4);
+    pGrid->addWidget(MakePathStatic(IDC_DST_PATH, "", 200), 3, 0, 1, 4);
     pGrid->addWidget(MakeLabel("へ"), 3, 4);
     pGrid->addWidget(MakeLabel("ｻｲｽﾞ"), 4, 1);
     pGrid->addWidget(MakeStatic(IDC_DST_SIZE, "", 80), 4, 2);

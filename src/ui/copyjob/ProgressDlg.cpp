@@ -1,6 +1,7 @@
 #include "ui/copyjob/ProgressDlg.h"
 
 #include "copyjob/ProgressPercent.h"
+#include "copyjob/TransferTexts.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -38,6 +39,13 @@ CProgressDlg::CProgressDlg(const std::string& caption)
     ConnectMessageMap(s_aMessageMap);
     ApplyBarRange();
     Control<QProgressBar>(IDC_PROGRESS)->setValue(BarValue(m_nLower));
+    m_heldTimer.setSingleShot(true);
+    connect(&m_heldTimer, &QTimer::timeout, this, [this] {
+        if (!m_bHeld)
+            return;
+        m_throttle.MarkShown();
+        DrawState();
+    });
 }
 
 CProgressDlg::~CProgressDlg() {
@@ -68,9 +76,21 @@ void CProgressDlg::BuildLayout() {
     pRow->addWidget(MakeStatic(IDC_PERCENT, kInitialPercentText, 40), 1);
     pRow->addWidget(MakeButton(IDC_CANCEL, "ｷｬﾝｾﾙ"));
 
+    // The file name takes the width the bar gives and never widens the
+    // window; the counts stand below it, left and right.
+    QLabel* pFile = MakePathStatic(IDC_CURRENT_FILE, "");
+    pFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* pCounts = new QHBoxLayout;
+    pCounts->addWidget(MakeStatic(IDC_FILE_COUNT, ""), 1);
+    pCounts->addWidget(MakeStatic(IDC_BYTE_COUNT, ""));
+    for (int id : {IDC_CURRENT_FILE, IDC_FILE_COUNT, IDC_BYTE_COUNT})
+        FindControl(id)->hide(); // until a copy run reports its counts
+
     auto* pMain = new QVBoxLayout(this);
     ApplyTemplateMargins(pMain);
     pMain->addWidget(pBar);
+    pMain->addWidget(pFile);
+    pMain->addLayout(pCounts);
     pMain->addLayout(pRow);
     pMain->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -129,8 +149,8 @@ int CProgressDlg::SetProgressPos(int pos) {
     PumpPendingMessages();
     const int previous = m_nPos;
     m_nPos = pos;
-    Control<QProgressBar>(IDC_PROGRESS)->setValue(BarValue(pos));
-    ShowPercent(pos);
+    m_nPercentPos = pos;
+    UpdateDisplay();
     return previous;
 }
 
@@ -143,12 +163,47 @@ int CProgressDlg::StepProgress() {
     if (next > m_nUpper && span > 0)
         next = m_nLower + (next - m_nLower) % span;
     m_nPos = static_cast<int>(next);
-    Control<QProgressBar>(IDC_PROGRESS)->setValue(BarValue(m_nPos));
     // The percentage follows the stepped value itself, so the last step of a
     // range reads 100%.
-    ShowPercent(static_cast<int>(
-        std::clamp<int64_t>(static_cast<int64_t>(previous) + m_nStep, INT32_MIN, INT32_MAX)));
+    m_nPercentPos = static_cast<int>(
+        std::clamp<int64_t>(static_cast<int64_t>(previous) + m_nStep, INT32_MIN, INT32_MAX));
+    UpdateDisplay();
     return previous;
+}
+
+void CProgressDlg::ShowTransfer(const CTransferState& state) {
+    m_transfer = state;
+    if (!m_bTransferShown) {
+        m_bTransferShown = true;
+        for (int id : {IDC_CURRENT_FILE, IDC_FILE_COUNT, IDC_BYTE_COUNT})
+            FindControl(id)->show();
+    }
+    UpdateDisplay();
+}
+
+void CProgressDlg::UpdateDisplay() {
+    m_bHeld = true;
+    if (m_throttle.Due())
+        DrawState();
+    else if (!m_heldTimer.isActive())
+        m_heldTimer.start(m_throttle.MsUntilDue());
+}
+
+void CProgressDlg::DrawState() {
+    m_bHeld = false;
+    Control<QProgressBar>(IDC_PROGRESS)->setValue(BarValue(m_nPos));
+    ShowPercent(m_nPercentPos);
+    if (!m_bTransferShown)
+        return;
+    const auto setText = [this](int id, const std::string& text) {
+        auto* pLabel = Control<QLabel>(id);
+        const QString qText = QStr(text);
+        if (pLabel->text() != qText)
+            pLabel->setText(qText);
+    };
+    setText(IDC_CURRENT_FILE, m_transfer.strCurrentFile);
+    setText(IDC_FILE_COUNT, TransferFilesText(m_transfer.nFilesDone, m_transfer.nFilesTotal));
+    setText(IDC_BYTE_COUNT, TransferBytesText(m_transfer.nBytesDone, m_transfer.nBytesTotal));
 }
 
 int CProgressDlg::TakeCancelRequest() {
@@ -159,7 +214,7 @@ int CProgressDlg::TakeCancelRequest() {
 }
 
 void CProgressDlg::PumpPendingMessages() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    m_pump.Pump();
 }
 
 int CProgressDlg::RunBlockingCall(const std::function<int()>& call) {

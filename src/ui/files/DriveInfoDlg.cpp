@@ -30,7 +30,9 @@ CDriveInfoDlg::CDriveInfoDlg(const std::string& path, QWidget* parent)
 
 void CDriveInfoDlg::BuildLayout() {
     auto field = [this](int id, Qt::Alignment align, int cxDlu) {
-        QLabel* pField = MakeStatic(id, "", cxDlu);
+        // A volume label may be as long as a path.
+        QLabel* pField =
+            id == IDC_LABEL ? MakePathStatic(id, "", cxDlu) : MakeStatic(id, "", cxDlu);
         pField->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         pField->setAlignment(align | Qt::AlignVCenter);
         return pField;

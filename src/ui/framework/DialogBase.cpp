@@ -1,5 +1,7 @@
 #include "ui/framework/DialogBase.h"
 
+#include "ui/framework/PathLabel.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -10,6 +12,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QVariant>
 
 #include <cstdint>
@@ -135,6 +139,30 @@ void CDialogBase::reject() {
     done(m_nEscapeAnswer);
 }
 
+QSize CDialogBase::AvailableSize() const {
+    const QScreen* pScreen = screen();
+    if (!pScreen)
+        return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    // The frame is known once the window is shown; before, a title bar and
+    // thin borders are assumed.
+    const QSize frame = isVisible() ? frameGeometry().size() - size()
+                                    : QSize(8, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8);
+    return pScreen->availableGeometry().size() - frame;
+}
+
+void CDialogBase::showEvent(QShowEvent* pEvent) {
+    QDialog::showEvent(pEvent);
+    const QSize available = AvailableSize();
+    if (width() <= available.width() && height() <= available.height())
+        return;
+    if (layout())
+        layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    const QSize fitted = size().boundedTo(available);
+    setMinimumSize(0, 0);
+    setMaximumSize(available);
+    resize(fitted);
+}
+
 void CDialogBase::Connect(int id, ENotify notify, std::function<void()> handler) {
     QWidget* pWidget = FindControl(id);
     if (!pWidget)
@@ -186,6 +214,14 @@ QPushButton* CDialogBase::MakeButton(int id, const std::string& text, int cxDlu,
 QLabel* CDialogBase::MakeStatic(int id, const std::string& text, int cxDlu) {
     auto* pLabel = new QLabel(QStr(text), this);
     pLabel->setTextFormat(Qt::PlainText);
+    if (cxDlu > 0)
+        pLabel->setMinimumWidth(m_units.X(cxDlu));
+    BindControl(id, pLabel);
+    return pLabel;
+}
+
+QLabel* CDialogBase::MakePathStatic(int id, const std::string& text, int cxDlu) {
+    auto* pLabel = new CPathLabel(QStr(text), this);
     if (cxDlu > 0)
         pLabel->setMinimumWidth(m_units.X(cxDlu));
     BindControl(id, pLabel);

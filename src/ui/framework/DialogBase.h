@@ -96,7 +96,15 @@ public:
 
     void reject() override;
 
+    // The largest size the dialog's frame leaves for it on the available
+    // area of its screen.
+    QSize AvailableSize() const;
+
 protected:
+    // A dialog larger than its screen's available area is cut down to it as
+    // it is shown (a last resort: paths are elided so this rarely happens).
+    void showEvent(QShowEvent* pEvent) override;
+
     // One entry of a dialog's message map.
     template <class D> struct CMessageEntry {
         int nId;
@@ -125,6 +133,9 @@ protected:
     // Helpers that create a bound control sized in dialog units (minimums).
     QPushButton* MakeButton(int id, const std::string& text, int cxDlu = 50, int cyDlu = 14);
     QLabel* MakeStatic(int id, const std::string& text, int cxDlu = 0);
+    // A static text that shows a path: elided in the middle when it does not
+    // fit, never asking for more than half the screen's width (CPathLabel).
+    QLabel* MakePathStatic(int id, const std::string& text, int cxDlu = 0);
     QLabel* MakeLabel(const std::string& text); // an unbound label (no id)
     // Margin and spacing of the templates: 7 and 4 dialog units.
     void ApplyTemplateMargins(QLayout* pLayout) const;

@@ -1,5 +1,6 @@
 #include "ui/lha/LhaSettingDlg.h"
 
+#include "app/StorableText.h"
 #include "copyjob/ArchiveName.h"
 #include "copyjob/CopySetting.h"
 #include "files/PathUtils.h"
@@ -76,7 +77,7 @@ void CLhaSettingDlg::BuildLayout() {
     pGrid->addWidget(check(IDC_AUTO_FILE_CHK, "ﾌｧｲﾙ名を日付で自動生成する(&N)"), 1, 0, 1, 3);
     pGrid->addWidget(label("自動生成ﾌｫｰﾏｯﾄ(&H)", edit(IDC_FILE_HEDER, 120)), 2, 0);
     pGrid->addWidget(FindControl(IDC_FILE_HEDER), 2, 1, 1, 2);
-    pGrid->addWidget(MakeStatic(IDC_NAME_PREVIEW, "", 120), 3, 1, 1, 2);
+    pGrid->addWidget(MakePathStatic(IDC_NAME_PREVIEW, "", 120), 3, 1, 1, 2);
 
     auto* pOptions = new QGroupBox(QStr("ｵﾌﾟｼｮﾝ(&O)"), this);
     auto* pChecks = new QVBoxLayout(pOptions);
@@ -241,9 +242,13 @@ void CLhaSettingDlg::OnOK() {
         // Nothing was stored: the setting goes back to what the file holds
         // and the dialog stays open for a correction.
         const std::string reason = GetSystemErrorText(error);
-        WarningBox(error == ERROR_NO_UNICODE_TRANSLATION ? kCannotStore
-                   : reason.empty() ? "ｴﾗｰｺｰﾄﾞ " + std::to_string(error)
-                                    : reason,
+        const std::string unstorable = UnstorableFieldMessage({{"書庫ﾌｧｲﾙ名", m_strLhaName},
+                                                               {"自動生成ﾌｫｰﾏｯﾄ", m_strFileHeder},
+                                                               {"追加ｵﾌﾟｼｮﾝ", m_strOptionStr}});
+        WarningBox(error != ERROR_NO_UNICODE_TRANSLATION
+                       ? (reason.empty() ? "ｴﾗｰｺｰﾄﾞ " + std::to_string(error) : reason)
+                   : unstorable.empty() ? kCannotStore
+                                        : unstorable,
                    "CLhaSettingDlg::OnOK()");
         m_setting.LoadLha();
         return;

@@ -3,6 +3,8 @@
 
 #include "MainWindowFixture.h"
 
+#include "support/TestScreens.h"
+
 #include "ui/app/AboutDlg.h"
 #include "ui/app/HelpViewer.h"
 #include "ui/continuous/RenzokuDlg.h"
@@ -10,6 +12,8 @@
 
 #include <QGroupBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTextBrowser>
 
 #include <algorithm>
@@ -77,13 +81,15 @@ private slots:
     void closeDuringRunOnlyRequestsCancel();
     void closeAsksAndWritesTheProfile();
     void layoutOfTheTemplate();
+    void fitsItsScreen_data();
+    void fitsItsScreen();
     void settingAndVersionDialogs();
 };
 
 void TestMainWindow::startSelectsTheUsedSetting() {
-    // The profile's name (ignoring case, or missing) -> what is loaded.
+    // The profile's name (ignoring case, or missing: the first entry) -> what is loaded.
     const std::pair<const char*, QString> cases[] = {
-        {nullptr, "0 0   0"},
+        {nullptr, "0 0 Alpha S:\\Alpha 0"},
         {"BETA", "1 1 beta S:\\beta 0"},
         {"Gone", "-1 -1 Gone  0"},
         {"資料", "3 3 資料 E:\\資料\\表ソ 0"}}; // CP932 with 0x5C trail bytes
@@ -270,6 +276,46 @@ void TestMainWindow::layoutOfTheTemplate() {
     QVERIFY(dlg->width() <= 1024 && dlg->height() <= 740); // fits a small screen
 }
 
+void TestMainWindow::fitsItsScreen_data() {
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("1280 x 1024") << "wide" << false;
+    QTest::newRow("1280 x 1024 at scale factor 2") << "scaled" << true;
+}
+
+// A screen too small for the window gets a window that fits it and
+// scrolls, so every control can be reached; otherwise the window keeps its
+// fixed size and shows no scroll bar.
+void TestMainWindow::fitsItsScreen() {
+    QFETCH(QString, screen);
+    QFETCH(bool, scrolls);
+    CMainWindowFixture fx;
+    Dlg dlg;
+    dlg.setScreen(TestScreen(qPrintable(screen)));
+    dlg.move(dlg.screen()->availableGeometry().topLeft());
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    const QRect available = dlg.screen()->availableGeometry();
+    QVERIFY(dlg.frameGeometry().width() <= available.width() &&
+            dlg.frameGeometry().height() <= available.height());
+    auto* pScroll = dlg.findChild<QScrollArea*>();
+    QCOMPARE(pScroll->verticalScrollBar()->maximum() > 0, scrolls);
+    QCOMPARE(dlg.size() == pScroll->widget()->size(), !scrolls);
+    for (int id : kTabOrder + Ids{Dlg::IDC_STATUS}) {
+        QWidget* pControl = ControlOf(&dlg, id);
+        const QRect inPage(pControl->mapTo(pScroll->widget(), QPoint(0, 0)), pControl->size());
+        pScroll->ensureVisible(inPage.center().x(), inPage.center().y(), inPage.width() / 2 + 1,
+                               inPage.height() / 2 + 1);
+        // Whole, or (the status line) over the width of the view.
+        const QRect at(pControl->mapTo(&dlg, QPoint(0, 0)), pControl->size());
+        const QRect view = pScroll->viewport()->geometry();
+        const QRect seen = at.intersected(view);
+        QVERIFY2(seen.height() == at.height() &&
+                     seen.width() >= std::min(at.width(), view.width() - 1),
+                 qPrintable(QString::number(id)));
+    }
+}
+
 // The LHA button opens its dialog, whose help joins it while it is open;
 // the version dialog comes from the window's menu and from the help page.
 void TestMainWindow::settingAndVersionDialogs() {
@@ -293,5 +339,5 @@ void TestMainWindow::settingAndVersionDialogs() {
     QCOMPARE(seen.join('|'), "LHAの設定+|ﾊﾞｰｼﾞｮﾝ情報 Tidewell|ﾊﾞｰｼﾞｮﾝ情報 Tidewell");
 }
 
-QTEST_MAIN(TestMainWindow)
+TIDEWELL_SCREENS_TEST_MAIN(TestMainWindow)
 #include "tst_CopyMainDlg.moc"

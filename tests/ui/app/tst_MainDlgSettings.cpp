@@ -70,8 +70,10 @@ private slots:
         // An emoji has no CP932 form.
         TypeInto(*dlg, Dlg::IDC_SRC_DIR, QString::fromUtf8("S:\\\xF0\x9F\x98\x80"));
         AnswerSaveDialog("Delta");
-        fx.boxes->ExpectExact("保存できない文字が含まれています．", IDOK,
-                              MB_OK | MB_ICONEXCLAMATION);
+        fx.boxes->ExpectExact(
+            "ｺﾋﾟｰ元ﾌｫﾙﾀﾞに保存できない文字「\xF0\x9F\x98\x80」(U+1F600) が含まれています．\n"
+            "設定ﾌｧｲﾙは Shift-JIS で書かれるため、この文字は使えません．",
+            IDOK, MB_OK | MB_ICONEXCLAMATION);
         ClickControl(dlg.get(), Dlg::IDC_SAVE);
         QVERIFY(fx.boxes->VerifyAllUsed());
         AnswerSaveDialog(nullptr);

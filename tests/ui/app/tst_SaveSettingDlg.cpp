@@ -53,7 +53,8 @@ private slots:
             {"", "表\\", "", "表", true},
             {"Daily", "", "新しい名前?2", "Daily", true},
             {"", "表ソ；：？，＜＞＊￥｜／ﾃｽﾄ.\"x\"", "", "表ソ；：？，＜＞＊￥｜／ﾃｽﾄ.\"x\"",
-             false}};
+             false},
+            {"", "..old", "", "..old", false}}; // "." and ".." on the way are no refusal
         for (const auto& [proposal, typed, pasted, kept, bWarned] : cases) {
             CScriptedBoxes boxes;
             if (bWarned)
@@ -81,6 +82,23 @@ private slots:
         QCOMPARE(dlg.DoModal(), 1);
         QVERIFY(boxes->VerifyAllUsed());
         QCOMPARE(dlg.m_strName, fits);
+        // ".." is refused at OK; a name starting with "." makes a hidden file, which the user is
+        // told of and may take back.
+        boxes->Expect("「.」や「..」", IDOK, MB_OK | MB_ICONEXCLAMATION);
+        const char kHidden[] =
+            "保存名称が「.」で始まるため、設定ﾌｧｲﾙ .old.def は隠しﾌｧｲﾙになります．";
+        boxes->Expect(kHidden, IDCANCEL, MB_OKCANCEL | MB_ICONASTERISK);
+        boxes->Expect(kHidden, IDOK, MB_OKCANCEL | MB_ICONASTERISK);
+        CSaveSettingDlg dotted("..", nullptr);
+        AnswerNextModal([&](QWidget* pDlg) {
+            for (const char* name : {"..", ".old", ".old"}) {
+                NameEdit(pDlg)->setText(name);
+                ClickControl(pDlg, CSaveSettingDlg::IDC_OK);
+            }
+        });
+        QCOMPARE(dotted.DoModal(), 1);
+        QVERIFY(boxes->VerifyAllUsed());
+        QCOMPARE(dotted.m_strName, std::string(".old"));
     }
 };
 

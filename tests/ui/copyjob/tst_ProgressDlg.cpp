@@ -5,12 +5,14 @@
 
 #include "support/DialogTestHelpers.h"
 
+#include <QElapsedTimer>
 #include <QProgressBar>
 
 class CProgressDlgTest : public QObject {
     Q_OBJECT
 private slots:
     void captionsAndBar();
+    void drawnAtMostThirtyTimesASecond();
     void cancelAndOwner();
 };
 
@@ -25,12 +27,14 @@ void CProgressDlgTest::captionsAndBar() {
     VerifyNothingCut(dlg);
     dlg.SetProgressRange(0, 3);
     dlg.SetProgressStep(1);
-    QCOMPARE(dlg.StepProgress() * 10 + dlg.StepProgress(), 1); // the previous positions
-    QCOMPARE(Texts(&dlg, {CProgressDlg::IDC_PERCENT}), "66%");
+    QCOMPARE(dlg.StepProgress() * 10 + dlg.StepProgress(), 1);     // the previous positions
+    QTRY_COMPARE(Texts(&dlg, {CProgressDlg::IDC_PERCENT}), "66%"); // held, then drawn
     // (lower, upper, position): the bar holds any range in at most 65535 steps.
-    const std::tuple<int, int, int, const char*> cases[] = {
-        {0, 200000, 150000, "75%"}, {1, 65536, 65536, "100%"}, {1, 65536, 1, "0%"},
-        {1, 65537, 65537, "100%"},  {0, 3, 0, "0%"}};
+    const std::tuple<int, int, int, const char*> cases[] = {{0, 200000, 150000, "75%"},
+                                                            {1, 65536, 65536, "100%"},
+                                                            {1, 65536, 1, "0%"},
+                                                            {1, 65537, 65537, "100%"},
+                                                            {0, 3, 0, "0%"}};
     for (const auto& [lower, upper, pos, percent] : cases) {
         CProgressDlg fresh;
         fresh.SetProgressRange(lower, upper);
@@ -42,6 +46,30 @@ void CProgressDlgTest::captionsAndBar() {
                  qRound(double(pos - lower) / (upper - lower) * 1000));
         QCOMPARE(Texts(&fresh, {CProgressDlg::IDC_PERCENT}), percent);
     }
+}
+
+// A step per file is drawn about 30 times a second at most; the last state
+// (bar, percentage, counts) follows by itself.
+void CProgressDlgTest::drawnAtMostThirtyTimesASecond() {
+    CProgressDlg dlg(CProgressDlg::IDS_COPYING);
+    auto* pBar = dlg.Control<QProgressBar>(CProgressDlg::IDC_PROGRESS);
+    int draws = 0;
+    connect(pBar, &QProgressBar::valueChanged, [&] { ++draws; });
+    dlg.show();
+    QElapsedTimer clock;
+    clock.start();
+    const int steps = 20000;
+    dlg.SetProgressRange(0, steps);
+    dlg.SetProgressStep(1);
+    for (int i = 1; i <= steps; ++i) {
+        dlg.StepProgress();
+        dlg.ShowTransfer({i, steps, uint64_t(i) * 1024, uint64_t(steps) * 1024, "S:\\a"});
+    }
+    QVERIFY2(draws <= clock.elapsed() / 33 + 2, qPrintable(QString::number(draws)));
+    QTRY_COMPARE(Texts(&dlg, {CProgressDlg::IDC_PERCENT, CProgressDlg::IDC_FILE_COUNT,
+                              CProgressDlg::IDC_BYTE_COUNT}),
+                 "100%|20,000 / 20,000 ﾌｧｲﾙ|19.5 / 19.5 MB");
+    QCOMPARE(pBar->value(), pBar->maximum());
 }
 
 void CProgressDlgTest::cancelAndOwner() {
