@@ -140,10 +140,10 @@ private:
     // Asks Retry/Cancel while the drive of path is not ready; false on Cancel.
     bool WaitForDrive(const std::string& path, const char* message);
     int CollectFolderTree(const std::string& rel, std::vector<std::string>& list);
-    // Walks the visible subfolders among the entries of rel; visit is
-    // ScanFolderTree's or CollectFolderTree's recursion.
+    // Walks the named subfolders of rel; visit is ScanFolderTree's or
+    // CollectFolderTree's recursion.
     template <typename Visit>
-    int WalkSubfolders(const std::string& rel, const std::vector<CFileEntry>& entries, Visit visit);
+    int WalkSubfolders(const std::string& rel, const std::vector<std::string>& names, Visit visit);
     std::string SourceFolder(const std::string& rel) const;
     int ScanFolder(const std::string& rel, const std::vector<std::string>& patterns,
                    const std::vector<CFileEntry>& sourceEntries);

@@ -148,15 +148,15 @@ int CCopySetting::LoadOutDirList(std::optional<std::string> name) {
 
 int CCopySetting::SaveOutDirList(std::optional<std::string> name) {
     const std::string path = GetDefFilePath(std::move(name));
-    m_nLastSaveError = DeleteProfileSection(kOutDirList, path);
-    if (m_aOutDirs.empty())
-        return 0;
     KeyValues keys;
-    keys.emplace_back("Count", IntToText(static_cast<int>(m_aOutDirs.size())));
+    if (!m_aOutDirs.empty())
+        keys.emplace_back("Count", IntToText(static_cast<int>(m_aOutDirs.size())));
     for (size_t i = 0; i < m_aOutDirs.size(); ++i)
         keys.emplace_back("OutDir" + IntToText(static_cast<int>(i)), m_aOutDirs[i]);
-    m_nLastSaveError = WriteProfileSection(kOutDirList, keys, path);
-    return static_cast<int>(m_aOutDirs.size());
+    // One rewrite: a folder the file cannot hold (a name with "é") leaves
+    // the stored list as it was instead of deleting it.
+    m_nLastSaveError = RewriteProfileSection(kOutDirList, keys, path);
+    return m_nLastSaveError == 0 ? static_cast<int>(m_aOutDirs.size()) : 0;
 }
 
 int CCopySetting::IsExcludedDir(const std::string& path) const {

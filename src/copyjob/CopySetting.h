@@ -26,7 +26,9 @@ public:
     int SaveLha(std::optional<std::string> name = {});
     // Returns the number of exclude folders now held.
     int LoadOutDirList(std::optional<std::string> name = {});
-    // Returns the number of entries written; an empty list removes the section.
+    // Returns the number of entries written; an empty list removes the
+    // section. When the file cannot take the list (LastSaveError), 0, and
+    // the file keeps the list it held.
     int SaveOutDirList(std::optional<std::string> name = {});
     // 1 when OutDirChk is on and the folder equals an exclude entry (letter
     // case and one trailing separator ignored); a subfolder does not count.

@@ -8,6 +8,7 @@
 #include "files/NumberFormat.h"
 #include "files/PathUtils.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderScan.h"
 #include "platform/MessageBoxService.h"
 
 #include <algorithm>
@@ -142,10 +143,10 @@ int CCopyJob::SplitWildList(std::vector<std::string>& list) const {
 }
 
 template <typename Visit>
-int CCopyJob::WalkSubfolders(const std::string& rel, const std::vector<CFileEntry>& entries,
+int CCopyJob::WalkSubfolders(const std::string& rel, const std::vector<std::string>& names,
                              Visit visit) {
     int r = 0;
-    for (const std::string& name : VisibleSubfolders(entries)) {
+    for (const std::string& name : names) {
         if (PumpAndTakeCancel())
             return END_CANCELLED;
         const std::string child = JoinRelative(rel, name);
@@ -184,7 +185,7 @@ int CCopyJob::ScanFolderTree(const std::string& rel) {
     }
     int r = ScanFolder(rel, m_aPatterns, entries);
     if (!m_pSetting->SubDirChk && r == 0)
-        r = WalkSubfolders(rel, entries,
+        r = WalkSubfolders(rel, VisibleSubfolders(entries),
                            [this](const std::string& child) { return ScanFolderTree(child); });
     return r;
 }
@@ -320,7 +321,10 @@ int CCopyJob::CollectSourceFolders(std::vector<std::string>& list) {
 int CCopyJob::CollectFolderTree(const std::string& rel, std::vector<std::string>& list) {
     const std::string folder = SourceFolder(rel);
     list.push_back(folder);
-    return WalkSubfolders(rel, ListFolder(folder), [this, &list](const std::string& child) {
+    // The names alone: no file of the tree needs a status call.
+    CFolderNames names;
+    ReadFolderNames(folder, names);
+    return WalkSubfolders(rel, names.folders, [this, &list](const std::string& child) {
         return CollectFolderTree(child, list);
     });
 }

@@ -3,6 +3,7 @@
 #include "platform/ErrorCodes.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -69,4 +70,45 @@ bool IsExistingFolder(const std::string& path) {
     const std::string host = HostPathOf(path);
     struct stat st {};
     return !host.empty() && stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int ReadFolderNames(const std::string& folder, CFolderNames& names) {
+    names.files.clear();
+    names.folders.clear();
+    const std::string host = HostPathOf(folder);
+    if (host.empty())
+        return ERROR_PATH_NOT_FOUND;
+    DIR* dir = opendir(host.c_str());
+    if (!dir)
+        return errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
+    errno = 0;
+    while (const dirent* d = readdir(dir)) {
+        const char* name = d->d_name;
+        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0 &&
+            !std::strchr(name, '\\')) {
+            unsigned char type = d->d_type;
+            struct stat st {};
+            // Only a link or an entry of unknown type costs a status call.
+            if (type == DT_UNKNOWN && fstatat(dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+            if (type == DT_DIR) {
+                if (name[0] != '.')
+                    names.folders.emplace_back(name);
+            } else if (type != DT_LNK || fstatat(dirfd(dir), name, &st, 0) != 0 ||
+                       !S_ISDIR(st.st_mode)) {
+                names.files.emplace_back(name);
+            }
+        }
+        errno = 0;
+    }
+    const int err = errno;
+    closedir(dir);
+    if (err != 0) {
+        names.files.clear();
+        names.folders.clear();
+        return ErrorFromErrno(err);
+    }
+    std::sort(names.files.begin(), names.files.end());
+    std::sort(names.folders.begin(), names.folders.end());
+    return 0;
 }

@@ -23,3 +23,17 @@ bool HasSubfolder(const std::string& folder);
 
 // True when the path names an existing folder (a link to one included).
 bool IsExistingFolder(const std::string& path);
+
+// The names of one folder as a walk over a whole tree needs them, from the
+// entry types alone: the files (every entry that is no folder, hidden
+// ones, special files and links to files included) and the subfolders a
+// copy walk enters (not hidden, never a link). A link to a folder is in
+// neither list. Both sorted by name, byte order, so a walk is repeatable.
+struct CFolderNames {
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
+};
+
+// Fills names (emptied first) from the folder. 0, or the error code when
+// the folder cannot be read (both lists then empty).
+int ReadFolderNames(const std::string& folder, CFolderNames& names);

@@ -129,6 +129,18 @@ int WriteProfileSection(const std::string& section,
     });
 }
 
+int RewriteProfileSection(const std::string& section,
+                          const std::vector<std::pair<std::string, std::string>>& keyValues,
+                          const std::string& path) {
+    return Rewrite(path, [&](CIniFile& ini) {
+        const bool bRemoved = ini.RemoveSection(section);
+        for (const auto& [key, value] : keyValues)
+            if (int err = ini.Set(section, key, value))
+                return err;
+        return bRemoved || !keyValues.empty() ? 0 : -1;
+    });
+}
+
 int ReplaceProfileSectionKeys(const std::string& section,
                               const std::vector<std::pair<std::string, std::string>>& keyValues,
                               const std::string& path) {

@@ -55,6 +55,15 @@ int WriteProfileSection(const std::string& section,
                         const std::vector<std::pair<std::string, std::string>>& keyValues,
                         const std::string& path);
 
+// Replaces every section of that name with one at the end of the file
+// holding keyValues, in one rewrite: what DeleteProfileSection followed by
+// WriteProfileSection would leave, except that when one key is refused
+// nothing is written and the old section stays. 0 or error code as for
+// WriteProfileString.
+int RewriteProfileSection(const std::string& section,
+                          const std::vector<std::pair<std::string, std::string>>& keyValues,
+                          const std::string& path);
+
 // Makes the keys of a section exactly keyValues, in one rewrite of the
 // file: a key already there keeps its line and gets the new value, a new key
 // is appended at the end of the section (the section at the end of the
