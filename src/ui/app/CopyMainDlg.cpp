@@ -164,11 +164,6 @@ void CCopyMainDlg::OnHelpButton() {
         pApp->WinHelp(0, CCopyApp::HELP_FORCEFILE);
 }
 
-// The dialogs behind these buttons are not part of this window yet: the
-// buttons are placed and enabled by the option rules and do nothing.
-void CCopyMainDlg::OnCandidates() {}
-void CCopyMainDlg::OnExcludeSetting() {}
-
 void CCopyMainDlg::OnRenzokuSetting() {
     CRenzokuDlg dlg(m_nRenzokuIndex, m_aDefFiles, this);
     if (dlg.DoModal() == CRenzokuDlg::IDC_OK)

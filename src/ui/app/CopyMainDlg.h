@@ -9,7 +9,8 @@
 // close and profile), MainDlgLayoutGui.cpp (controls and layout),
 // MainDlgOptionsGui.cpp (option rules and the changed state),
 // MainDlgRunGui.cpp (run request and run host), MainDlgSettingsGui.cpp
-// (settings list: select, save, delete).
+// (settings list: select, save, delete), MainDlgSelection.cpp (extension
+// candidates and exclude folders).
 
 #include "continuous/ContinuousRun.h"
 #include "copyjob/CopyJob.h"
@@ -132,6 +133,12 @@ public:
     // The system menu's commands; the version entry opens the version dialog.
     void OnSysCommand(unsigned command);
 
+    // --- extension candidates and exclude folders (MainDlgSelection.cpp) ---
+    // Fills list with the copy list's patterns and those the source tree
+    // offers, with the window as during a run: every control but the close
+    // button disabled, which stops the walk. 0, or 9999 when stopped.
+    int CollectExtensions(std::vector<std::string>& list);
+
     // IRunHost (MainDlgRunGui.cpp)
     void SetStatusText(const std::string& text) override;
     void ShowBusy(bool on, const std::string& caption = {}) override;
@@ -209,6 +216,9 @@ private:
     void OnExcludeSetting();
     void OnRenzokuCheck();
     void OnRenzokuSetting();
+    // Runs a walk of the source tree (body) as a run: controls disabled,
+    // the close button saying "中断(&X)" and raising the cancel request.
+    int RunSourceWalk(const std::function<int()>& body);
 
     CCopyJob m_job;
     CEventPump m_pump;

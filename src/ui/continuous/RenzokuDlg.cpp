@@ -4,6 +4,7 @@
 #include "files/PathUtils.h"
 #include "platform/AsciiCase.h"
 #include "ui/framework/DragListBox.h"
+#include "ui/framework/ListMoves.h"
 #include "ui/framework/Resources.h"
 
 #include <QComboBox>
@@ -28,43 +29,6 @@ const char kLimit[] = "連続実行の設定は５個まで登録できます．
                       "連続実行の対象となります．";
 const char kSaveFailed[] = "連続実行の設定をTidewell.Iniに保存できません．";
 const char kCannotStore[] = "保存できない文字が含まれています．";
-
-// The selected entry's row, or -1 when none is selected.
-int SelectedRow(const QListWidget& list) {
-    const QList<QListWidgetItem*> selected = list.selectedItems();
-    return selected.isEmpty() ? -1 : list.row(selected.front());
-}
-
-// After a removal at row: the entry now there, else the last one.
-void SelectNear(QListWidget& list, int row) {
-    if (list.count() > 0)
-        list.setCurrentRow(std::min(row, list.count() - 1));
-}
-
-// The row of an entry equal to text (letter case ignored), or -1.
-int FindEntry(const QListWidget& list, const QString& text) {
-    for (int i = 0; i < list.count(); ++i)
-        if (EqualsIgnoringCase(StdStr(list.item(i)->text()), StdStr(text)))
-            return i;
-    return -1;
-}
-
-// Inserts text where the sorted list keeps it (letter case ignored, after
-// equal texts) and returns the row.
-int InsertSorted(QListWidget& list, const QString& text) {
-    int row = 0;
-    while (row < list.count() &&
-           QString::compare(list.item(row)->text(), text, Qt::CaseInsensitive) <= 0)
-        ++row;
-    list.insertItem(row, text);
-    return row;
-}
-
-// The text of a removed entry.
-QString Take(QListWidget& list, int row) {
-    std::unique_ptr<QListWidgetItem> pItem(list.takeItem(row));
-    return pItem->text();
-}
 
 } // namespace
 
@@ -249,7 +213,7 @@ void CRenzokuDlg::OnToChosen() {
     const int from = SelectedRow(candidates);
     if (from < 0)
         return;
-    const QString text = Take(candidates, from);
+    const QString text = TakeEntry(candidates, from);
     int at = SelectedRow(chosen);
     if (at < 0)
         at = chosen.count();
@@ -265,14 +229,7 @@ void CRenzokuDlg::OnToCandidates() {
     const int from = SelectedRow(chosen);
     if (from < 0)
         return;
-    const QString text = Take(chosen, from);
-    // Only the same name counts as already there: a candidate that merely
-    // begins with the text would make the entry vanish from both lists.
-    int row = FindEntry(candidates, text);
-    if (row < 0)
-        row = InsertSorted(candidates, text);
-    candidates.setCurrentRow(row);
-    SelectNear(chosen, from);
+    MoveToSorted(chosen, from, candidates);
     UpdateButtons();
 }
 
@@ -286,7 +243,7 @@ void CRenzokuDlg::OnSelectAll() {
     // reverse candidate order.
     const bool bAny = candidates.count() > 0;
     while (candidates.count() > 0)
-        chosen.insertItem(at, Take(candidates, 0));
+        chosen.insertItem(at, TakeEntry(candidates, 0));
     if (bAny)
         chosen.setCurrentRow(at);
     UpdateButtons();
@@ -295,12 +252,7 @@ void CRenzokuDlg::OnSelectAll() {
 void CRenzokuDlg::OnClearAll() {
     QListWidget& candidates = *Candidates();
     CDragListBox& chosen = *Chosen();
-    while (chosen.count() > 0) {
-        const QString text = Take(chosen, 0);
-        if (FindEntry(candidates, text) < 0)
-            InsertSorted(candidates, text);
-    }
-    SelectNear(candidates, 0);
+    MoveAllToSorted(chosen, candidates);
     UpdateButtons();
 }
 
