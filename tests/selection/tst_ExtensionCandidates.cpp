@@ -1,4 +1,4 @@
-// The extension walk over small trees on S: (known answers), its stop, and the dialog's lists.
+// The extension walk over small trees on S: (known answers) and its stop.
 #include "selection/ExtensionCandidates.h"
 
 #include "support/CopyJobFixture.h"
@@ -19,24 +19,14 @@ private slots:
         QTest::addColumn<QString>("tree");
         QTest::addColumn<QString>("wildList");
         QTest::addColumn<QString>("collected");
-        QTest::addRow("first case met, files first") << "a.TXT sub/b.txt"
-                                                     << ""
-                                                     << "*.TXT";
-        QTest::addRow("copy list first") << "x.DOC y.txt"
-                                         << "*.doc"
-                                         << "*.doc *.txt";
-        QTest::addRow("no dot, final dot") << "README x. z"
-                                           << ""
-                                           << "*.";
-        QTest::addRow("last dot, kana") << "a.tar.gz 資料.ﾃｷｽﾄ"
-                                        << ""
-                                        << "*.gz *.ﾃｷｽﾄ";
-        QTest::addRow("hidden folder left") << ".git/o.pack .rc s/t/u.Md"
-                                            << ""
-                                            << "*.rc *.Md";
-        QTest::addRow("copy list kept whole") << "b.c"
-                                              << "*.c//*.C/"
-                                              << "*.c *.C";
+        // clang-format off
+        QTest::addRow("first case met, files first") << "a.TXT sub/b.txt" << "" << "*.TXT";
+        QTest::addRow("copy list first") << "x.DOC y.txt" << "*.doc" << "*.doc *.txt";
+        QTest::addRow("no dot, final dot") << "README x. z" << "" << "*.";
+        QTest::addRow("last dot, kana") << "a.tar.gz 資料.ﾃｷｽﾄ" << "" << "*.gz *.ﾃｷｽﾄ";
+        QTest::addRow("hidden folder left") << ".git/o.pack .rc s/t/u.Md" << "" << "*.rc *.Md";
+        QTest::addRow("copy list kept whole") << "b.c" << "*.c//*.C/" << "*.c *.C";
+        // clang-format on
     }
     void collect() {
         QFETCH(QString, tree);
@@ -66,14 +56,6 @@ private slots:
         QCOMPARE(fx.job.m_bCancel, 0);
         QVERIFY(std::find(fx.host.statusTexts.begin(), fx.host.statusTexts.end(),
                           "ﾌｫﾙﾀﾞ 'a' を検索中です...") != fx.host.statusTexts.end());
-    }
-
-    void candidatesAndJoin() {
-        QCOMPARE(Joined(CandidatePatterns({"*.doc", "*.TXT", "*.Doc", "*.h", "*.htm"},
-                                          {"*.DOC", "*.htm"})),
-                 "*.TXT *.h");
-        QCOMPARE(JoinWildList({"*.doc", "*.txt"}), "*.doc/*.txt");
-        QCOMPARE(JoinWildList({"README"}) + JoinWildList({}), "README");
     }
 };
 

@@ -32,6 +32,11 @@ QString State(Dlg& dlg) {
     return parts.join('|') + "|" + buttons;
 }
 
+const std::map<QString, int> kButtons = {{">", Dlg::IDC_TO_CHOSEN},
+                                         {"<", Dlg::IDC_TO_CANDIDATES},
+                                         {"all", Dlg::IDC_SELECT_ALL},
+                                         {"clr", Dlg::IDC_CLEAR_ALL}};
+
 } // namespace
 
 class TestExtCandidateDlg : public QObject {
@@ -57,14 +62,10 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
             auto* pCandidates = ControlAs<QListWidget>(&dlg, Dlg::IDC_CANDIDATES);
             auto* pChosen = ControlAs<QListWidget>(&dlg, Dlg::IDC_CHOSEN);
-            const std::map<QString, int> buttons = {{">", Dlg::IDC_TO_CHOSEN},
-                                                    {"<", Dlg::IDC_TO_CANDIDATES},
-                                                    {"all", Dlg::IDC_SELECT_ALL},
-                                                    {"clr", Dlg::IDC_CLEAR_ALL}};
             for (const QString& a : QString(actions).split(' ', Qt::SkipEmptyParts)) {
                 QListWidget* pList = a.contains('c') ? pCandidates : pChosen;
-                if (buttons.count(a))
-                    ClickControl(&dlg, buttons.at(a));
+                if (kButtons.count(a))
+                    ClickControl(&dlg, kButtons.at(a));
                 else if (a[0] == 'd')
                     emit pList->doubleClicked(pList->currentIndex());
                 else
