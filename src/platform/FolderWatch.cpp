@@ -63,10 +63,11 @@ bool CFolderWatch::Watch(const std::string& folder) {
     return true;
 }
 
-void CFolderWatch::Unwatch(const std::string& folder) {
-    const auto it = m_mapWatch.find(folder);
+void CFolderWatch::Unwatch(const std::string& name) {
+    const auto it = m_mapWatch.find(name);
     if (it == m_mapWatch.end())
         return;
+    const std::string folder = name; // the name may be the key erased next
     const int wd = it->second;
     m_mapWatch.erase(it);
     m_setPending.erase(folder);
