@@ -265,6 +265,13 @@ std::vector<CCorpus> BuildCorpora(const fs::path& root, const std::vector<std::s
     return built;
 }
 
+// The one-minute load average: how busy the machine was around the run.
+std::string LoadAverage() {
+    std::string load;
+    std::ifstream("/proc/loadavg") >> load;
+    return load.empty() ? "?" : load;
+}
+
 double CpuSeconds() {
     timespec ts{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
@@ -379,6 +386,7 @@ int main(int argc, char** argv) {
     fs::path work = root / ("work_" + std::to_string(getpid()));
     fs::create_directories(work);
     std::vector<CCorpus> corpora = BuildCorpora(root, wanted);
+    const std::string loadBefore = LoadAverage();
 
     const unsigned rounds = std::max(EnvOr("LHA_ROUNDS", 3), 1u);
     const int fast = static_cast<int>(EnvOr("LHA_FAST", 1));
@@ -420,8 +428,8 @@ int main(int argc, char** argv) {
     }
 
     std::printf("lha_bench: %u rounds alternating ours / jlha / gzip per corpus, median CPU "
-                "seconds (user + system)\n",
-                rounds);
+                "seconds (user + system); load average %s before, %s after, %ld CPUs\n",
+                rounds, loadBefore.c_str(), LoadAverage().c_str(), sysconf(_SC_NPROCESSORS_ONLN));
     for (size_t k = 0; k < corpora.size(); ++k) {
         const CCorpus& c = corpora[k];
         CResults& r = results[k];

@@ -2,17 +2,46 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iconv.h>
 
 namespace unlha {
 
 namespace {
 
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// The converter from one code to another, opened once per thread: opening
+// one costs far more than converting a name or a report line with it.
+iconv_t ConverterFor(const char* to, const char* from) {
+    struct CConverter {
+        const char* pszTo = nullptr;
+        const char* pszFrom = nullptr;
+        iconv_t cd = kNoConverter;
+        ~CConverter() {
+            if (cd != kNoConverter)
+                iconv_close(cd);
+        }
+    };
+    thread_local CConverter converters[4];
+    for (CConverter& c : converters) {
+        if (c.pszTo == nullptr) {
+            c.cd = iconv_open(to, from);
+            c.pszTo = to;
+            c.pszFrom = from;
+        }
+        if (std::strcmp(c.pszTo, to) == 0 && std::strcmp(c.pszFrom, from) == 0)
+            return c.cd;
+    }
+    return kNoConverter; // more directions than this file uses
+}
+
 // Converts in one call; false when iconv refuses a character.
 bool Convert(const char* to, const char* from, std::string_view in, std::string& out) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    iconv_t cd = ConverterFor(to, from);
+    if (cd == kNoConverter)
         return false;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr); // a refusal before may have left a state
     char* src = const_cast<char*>(in.data());
     size_t srcLeft = in.size();
     bool ok = true;
@@ -28,7 +57,6 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string&
         else if (srcLeft == 0 && r != static_cast<size_t>(-1))
             break;
     }
-    iconv_close(cd);
     return ok;
 }
 

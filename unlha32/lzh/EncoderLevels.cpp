@@ -5,13 +5,13 @@ namespace unlha {
 CEncoderParams CEncoderParams::ForLevel(int level) {
     struct CLevel {
         bool bOptimal;
-        unsigned nChain, nGood, nNice;
+        unsigned nChain, nGood, nNice, nSkip;
     };
     // 1-3: lazy matching; 4-9: price-based parsing, 6 the default.
     static constexpr CLevel kLevels[] = {
-        {false, 4, 8, 16},  {false, 8, 8, 32},   {false, 32, 16, 64},
-        {true, 8, 16, 48},  {true, 16, 8, 32},   {true, 24, 8, 32},
-        {true, 48, 16, 64}, {true, 96, 32, 128}, {true, 256, 64, 256},
+        {false, 4, 8, 16, 0},   {false, 8, 8, 32, 0},     {false, 32, 16, 64, 0},
+        {true, 8, 8, 32, 16},   {true, 12, 8, 32, 18},    {true, 16, 8, 32, 20},
+        {true, 48, 16, 64, 64}, {true, 96, 32, 128, 128}, {true, 256, 64, 256, 256},
     };
     const CLevel& l = kLevels[(level >= 1 && level <= 9 ? level : kDefaultLevel) - 1];
     CEncoderParams p;
@@ -20,6 +20,7 @@ CEncoderParams CEncoderParams::ForLevel(int level) {
     p.nGoodLength = l.nGood;
     p.nNiceLength = l.nNice;
     p.nMaxLazy = l.nNice;
+    p.nSkipLength = l.nSkip;
     return p;
 }
 

@@ -5,10 +5,13 @@
 namespace unlha {
 
 struct CEncoderParams {
-    unsigned nMaxChain = 24;   // candidates tried per position
+    unsigned nMaxChain = 16;   // candidates tried per position
     unsigned nGoodLength = 8;  // after a match this long, search with less effort
     unsigned nNiceLength = 32; // a match this long ends the search
     unsigned nMaxLazy = 48;    // lazy: a match this long is taken without looking further
+    // Price-based parsing: the positions inside a match this long are
+    // entered but not searched (the search still runs to nNiceLength).
+    unsigned nSkipLength = 20;
     // Symbols are gathered in fours of this (65535 at most) before block
     // ends are chosen; a block then holds 1/32 of a gathering up to all of it.
     unsigned nBlockSymbols = 16384;

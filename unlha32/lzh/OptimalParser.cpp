@@ -26,7 +26,7 @@ constexpr auto kLengthTag = [] {
 } // namespace
 
 COptimalParser::COptimalParser(unsigned positionCodes, const CEncoderParams& params)
-    : m_nNice(params.nNiceLength), m_nGood(params.nGoodLength),
+    : m_nSkip(params.nSkipLength), m_nGood(params.nGoodLength),
       m_nChunk(std::max(params.nChunk, 1u)), m_prices(positionCodes),
       m_aCost(size_t{m_nChunk} + kMaxMatch + 4, kUnreached), m_aStep(m_aCost.size(), 0) {}
 
@@ -119,7 +119,7 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
         uint8_t byte = finder.ByteAt(at);
         unsigned n = 0;
         if (count < skipUntil) {
-            // Inside a long match, which is taken whole: nothing to search.
+            // Inside a long match: entered, not searched.
             finder.Insert(at);
         } else if (SkipInNoise(misses)) {
             // Data without matches for long: only some positions are
@@ -129,7 +129,7 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
             n = finder.InsertAndFindAll(at, found, kMaxCandidates, previousLength > m_nGood);
             misses = n > 0 ? 0 : misses + 1;
             previousLength = n > 0 ? found[n - 1].nLength : 0;
-            if (previousLength >= m_nNice)
+            if (previousLength >= m_nSkip)
                 skipUntil = count + previousLength;
         }
         if (keep) {

@@ -19,10 +19,10 @@ namespace unlha {
 
 class COptimalParser {
 public:
-    // positionCodes: 14, 16 or 17. From params: nNiceLength (a match this
-    // long is taken as it is and the positions inside it are not searched),
-    // nGoodLength (after a match this long, the next position is searched
-    // with less effort) and nChunk (positions per step).
+    // positionCodes: 14, 16 or 17. From params: nSkipLength (the positions
+    // inside a match this long are not searched), nGoodLength (after a match
+    // this long, the next position is searched with less effort) and nChunk
+    // (positions per step).
     COptimalParser(unsigned positionCodes, const CEncoderParams& params);
 
     // Parses from pos up to the chunk size (fewer at the end of input),
@@ -44,7 +44,7 @@ private:
     // Appends the cheapest path to the chunk's end, in order.
     void TraceBack(uint32_t count, CBlockSymbols& out) const;
 
-    unsigned m_nNice;
+    unsigned m_nSkip;
     unsigned m_nGood;
     uint32_t m_nChunk;
     CPrices m_prices;
