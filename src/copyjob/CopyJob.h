@@ -18,6 +18,7 @@
 struct CFileEntry;
 class CLogFile;
 class CCopyAhead;
+class CDestinationReader;
 
 // End codes of a run besides 0 (success) and platform error codes.
 enum : int {
@@ -152,6 +153,9 @@ private:
     std::string SourceFolder(const std::string& rel) const;
     int ScanFolder(const std::string& rel, const std::vector<std::string>& patterns,
                    const std::vector<CFileEntry>& sourceEntries);
+    // Reads the destination folders of the running collection on a thread
+    // of its own while the walk reads the source folders.
+    CDestinationReader* m_pDestReader = nullptr;
     int AddCopyItems(const std::string& src, const std::string& dst,
                      const std::vector<const CFileEntry*>& sources,
                      const std::vector<CFileEntry>& destinations);
