@@ -374,6 +374,7 @@ CStagedCopy& CStagedCopy::operator=(CStagedCopy&& other) noexcept {
         m_strTemp = std::exchange(other.m_strTemp, std::string());
         m_nFd = std::exchange(other.m_nFd, -1);
         m_bMovesOld = other.m_bMovesOld;
+        m_bWasAbsent = other.m_bWasAbsent;
     }
     return *this;
 }
@@ -410,8 +411,10 @@ int CStagedCopy::Stage(const std::string& srcPath, const std::string& dstPath,
         return ErrorFromErrno(errno);
     if (!S_ISREG(st.st_mode))
         return ERROR_ACCESS_DENIED;
-    if (int r = CheckDestination(*hostDst, bMovesOld); r != 0)
+    bool bExists = false;
+    if (int r = CheckDestination(*hostDst, bMovesOld, &bExists); r != 0)
         return r;
+    m_bWasAbsent = !bExists;
 
     const std::string folder = slash == 0 ? std::string("/") : hostDst->substr(0, slash);
     int fd = -1;
@@ -458,9 +461,10 @@ int CStagedCopy::Commit(const std::function<int()>& beforeReplace) {
     int r = close(std::exchange(m_nFd, keep)) == 0 ? 0 : ErrorFromErrno(errno);
     if (g_hooks.nCloseErrno)
         r = ErrorFromErrno(g_hooks.nCloseErrno);
-    bool bExists = false;
     // An earlier copy of the run may have made or changed the destination.
-    if (r == 0)
+    // Where there was none, the link below fails if there is one now.
+    bool bExists = !m_bWasAbsent || !m_strTemp.empty();
+    if (r == 0 && bExists)
         r = CheckDestination(m_strDst, m_bMovesOld, &bExists);
     // Only now, with the new copy complete, may the old file leave.
     if (r == 0 && beforeReplace) {
@@ -477,6 +481,8 @@ int CStagedCopy::Commit(const std::function<int()>& beforeReplace) {
             }
             if (errno != EEXIST)
                 r = ErrorFromErrno(errno);
+            else if (!beforeReplace)
+                r = CheckDestination(m_strDst, m_bMovesOld);
         }
         if (r == 0)
             r = LinkUnderTempName(m_nFd, m_strDst.substr(0, m_strDst.rfind('/')), m_strTemp);

@@ -64,6 +64,7 @@ private:
     std::string m_strTemp; // host path of a named temporary file; empty when unnamed
     int m_nFd = -1;
     bool m_bMovesOld = false;
+    bool m_bWasAbsent = false; // no destination when staged
 };
 
 // Removes, from the folder at the drive-letter path, the temporary files
