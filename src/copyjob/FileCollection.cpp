@@ -345,6 +345,8 @@ int CCopyJob::AddCopyItems(const std::string& src, const std::string& dst,
     for (const CFileEntry& e : destinations)
         byName.emplace(e.name, &e);
     const CCopySetting& setting = *m_pSetting;
+    const std::string hostSrc = HostPathOf(src);
+    const std::string hostDst = HostPathOf(dst);
     for (const CFileEntry* source : sources) {
         if (PumpAndTakeCancel())
             return END_CANCELLED;
@@ -354,8 +356,8 @@ int CCopyJob::AddCopyItems(const std::string& src, const std::string& dst,
             found != byName.end() && !found->second->IsFolder() ? found->second : nullptr;
         if (setting.UsedChk && !dest)
             continue;
-        if (!FitsHostPathLimit(JoinPath(src, source->name)) ||
-            !FitsHostPathLimit(JoinPath(dst, source->name))) {
+        if (!FitsHostPathLimit(hostSrc, source->name) ||
+            !FitsHostPathLimit(hostDst, source->name)) {
             LogNotCopied(src, source->name, RunText::kLogPathTooLong);
             ++m_nNotCopied;
             NoteFailReason(ERROR_FILENAME_EXCED_RANGE);
