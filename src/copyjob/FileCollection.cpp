@@ -255,8 +255,9 @@ std::string CCopyJob::SourceFolder(const std::string& rel) const {
 int CCopyJob::ScanFolderTree(const std::string& rel) {
     // One listing serves the folder's files and its subfolders.
     const std::string folder = SourceFolder(rel);
-    if (m_pDestReader) {
-        // The destination folder is read while the source folder is.
+    if (m_pDestReader && !rel.empty()) {
+        // The destination folder is read while the source folder is (the
+        // top one asks the volume, which is the loop's to ask).
         std::string dst = m_pSetting->DstDir;
         AddBackslash(dst);
         m_pDestReader->Post(dst + rel, rel.empty());
