@@ -9,7 +9,9 @@
 // medians and the time ratios to the peers of the same run.
 // Usage: bench_copy [folder for the data] (default: a temporary folder)
 // TIDEWELL_BENCH_ROUNDS=n (default 3) rounds per case;
-// TIDEWELL_BENCH_SMALL_ONLY=1 skips the large files.
+// TIDEWELL_BENCH_SMALL_ONLY=1 skips the large files;
+// TIDEWELL_BENCH_THREADS=n copy threads (1: none beside the loop; default:
+// as the run chooses).
 #include "../common/BenchSupport.h"
 
 #include "copyjob/CopyJob.h"
@@ -55,6 +57,7 @@ double TimeTidewell(const std::string& root, const std::string& from, const std:
     job.m_pSetting->WildList = "*.*";
     job.m_pSetting->NewChk = newerOnly ? 1 : 0;
     job.m_pSetting->DustChk = 0;
+    job.m_nCopyThreads = qEnvironmentVariableIntValue("TIDEWELL_BENCH_THREADS");
     QElapsedTimer timer;
     timer.start();
     const int endCode = job.RunCopyJob();
