@@ -7,7 +7,8 @@
 // of thousands of files slows the next creations on ext4 for minutes) and
 // the order of the tools turns from round to round; the table shows
 // medians and the time ratios to the peers of the same run.
-// Usage: bench_copy [folder for the data] (default: a temporary folder)
+// Usage: bench_copy [folder for the data] (default: a temporary folder;
+// bench/common/on_fresh_ext4.sh runs it on a newly made file system)
 // TIDEWELL_BENCH_ROUNDS=n (default 3) rounds per case;
 // TIDEWELL_BENCH_SMALL_ONLY=1 skips the large files;
 // TIDEWELL_BENCH_THREADS=n copy threads (1: none beside the loop; default:
