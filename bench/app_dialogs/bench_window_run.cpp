@@ -92,11 +92,6 @@ bool WriteProfile(const QString& program, const QString& src, const QString& dst
                                                            .toUtf8()) > 0;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {

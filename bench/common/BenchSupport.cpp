@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 class CNoProgress : public IProgressDisplay {
 public:
@@ -18,6 +20,14 @@ public:
 
 std::unique_ptr<IProgressDisplay> CBenchRunHost::CreateProgress(const std::string&) {
     return std::make_unique<CNoProgress>();
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
 void BuildTree(const std::string& root, int folders, int filesPerFolder, size_t size) {

@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 class CBenchRunHost : public IRunHost {
 public:
@@ -51,6 +52,9 @@ inline double TimeCommand(const std::string& command) {
     const int rc = QProcess::execute("/bin/sh", {"-c", QString::fromStdString(command)});
     return rc == 0 ? static_cast<double>(timer.nsecsElapsed()) / 1e9 : -1.0;
 }
+
+// The middle value (the mean of the two middle ones for an even count).
+double Median(std::vector<double> values);
 
 // Writes count files of size bytes into folders folders under root.
 void BuildTree(const std::string& root, int folders, int filesPerFolder, size_t size);

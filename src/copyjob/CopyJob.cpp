@@ -1,4 +1,5 @@
 #include "copyjob/CopyJob.h"
+#include "copyjob/CopyAhead.h"
 
 #include "copyjob/RunTexts.h"
 #include "files/PathUtils.h"

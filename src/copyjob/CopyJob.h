@@ -17,6 +17,8 @@
 
 struct CFileEntry;
 class CLogFile;
+class CCopyAhead;
+class CDestinationReader;
 
 // End codes of a run besides 0 (success) and platform error codes.
 enum : int {
@@ -129,6 +131,10 @@ public:
     // 0 instead of the warning and 9999 (the command line's scheduled runs).
     bool m_bUpToDateIsSuccess = false;
     std::string m_strLogPath;
+    // Threads that copy small files ahead of the copy loop: 0 as many as
+    // the machine has cores (at most four), 1 none (the loop copies alone).
+    // Never used while the overwrite question or the trash is on.
+    int m_nCopyThreads = 0;
     // The archiver library the archive run loads (its file name, found by
     // the ordinary library search; a test names another file).
     std::string m_strLhaLibrary = "libunlha32.so";
@@ -147,13 +153,19 @@ private:
     std::string SourceFolder(const std::string& rel) const;
     int ScanFolder(const std::string& rel, const std::vector<std::string>& patterns,
                    const std::vector<CFileEntry>& sourceEntries);
+    // Reads the destination folders of the running collection on a thread
+    // of its own while the walk reads the source folders.
+    CDestinationReader* m_pDestReader = nullptr;
     int AddCopyItems(const std::string& src, const std::string& dst,
                      const std::vector<const CFileEntry*>& sources,
                      const std::vector<CFileEntry>& destinations);
 
-    // One step of the copy loop; result carries the end code from item to
-    // item. True when the loop must end.
-    bool CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& result);
+    // One step of the copy loop, at item number index; result carries the
+    // end code from item to item. True when the loop must end.
+    bool CopyOneItem(size_t index, IProgressDisplay& progress, int& result);
+    // Hands the files after index that go to the same, ready destination
+    // folder to the copy-ahead threads.
+    void CopyAhead(size_t index);
     // True (and the user told) when the setting holds values its file could
     // not give as text.
     bool RefusesSetting();
@@ -191,7 +203,9 @@ private:
     int m_nFailReason = 0;
     CUpdateThrottle m_statusThrottle;
     std::string m_strHeldStatus;
-    CTransferState m_transfer; // of the running copy, for its progress window
+    CTransferState m_transfer;            // of the running copy, for its progress window
+    std::unique_ptr<CCopyAhead> m_pAhead; // of the running copy, when it copies ahead
+    size_t m_nAheadNext = 0;              // the first item not handed to it yet
 
     // The first symbolic link among the existing folders from the
     // destination folder (itself excluded: the user named it) down to

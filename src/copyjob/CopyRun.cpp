@@ -1,6 +1,7 @@
 // The copy run: works through the collected files under the progress
 // window, asking before overwrites, and ends with an end code and a final
 // message.
+#include "copyjob/CopyAhead.h"
 #include "copyjob/CopyJob.h"
 #include "copyjob/OverwriteTexts.h"
 #include "copyjob/RunTexts.h"
@@ -20,10 +21,21 @@ const char kCopyFinished[] = "ｺﾋﾟｰ処理を終了しました．";
 const char kCopyFailed[] = "ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[%d]";
 const char kCopyHistory[] = "ｺﾋﾟｰ履歴";
 
+// Both places are found in the text itself, so a "%s" in a file name
+// stays as it is.
 std::string CopyingStatus(const std::string& source, const std::string& folder) {
-    std::string text = FormatWithText(kCopyingStatus, source);
-    const size_t at = text.find("%s");
-    return text.replace(at, 2, folder);
+    const std::string_view format = kCopyingStatus;
+    const size_t first = format.find("%s");
+    const size_t second = format.find("%s", first + 2);
+    std::string text(format.substr(0, first));
+    text.append(source).append(format.substr(first + 2, second - first - 2)).append(folder);
+    return text.append(format.substr(second + 2));
+}
+
+std::string PathIn(std::string folder, const std::string& name) {
+    AddBackslash(folder);
+    folder.append(name);
+    return folder;
 }
 
 // Brings the item's destination facts up to date before the question: the
@@ -117,7 +129,14 @@ int CCopyJob::RunCopy() {
         for (const CCopyItem& item : m_aCopyItems)
             m_transfer.nBytesTotal += item.SrcSize;
         progress->ShowTransfer(m_transfer);
-        for (CCopyItem& item : m_aCopyItems) {
+        // The overwrite question and the trash act between copies where the
+        // user sees it: then the loop copies alone.
+        const int threads = m_nCopyThreads > 0 ? m_nCopyThreads : CCopyAhead::DefaultThreads();
+        if (threads > 1 && !setting.AnsChk && !setting.DustChk && m_aCopyItems.size() > 1)
+            m_pAhead = std::make_unique<CCopyAhead>(threads);
+        m_nAheadNext = 0;
+        for (size_t index = 0; index < m_aCopyItems.size(); ++index) {
+            const CCopyItem& item = m_aCopyItems[index];
             if (result == END_CANCELLED)
                 break;
             m_host.PumpEvents();
@@ -126,12 +145,13 @@ int CCopyJob::RunCopy() {
                 result = END_CANCELLED;
                 break;
             }
-            if (CopyOneItem(item, *progress, result))
+            if (CopyOneItem(index, *progress, result))
                 break;
             // Copied, or skipped by the user's answer: either way handled.
             ++m_transfer.nFilesDone;
             m_transfer.nBytesDone += item.SrcSize;
         }
+        m_pAhead.reset(); // copies made ahead of a stop vanish
         m_transfer.strCurrentFile.clear();
         progress->ShowTransfer(m_transfer);
         // What the run could not copy, each named in the log, is a failure
@@ -151,8 +171,26 @@ int CCopyJob::RunCopy() {
     return EndEarly(result);
 }
 
-bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& result) {
+void CCopyJob::CopyAhead(size_t index) {
+    const size_t kWindow = 64;
+    const std::string& folder = m_aCopyItems[index].DstFolder;
+    size_t next = std::max(m_nAheadNext, index + 1);
+    for (; next < m_aCopyItems.size() && next <= index + kWindow; ++next) {
+        const CCopyItem& item = m_aCopyItems[next];
+        // A new folder is made, checked and swept at its first file's turn.
+        if (item.DstFolder != folder)
+            break;
+        if (item.SrcSize > CCopyAhead::kMaxBytes)
+            continue;
+        m_pAhead->Add(next, PathIn(item.SrcFolder, item.FileName),
+                      PathIn(item.DstFolder, item.FileName));
+    }
+    m_nAheadNext = next;
+}
+
+bool CCopyJob::CopyOneItem(size_t index, IProgressDisplay& progress, int& result) {
     CCopySetting& setting = *m_pSetting;
+    CCopyItem& item = m_aCopyItems[index];
     std::string srcPath = item.SrcFolder;
     AddBackslash(srcPath);
     srcPath += item.FileName;
@@ -189,9 +227,21 @@ bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& res
 
     // The copy writes this exact name, so only this exact name can be
     // replaced (a name differing in letter case is another file here).
+    // Copies made ahead wait for the folder's first file: by then it is made
+    // (or failed to be), checked for links and swept.
+    CStagedCopy staged;
+    int stagedResult = -1;
+    if (m_pAhead) {
+        if (result == 0)
+            CopyAhead(index);
+        if (m_pAhead->Has(index))
+            stagedResult = m_pAhead->Take(index, staged);
+    }
     CFileEntry existing;
     bool toTrash = false;
-    if (GetEntry(dstPath, existing) == 0 && !existing.IsFolder()) {
+    // Only the question and the trash need to know of an existing file.
+    if ((setting.AnsChk || setting.DustChk || result != 0) && GetEntry(dstPath, existing) == 0 &&
+        !existing.IsFolder()) {
         if (setting.AnsChk) {
             FlushItemStatus(true); // the question is about the file the status names
             RefreshForQuestion(item, srcPath, existing);
@@ -217,15 +267,19 @@ bool CCopyJob::CopyOneItem(CCopyItem& item, IProgressDisplay& progress, int& res
         beforeReplace = [&] {
             return trashed = SendToRecycleBin(dstPath);
         };
-    const int copied = CopyFileReplacing(
-        srcPath, dstPath,
-        [&] {
-            progress.PumpPendingMessages();
-            FlushItemStatus();
-            cancelled = progress.TakeCancelRequest() != 0;
-            return !cancelled;
-        },
-        beforeReplace);
+    int copied = stagedResult;
+    if (stagedResult == 0)
+        copied = staged.Commit(beforeReplace);
+    else if (stagedResult < 0 || stagedResult == ERROR_OPERATION_ABORTED)
+        copied = CopyFileReplacing(
+            srcPath, dstPath,
+            [&] {
+                progress.PumpPendingMessages();
+                FlushItemStatus();
+                cancelled = progress.TakeCancelRequest() != 0;
+                return !cancelled;
+            },
+            beforeReplace);
     if (trashed != 0) {
         result = trashed;
         return true;

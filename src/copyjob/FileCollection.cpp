@@ -5,6 +5,7 @@
 
 #include "copyjob/FolderValidation.h"
 #include "files/DriveUtils.h"
+#include "files/FileQueries.h"
 #include "files/NumberFormat.h"
 #include "files/PathUtils.h"
 #include "platform/FileSystem.h"
@@ -12,6 +13,11 @@
 #include "platform/MessageBoxService.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <mutex>
+#include <thread>
 #include <unordered_map>
 
 namespace {
@@ -69,7 +75,84 @@ std::string JoinRelative(const std::string& rel, const std::string& name) {
     return rel.empty() ? name : rel + "\\" + name;
 }
 
+// The destination side of a folder of the walk.
+struct CDestinationFolder {
+    bool bExists = false;
+    std::vector<CFileEntry> entries;
+};
+
+// The drive was found ready when the collection began; below the top
+// folder a plain look-up answers without asking the volume again.
+CDestinationFolder ReadDestinationFolder(const std::string& dst, bool bTop) {
+    CDestinationFolder folder;
+    CFileEntry entry;
+    folder.bExists = bTop ? FolderExists(dst) != 0 : GetEntry(dst, entry) == 0 && entry.IsFolder();
+    if (folder.bExists)
+        folder.entries = ListFolder(dst);
+    return folder;
+}
+
 } // namespace
+
+// Reads destination folders in the order asked, on a thread of its own.
+class CDestinationReader {
+public:
+    CDestinationReader() : m_thread([this] { Work(); }) {}
+    ~CDestinationReader() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_bStop = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+    CDestinationReader(const CDestinationReader&) = delete;
+    CDestinationReader& operator=(const CDestinationReader&) = delete;
+
+    // Starts reading the folder, whose result Take then gives.
+    void Post(const std::string& dst, bool bTop) {
+        std::packaged_task<CDestinationFolder()> task(
+            [dst, bTop] { return ReadDestinationFolder(dst, bTop); });
+        m_posted = task.get_future();
+        m_strPosted = dst;
+        {
+            std::lock_guard lock(m_mutex);
+            m_tasks.push_back(std::move(task));
+        }
+        m_wake.notify_one();
+    }
+    // The folder as the last Post read it, or (another folder) read now.
+    CDestinationFolder Take(const std::string& dst, bool bTop) {
+        if (dst != m_strPosted || !m_posted.valid())
+            return ReadDestinationFolder(dst, bTop);
+        m_strPosted.clear();
+        return m_posted.get();
+    }
+
+private:
+    void Work() {
+        for (;;) {
+            std::packaged_task<CDestinationFolder()> task;
+            {
+                std::unique_lock lock(m_mutex);
+                m_wake.wait(lock, [&] { return m_bStop || !m_tasks.empty(); });
+                if (m_bStop)
+                    return;
+                task = std::move(m_tasks.front());
+                m_tasks.pop_front();
+            }
+            task();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<std::packaged_task<CDestinationFolder()>> m_tasks;
+    bool m_bStop = false;
+    std::string m_strPosted; // the loop's side: the folder being read
+    std::future<CDestinationFolder> m_posted;
+    std::thread m_thread;
+};
 
 void CCopyJob::LogNotCopied(const std::string& src, const std::string& name, const char* why) {
     AddRunLogLine(JoinPath(src, name) + why);
@@ -119,7 +202,13 @@ int CCopyJob::ScanFiles() {
     if (setting.OutDirChk)
         setting.LoadOutDirList();
 
-    const int r = ScanFolderTree("");
+    int r;
+    {
+        CDestinationReader reader;
+        m_pDestReader = &reader;
+        r = ScanFolderTree("");
+        m_pDestReader = nullptr;
+    }
 
     m_host.ShowBusy(false);
     SetStatus(RunText::kIdleStatus);
@@ -167,6 +256,13 @@ std::string CCopyJob::SourceFolder(const std::string& rel) const {
 int CCopyJob::ScanFolderTree(const std::string& rel) {
     // One listing serves the folder's files and its subfolders.
     const std::string folder = SourceFolder(rel);
+    if (m_pDestReader && !rel.empty()) {
+        // The destination folder is read while the source folder is (the
+        // top one asks the volume, which is the loop's to ask).
+        std::string dst = m_pSetting->DstDir;
+        AddBackslash(dst);
+        m_pDestReader->Post(dst + rel, rel.empty());
+    }
     int error = 0;
     std::vector<std::string> unnamable;
     const std::vector<CFileEntry> entries = ListFolder(folder, &error, &unnamable);
@@ -216,11 +312,9 @@ int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>&
                 matches[i].push_back(&e);
         m_nMatchedFiles += static_cast<int64_t>(matches[i].size());
     }
-    // The drive was found ready when the collection began; below the top
-    // folder a plain look-up answers without asking the volume again.
-    CFileEntry dstEntry;
-    const bool dstExists =
-        rel.empty() ? FolderExists(dst) != 0 : GetEntry(dst, dstEntry) == 0 && dstEntry.IsFolder();
+    const CDestinationFolder destination = m_pDestReader ? m_pDestReader->Take(dst, rel.empty())
+                                                         : ReadDestinationFolder(dst, rel.empty());
+    const bool dstExists = destination.bExists;
     if (setting.UsedChk && !dstExists)
         return 0;
 
@@ -232,8 +326,7 @@ int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>&
                                   [&](const std::string& p) { return WildcardMatch(p, e.name); }))
             LogNotCopied(src, e.name, FormatWithText(RunText::kLogNotCopied, reason).c_str());
     }
-    const std::vector<CFileEntry> destEntries =
-        dstExists ? ListFolder(dst) : std::vector<CFileEntry>{};
+    const std::vector<CFileEntry>& destEntries = destination.entries;
     for (const std::vector<const CFileEntry*>& found : matches) {
         if (PumpAndTakeCancel())
             return END_CANCELLED;
@@ -254,6 +347,8 @@ int CCopyJob::AddCopyItems(const std::string& src, const std::string& dst,
     for (const CFileEntry& e : destinations)
         byName.emplace(e.name, &e);
     const CCopySetting& setting = *m_pSetting;
+    const std::string hostSrc = HostPathOf(src);
+    const std::string hostDst = HostPathOf(dst);
     for (const CFileEntry* source : sources) {
         if (PumpAndTakeCancel())
             return END_CANCELLED;
@@ -263,8 +358,8 @@ int CCopyJob::AddCopyItems(const std::string& src, const std::string& dst,
             found != byName.end() && !found->second->IsFolder() ? found->second : nullptr;
         if (setting.UsedChk && !dest)
             continue;
-        if (!FitsHostPathLimit(JoinPath(src, source->name)) ||
-            !FitsHostPathLimit(JoinPath(dst, source->name))) {
+        if (!FitsHostPathLimit(hostSrc, source->name) ||
+            !FitsHostPathLimit(hostDst, source->name)) {
             LogNotCopied(src, source->name, RunText::kLogPathTooLong);
             ++m_nNotCopied;
             NoteFailReason(ERROR_FILENAME_EXCED_RANGE);

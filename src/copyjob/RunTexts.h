@@ -44,10 +44,13 @@ inline constexpr char kLogLinkReplaced[] = " -->ｼﾝﾎﾞﾘｯｸﾘﾝｸ�
 
 // Fills the one "%s" of a message with a text.
 #include <string>
+#include <string_view>
 inline std::string FormatWithText(const char* format, const std::string& text) {
-    std::string result(format);
-    const size_t at = result.find("%s");
-    if (at != std::string::npos)
-        result.replace(at, 2, text);
+    const std::string_view pattern = format;
+    const size_t at = pattern.find("%s");
+    if (at == std::string_view::npos)
+        return std::string(pattern);
+    std::string result(pattern.substr(0, at));
+    result.append(text).append(pattern.substr(at + 2));
     return result;
 }

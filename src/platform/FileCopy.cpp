@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <memory>
+#include <random>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -26,7 +27,7 @@ constexpr size_t kBufferBytes = size_t{1} << 20; // read/write fallback buffer
 constexpr uint64_t kSmallFileBytes = 256 << 10;  // copied through the buffer at once
 
 CCopyTestHooks g_hooks;
-int g_nTransferCalls = 0;
+thread_local int g_nTransferCalls = 0; // of the copy running on this thread
 
 // The errno a test asked this data transfer call to fail with, or 0.
 int InjectedWriteFault() {
@@ -39,59 +40,47 @@ size_t ChunkBytes() {
     return g_hooks.nChunkBytes ? g_hooks.nChunkBytes : kChunkBytes;
 }
 
-// The temporary file beside the destination. Whatever way a copy leaves,
-// the temporary file goes with it unless it was renamed over the destination.
-class CTempFile {
-public:
-    CTempFile() = default;
-    CTempFile(const CTempFile&) = delete;
-    CTempFile& operator=(const CTempFile&) = delete;
-    ~CTempFile() { Discard(); }
+// "<folder>/.tidewell-<pid>-XXXXXX.tmp": the leading dot keeps a
+// collection running meanwhile from picking it up; the process id and a
+// lock held while the file is open let a later run tell a file left by a
+// killed run (RemoveStaleCopyTemporaries).
+std::string TempPattern(const std::string& folder) {
+    return folder + "/.tidewell-" + std::to_string(getpid()) + "-XXXXXX.tmp";
+}
 
-    // Creates "<folder>/.tidewell-<pid>-XXXXXX.tmp" exclusively, mode 0600;
-    // the leading dot keeps a collection running meanwhile from picking it
-    // up. The process id and a lock held while the file is open let a later
-    // run tell a file left by a killed run (RemoveStaleCopyTemporaries).
-    int Create(const std::string& folder) {
-        std::string path = folder + "/.tidewell-" + std::to_string(getpid()) + "-XXXXXX.tmp";
-        int fd = mkostemps(path.data(), 4, O_CLOEXEC);
-        if (fd < 0)
-            return errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
-        flock(fd, LOCK_EX | LOCK_NB); // a new file: nobody else can hold it
-        m_nFd = fd;
-        m_strPath = std::move(path);
-        return 0;
+int FolderError(int err) {
+    return err == ENOENT || err == ENOTDIR ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(err);
+}
+
+// Whether an unnamed file can be given a name: through /proc/self/fd.
+bool CanNameUnnamedFiles() {
+    static const bool bCan = access("/proc/self/fd", X_OK) == 0;
+    return bCan;
+}
+
+// The unnamed file's path under /proc, which linkat follows to its inode.
+std::string FdPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
+// Names the unnamed file open as fd "<folder>/.tidewell-<pid>-XXXXXX.tmp"
+// (random letters, as mkstemp makes them). 0 or error.
+int LinkUnderTempName(int fd, const std::string& folder, std::string& path) {
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random(std::random_device{}());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = TempPattern(folder);
+        for (size_t i = path.size() - 10; i < path.size() - 4; ++i)
+            path[i] = kLetters[random() % (sizeof kLetters - 1)];
+        if (linkat(AT_FDCWD, FdPath(fd).c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return 0;
+        if (errno != EEXIST)
+            break;
     }
-
-    int Fd() const { return m_nFd; }
-
-    // Closes the file, reporting a write error that only shows at close.
-    int Close() {
-        int fd = m_nFd;
-        m_nFd = -1;
-        return close(fd) == 0 ? 0 : ErrorFromErrno(errno);
-    }
-
-    int RenameOver(const std::string& dst) {
-        if (rename(m_strPath.c_str(), dst.c_str()) != 0)
-            return ErrorFromErrno(errno);
-        m_strPath.clear();
-        return 0;
-    }
-
-private:
-    void Discard() {
-        if (m_nFd >= 0)
-            close(m_nFd);
-        m_nFd = -1;
-        if (!m_strPath.empty())
-            unlink(m_strPath.c_str());
-        m_strPath.clear();
-    }
-
-    std::string m_strPath;
-    int m_nFd = -1;
-};
+    const int err = errno;
+    path.clear();
+    return ErrorFromErrno(err);
+}
 
 // Moves the data of one open file to another by the fastest way the two
 // file systems offer.
@@ -293,12 +282,16 @@ private:
     size_t m_nSinceCall = 0;
 };
 
-// 0 when the destination may be replaced (or does not exist yet).
-// bMovedAside: the old file is moved away before the rename, not overwritten.
-int CheckDestination(const std::string& hostDst, bool bMovedAside) {
+// 0 when the destination may be replaced (or does not exist yet: bExists
+// false). bMovedAside: the old file is moved away first, not overwritten.
+int CheckDestination(const std::string& hostDst, bool bMovedAside, bool* bExists = nullptr) {
     struct stat st {};
+    if (bExists)
+        *bExists = false;
     if (stat(hostDst.c_str(), &st) != 0)
         return errno == ENOENT ? 0 : ErrorFromErrno(errno);
+    if (bExists)
+        *bExists = true;
     if (S_ISDIR(st.st_mode))
         return ERROR_ACCESS_DENIED;
     // The read-only mark protects a file from being overwritten by a copy.
@@ -351,49 +344,6 @@ private:
     int m_nFd;
 };
 
-int CopyHostFile(const std::string& hostSrc, const std::string& hostDst,
-                 const std::function<bool()>& onChunk, const std::function<int()>& beforeReplace) {
-    size_t slash = hostDst.rfind('/');
-    if (slash == std::string::npos || slash + 1 == hostDst.size())
-        return ERROR_INVALID_NAME;
-    // O_NONBLOCK: opening a named pipe must not hang the run; it is refused
-    // below as not a regular file.
-    CFd src(open(hostSrc.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (src.Get() < 0)
-        return ErrorFromErrno(errno);
-    struct stat st {};
-    if (fstat(src.Get(), &st) != 0)
-        return ErrorFromErrno(errno);
-    if (!S_ISREG(st.st_mode))
-        return ERROR_ACCESS_DENIED;
-    if (int r = CheckDestination(hostDst, static_cast<bool>(beforeReplace)); r != 0)
-        return r;
-
-    CTempFile temp;
-    if (int r = temp.Create(slash == 0 ? std::string() : hostDst.substr(0, slash)); r != 0)
-        return r;
-    if (int r = CDataCopier(src.Get(), temp.Fd(), onChunk).Run(st); r != 0)
-        return r;
-    if (int r = ApplyMetadata(temp.Fd(), st); r != 0)
-        return r;
-    // No flush per file: it would make a run of many small files several
-    // times slower than cp or rsync, which do not flush either. The old file
-    // survives every failure and cancel because only a complete copy
-    // replaces it, and ext4 writes a file's data before a rename that
-    // replaces another file commits.
-    int r = temp.Close();
-    if (g_hooks.nCloseErrno)
-        r = ErrorFromErrno(g_hooks.nCloseErrno);
-    if (r != 0)
-        return r;
-    // Only now, with the new copy complete, may the old file leave.
-    if (beforeReplace) {
-        if (int moved = beforeReplace(); moved != 0)
-            return moved;
-    }
-    return temp.RenameOver(hostDst);
-}
-
 // True when the process that made a temporary file is gone: its id names no
 // process, and nobody holds the file's lock (the id may belong to a process
 // of another namespace).
@@ -409,16 +359,149 @@ bool IsStaleTemporary(const std::string& path, pid_t pid) {
 
 } // namespace
 
-int CopyFileReplacing(const std::string& srcPath, const std::string& dstPath,
-                      const std::function<bool()>& onChunk,
-                      const std::function<int()>& beforeReplace) {
+CStagedCopy::~CStagedCopy() {
+    Discard();
+}
+
+CStagedCopy::CStagedCopy(CStagedCopy&& other) noexcept {
+    *this = std::move(other);
+}
+
+CStagedCopy& CStagedCopy::operator=(CStagedCopy&& other) noexcept {
+    if (this != &other) {
+        Discard();
+        m_strDst = std::move(other.m_strDst);
+        m_strTemp = std::exchange(other.m_strTemp, std::string());
+        m_nFd = std::exchange(other.m_nFd, -1);
+        m_bMovesOld = other.m_bMovesOld;
+        m_bWasAbsent = other.m_bWasAbsent;
+    }
+    return *this;
+}
+
+void CStagedCopy::Discard() {
+    if (m_nFd >= 0)
+        close(m_nFd);
+    m_nFd = -1;
+    if (!m_strTemp.empty())
+        unlink(m_strTemp.c_str());
+    m_strTemp.clear();
+}
+
+int CStagedCopy::Stage(const std::string& srcPath, const std::string& dstPath,
+                       const std::function<bool()>& onChunk, bool bMovesOld) {
+    Discard();
+    g_nTransferCalls = 0;
+    m_bMovesOld = bMovesOld;
     CDriveMap& map = CHostServices::Get().DriveMap();
     std::optional<std::string> hostSrc = map.ToHost(srcPath);
     std::optional<std::string> hostDst = map.ToHost(dstPath);
     if (!hostSrc || !hostDst)
         return ERROR_PATH_NOT_FOUND;
-    g_nTransferCalls = 0;
-    return CopyHostFile(*hostSrc, *hostDst, onChunk, beforeReplace);
+    const size_t slash = hostDst->rfind('/');
+    if (slash == std::string::npos || slash + 1 == hostDst->size())
+        return ERROR_INVALID_NAME;
+    // O_NONBLOCK: opening a named pipe must not hang the run; it is refused
+    // below as not a regular file.
+    CFd src(open(hostSrc->c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (src.Get() < 0)
+        return ErrorFromErrno(errno);
+    struct stat st {};
+    if (fstat(src.Get(), &st) != 0)
+        return ErrorFromErrno(errno);
+    if (!S_ISREG(st.st_mode))
+        return ERROR_ACCESS_DENIED;
+    bool bExists = false;
+    if (int r = CheckDestination(*hostDst, bMovesOld, &bExists); r != 0)
+        return r;
+    m_bWasAbsent = !bExists;
+
+    const std::string folder = slash == 0 ? std::string("/") : hostDst->substr(0, slash);
+    int fd = -1;
+    if (CanNameUnnamedFiles()) {
+        fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        // Without unnamed files on this file system, a named one serves.
+        if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return FolderError(errno);
+    }
+    std::string temp;
+    if (fd < 0) {
+        temp = TempPattern(slash == 0 ? std::string() : folder);
+        fd = mkostemps(temp.data(), 4, O_CLOEXEC);
+        if (fd < 0)
+            return FolderError(errno);
+        flock(fd, LOCK_EX | LOCK_NB); // a new file: nobody else can hold it
+    }
+    m_nFd = fd;
+    m_strTemp = std::move(temp);
+    m_strDst = std::move(*hostDst);
+    int r = CDataCopier(src.Get(), m_nFd, onChunk).Run(st);
+    if (r == 0)
+        r = ApplyMetadata(m_nFd, st);
+    if (r != 0)
+        Discard();
+    return r;
+}
+
+int CStagedCopy::Commit(const std::function<int()>& beforeReplace) {
+    if (m_nFd < 0)
+        return ERROR_INVALID_FUNCTION; // nothing staged
+    // No flush per file: it would make a run of many small files several
+    // times slower than cp or rsync, which do not flush either. The old file
+    // survives every failure and cancel because only a complete copy
+    // replaces it, and ext4 writes a file's data before a rename that
+    // replaces another file commits. A write error that only shows at
+    // close is heard here, before the copy has a name: an unnamed file is
+    // held open through a second descriptor until then.
+    const int keep = m_strTemp.empty() ? fcntl(m_nFd, F_DUPFD_CLOEXEC, 0) : -1;
+    if (m_strTemp.empty() && keep < 0) {
+        Discard();
+        return ErrorFromErrno(errno);
+    }
+    int r = close(std::exchange(m_nFd, keep)) == 0 ? 0 : ErrorFromErrno(errno);
+    if (g_hooks.nCloseErrno)
+        r = ErrorFromErrno(g_hooks.nCloseErrno);
+    // An earlier copy of the run may have made or changed the destination.
+    // Where there was none, the link below fails if there is one now.
+    bool bExists = !m_bWasAbsent || !m_strTemp.empty();
+    if (r == 0 && bExists)
+        r = CheckDestination(m_strDst, m_bMovesOld, &bExists);
+    // Only now, with the new copy complete, may the old file leave.
+    if (r == 0 && beforeReplace) {
+        r = beforeReplace();
+        bExists = false;
+    }
+    if (r == 0 && m_strTemp.empty()) {
+        // Where nothing is in the way, the name is given in one step.
+        if (!bExists) {
+            if (linkat(AT_FDCWD, FdPath(m_nFd).c_str(), AT_FDCWD, m_strDst.c_str(),
+                       AT_SYMLINK_FOLLOW) == 0) {
+                Discard();
+                return 0;
+            }
+            if (errno != EEXIST)
+                r = ErrorFromErrno(errno);
+            else if (!beforeReplace)
+                r = CheckDestination(m_strDst, m_bMovesOld);
+        }
+        if (r == 0)
+            r = LinkUnderTempName(m_nFd, m_strDst.substr(0, m_strDst.rfind('/')), m_strTemp);
+    }
+    if (r == 0 && rename(m_strTemp.c_str(), m_strDst.c_str()) != 0)
+        r = ErrorFromErrno(errno);
+    if (r == 0)
+        m_strTemp.clear(); // it is the destination now
+    Discard();
+    return r;
+}
+
+int CopyFileReplacing(const std::string& srcPath, const std::string& dstPath,
+                      const std::function<bool()>& onChunk,
+                      const std::function<int()>& beforeReplace) {
+    CStagedCopy copy;
+    if (int r = copy.Stage(srcPath, dstPath, onChunk, static_cast<bool>(beforeReplace)); r != 0)
+        return r;
+    return copy.Commit(beforeReplace);
 }
 
 int RemoveStaleCopyTemporaries(const std::string& folder) {

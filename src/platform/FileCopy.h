@@ -10,10 +10,11 @@
 // Copies the contents, permission bits and last-write time (to the
 // nanosecond) of the regular file srcPath to dstPath, both drive-letter
 // paths. An existing destination file is replaced as a whole: the data goes
-// to a hidden temporary file in the destination folder (named after the
-// process, see RemoveStaleCopyTemporaries), which is renamed
-// over the destination only once complete, so a failed or cancelled copy leaves the
-// old destination (or no destination) and no temporary file. A destination
+// to a temporary file in the destination folder (unnamed where the file
+// system allows it, else hidden and named after the process, see
+// RemoveStaleCopyTemporaries), which takes the destination's place only
+// once complete, so a failed or cancelled copy leaves the old destination
+// (or no destination) and no temporary file. A destination
 // that is a symbolic link is replaced by the file (its target is not
 // written). Ownership is kept where the process may set it.
 // onChunk, when given, is called between chunks of a few megabytes; if it
@@ -31,6 +32,40 @@
 int CopyFileReplacing(const std::string& srcPath, const std::string& dstPath,
                       const std::function<bool()>& onChunk = {},
                       const std::function<int()>& beforeReplace = {});
+
+// CopyFileReplacing in two steps, so several copies can be made at once
+// and put in place one after the other: Stage makes the complete copy
+// (data, permission bits, owner, times) in a temporary file of the
+// destination folder, unnamed where the file system allows it, so a killed
+// run leaves nothing; Commit puts it in the destination's place. Both
+// return 0 or the codes of CopyFileReplacing; a copy that is neither
+// committed nor staged successfully vanishes with the object. Stage may run
+// on any thread; Commit checks the destination again, since an earlier
+// commit may have changed it.
+class CStagedCopy {
+public:
+    CStagedCopy() = default;
+    ~CStagedCopy();
+    CStagedCopy(CStagedCopy&& other) noexcept;
+    CStagedCopy& operator=(CStagedCopy&& other) noexcept;
+    CStagedCopy(const CStagedCopy&) = delete;
+    CStagedCopy& operator=(const CStagedCopy&) = delete;
+
+    // bMovesOld: Commit will be given a beforeReplace that moves the old
+    // file away, so a read-only destination is no refusal.
+    int Stage(const std::string& srcPath, const std::string& dstPath,
+              const std::function<bool()>& onChunk = {}, bool bMovesOld = false);
+    int Commit(const std::function<int()>& beforeReplace = {});
+
+private:
+    void Discard();
+
+    std::string m_strDst;  // host path of the destination
+    std::string m_strTemp; // host path of a named temporary file; empty when unnamed
+    int m_nFd = -1;
+    bool m_bMovesOld = false;
+    bool m_bWasAbsent = false; // no destination when staged
+};
 
 // Removes, from the folder at the drive-letter path, the temporary files
 // that copies of runs killed meanwhile left (".tidewell-<pid>-XXXXXX.tmp"

@@ -407,3 +407,10 @@ bool FitsHostPathLimit(const std::string& drivePath) {
     const std::string host = ToHostPath(drivePath);
     return !host.empty() && host.size() < PATH_MAX;
 }
+
+bool FitsHostPathLimit(const std::string& hostFolder, const std::string& name) {
+    if (hostFolder.empty())
+        return false;
+    const size_t folder = hostFolder == "/" ? 0 : hostFolder.size();
+    return folder + 1 + name.size() < PATH_MAX;
+}

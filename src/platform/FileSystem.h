@@ -117,3 +117,6 @@ bool IsMountRoot(const std::string& drivePath);
 // False when the host path of a drive-letter path is too long for the
 // system to open it.
 bool FitsHostPathLimit(const std::string& drivePath);
+// The same for the entry name (no separators) of the folder whose host
+// path HostPathOf gave, without resolving the whole path again.
+bool FitsHostPathLimit(const std::string& hostFolder, const std::string& name);

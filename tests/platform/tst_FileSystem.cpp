@@ -5,6 +5,7 @@
 #include "support/TempTree.h"
 
 #include <QTest>
+#include <climits>
 #include <unistd.h>
 
 namespace {
@@ -74,6 +75,21 @@ private slots:
         QCOMPARE(HostPathOf("T:\\a\\..\\..\\..\\secret.txt"), outer.HostPath("drive/secret.txt"));
         QCOMPARE(DeleteFile("T:\\..\\secret.txt"), int(ERROR_FILE_NOT_FOUND));
         QVERIFY(outer.Exists("secret.txt"));
+    }
+
+    // A name in a folder given by its host path agrees with the whole path's check at the limit.
+    void pathLimitOfANameInAFolder() {
+        CHostServices::Get().DriveMap().Map('P', "/");
+        CHostServices::Get().DriveMap().Map('Q', "/q");
+        for (const int length : {PATH_MAX - 3, PATH_MAX - 2, PATH_MAX - 1}) {
+            const std::string name(static_cast<size_t>(length), 'n');
+            QCOMPARE(FitsHostPathLimit("/", name), FitsHostPathLimit("P:\\" + name));
+            QCOMPARE(FitsHostPathLimit("/q", name.substr(2)),
+                     FitsHostPathLimit("Q:\\" + name.substr(2)));
+        }
+        QVERIFY(FitsHostPathLimit("/", std::string(PATH_MAX - 2, 'n')));
+        QVERIFY(!FitsHostPathLimit("/", std::string(PATH_MAX - 1, 'n')) &&
+                !FitsHostPathLimit("", "n"));
     }
 };
 
