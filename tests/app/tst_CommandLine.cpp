@@ -1,9 +1,8 @@
 // The headless command line, run as a real process from a program folder of its own.
 #include "platform/Cp932.h"
-#include "support/HostFiles.h"
+#include "support/TempTree.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <sys/file.h>
@@ -11,11 +10,9 @@
 class TestCommandLine : public QObject {
     Q_OBJECT
 private slots:
-    // Wrong arguments exit with 2 before anything is done; refused, failed or cancelled runs
-    // exit with 1, and so does a source without any matching file (E:), while one whose files
-    // are all up to date (a second run) exits with 0. Quiet, nothing but errors is said ("":
-    // nothing at all). A hang-up cancels like Ctrl+C, here while waiting for a log held
-    // elsewhere. Continuous set 0 holds T.def, set 1 is empty.
+    // Bad arguments exit with 2 at once; refused, failed, cancelled runs or no file to copy (E:)
+    // with 1; up to date (a second run) with 0. --quiet says errors only ("": nothing). SIGHUP
+    // cancels like Ctrl+C, here while a log is held elsewhere. Set 0 holds T.def, set 1 none.
     void exitCodes() {
         const QString plain = "SrcDir=S:\\\r\nDstDir=D:\\\r\n";
         const QStringList run{"--run", "T"}, set0{"--continuous", "0"},
@@ -43,28 +40,30 @@ private slots:
             {{"--list", "T"}, plain, 2, "余分な引数", 0}, {{"--show"}, plain, 2, "--show", 0}};
         // clang-format on
         for (const auto& [args, spec, code, says, signal, runs] : rows) {
-            QTemporaryDir dir;
-            const QByteArray drives =
-                ("[Drives]\r\nS=" + dir.filePath("src") + "\r\nD=" + dir.filePath("dst") +
-                 "\r\nE=" + dir.filePath("empty") + "\r\n[Renzoku0]\r\nCount=1\r\nFile0=T.def\r\n")
-                    .toUtf8();
-            const auto bytes = Utf8ToCp932(("[Spec]\r\n" + spec).toStdString());
-            QVERIFY(QFile::copy(TIDEWELL_BIN_DIR "/tidewell", dir.filePath("tidewell")) &&
-                    QDir().mkpath(dir.filePath("src/sub")) && QDir().mkpath(dir.filePath("dst")) &&
-                    QDir().mkpath(dir.filePath("empty")) &&
-                    WriteHostFile(dir.filePath("Tidewell.Ini"), drives) && bytes &&
-                    WriteHostFile(dir.filePath("T.def"), QByteArray::fromStdString(*bytes)) &&
-                    WriteHostFile(dir.filePath("src/a.txt"), "alpha") &&
-                    WriteHostFile(dir.filePath("src/sub/b.txt"), "beta"));
-            QFile log(dir.filePath("Tidewall.log"));
+            CTempTree tree;
+            const auto at = [&](const char* name) {
+                return QString::fromStdString(tree.HostPath(name));
+            };
+            const std::string drives =
+                "[Drives]\r\nS=" + tree.HostPath("src") + "\r\nD=" + tree.HostPath("dst") +
+                "\r\nE=" + tree.HostPath("empty") + "\r\n[Renzoku0]\r\nCount=1\r\nFile0=T.def\r\n";
+            QVERIFY(
+                QFile::copy(TIDEWELL_BIN_DIR "/tidewell", at("tidewell")) &&
+                tree.Build({{"src/sub/b.txt", "beta"},
+                            {"src/a.txt", "alpha"},
+                            {"dst/"},
+                            {"empty/"},
+                            {"Tidewell.Ini", drives},
+                            {"T.def", Utf8ToCp932(("[Spec]\r\n" + spec).toStdString()).value()}}));
+            QFile log(at("Tidewall.log"));
             QVERIFY(says != "Tidewall.log" || QDir().mkpath(log.fileName()));
             QVERIFY(!signal ||
                     (log.open(QIODevice::WriteOnly) && flock(log.handle(), LOCK_EX) == 0));
             QProcess process;
             process.setReadChannel(QProcess::StandardError);
             for (int i = 1; i < runs; ++i) // the runs before, which copy what there is
-                QVERIFY(QProcess::execute(dir.filePath("tidewell"), args) == 0);
-            process.start(dir.filePath("tidewell"), args);
+                QVERIFY(QProcess::execute(at("tidewell"), args) == 0);
+            process.start(at("tidewell"), args);
             QString err;
             while (signal && !err.contains("Tidewall.log") && process.waitForReadyRead(30000))
                 err += QString::fromUtf8(process.readAll());
@@ -75,7 +74,7 @@ private slots:
             QVERIFY2(process.exitCode() == code &&
                          (says.isEmpty() ? err.isEmpty() : err.contains(says)),
                      qPrintable(err));
-            QCOMPARE(QFile::exists(dir.filePath("dst/a.txt")),
+            QCOMPARE(tree.Exists("dst/a.txt"),
                      code == 0 || says == "Tidewall.log");  // the copy goes on
             if (code == 0 && args.contains("--continuous")) // the order, not a confirmation
                 QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()),
@@ -83,22 +82,21 @@ private slots:
         }
     }
 
-    // The settings as the window's list orders them, and one setting as the window shows it
-    // (the clear option unchecks four options), on standard output.
+    // The settings in the window's order, one as the window shows it (clearing unchecks four).
     void listAndShow() {
-        QTemporaryDir dir;
-        for (const char* name : {"b.def", "_x.def", "A.def"})
-            QVERIFY(WriteHostFile(dir.filePath(name), "[Spec]\r\n"));
-        QVERIFY(
-            QFile::copy(TIDEWELL_BIN_DIR "/tidewell", dir.filePath("tidewell")) &&
-            WriteHostFile(dir.filePath("A.def"),
-                          "[Spec]\r\nSrcDir=S:\\\r\nWildList=*.txt\r\nAllClrChk=1\r\nDustChk=1\r\n"
-                          "OutDirChk=1\r\n[OutDirList]\r\nCount=1\r\nOutDir0=S:\\sub\r\n"));
+        CTempTree dir;
+        const QString program = QString::fromStdString(dir.HostPath("tidewell"));
+        QVERIFY(QFile::copy(TIDEWELL_BIN_DIR "/tidewell", program) &&
+                dir.Build({{"b.def", "[Spec]\r\n"},
+                           {"_x.def", "[Spec]\r\n"},
+                           {"A.def", "[Spec]\r\nSrcDir=S:\\\r\nWildList=*.txt\r\nAllClrChk=1\r\n"
+                                     "DustChk=1\r\nOutDirChk=1\r\n[OutDirList]\r\nCount=1\r\n"
+                                     "OutDir0=S:\\sub\r\n"}}));
         QProcess process;
-        process.start(dir.filePath("tidewell"), {"--list", "--quiet"});
+        process.start(program, {"--list", "--quiet"});
         QVERIFY(process.waitForFinished(60000) && process.exitCode() == 0);
         QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), "_x\nA\nb\n");
-        process.start(dir.filePath("tidewell"), {"--show", "A.def"});
+        process.start(program, {"--show", "A.def"});
         QVERIFY(process.waitForFinished(60000) && process.exitCode() == 0);
         QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()),
                  "設定ﾌｧｲﾙ: A\nｺﾋﾟｰ元ﾌｫﾙﾀﾞ: S:\\\nｺﾋﾟｰ先ﾌｫﾙﾀﾞ: \nｺﾋﾟｰﾘｽﾄ: *.txt\n"

@@ -1,5 +1,4 @@
-// The continuous run over settings files of a test program folder: one log for all steps, the
-// stop at the first failure, steps whose file went, and an archive step.
+// The continuous run: one log for all steps, stop at a failure, missing files, an archive step.
 #include "continuous/ContinuousRun.h"
 #include "continuous/RenzokuSet.h"
 #include "copyjob/RunTexts.h"
@@ -9,8 +8,7 @@
 namespace {
 const char kDone[] = "連続処理を終了しました．";
 
-// A: S:\one to D:\one; B: S:\two to D:\two; Bad: into a folder below a file, where nothing can
-// be copied; Z: S:\one packed into D:\Z.LZH.
+// A: S:\one to D:\one; B: S:\two to D:\two; Bad: below a file; Z: S:\one packed into D:\Z.LZH.
 struct CRunFixture : CCopyJobFixture {
     CRunFixture() {
         for (const auto& [name, src, dst] : {std::tuple{"A", "S:\\one", "D:\\one"},
@@ -32,12 +30,9 @@ struct CRunFixture : CCopyJobFixture {
         CHostServices::Get().SetClock([] { return std::time_t(1704132245); });
     }
     ~CRunFixture() { CHostServices::Get().SetClock(nullptr); }
-    // Runs set 0 holding the names ("A B"); onConfirm answers the order.
-    CRenzokuOutcome Run(const QString& names, std::function<bool()> onConfirm = {}) {
-        std::vector<std::string> aNames;
-        for (const QString& name : names.split(' ', Qt::SkipEmptyParts))
-            aNames.push_back(name.toStdString());
-        SaveRenzokuSet(0, aNames);
+    // Runs set 0 holding the names; onConfirm answers the order.
+    CRenzokuOutcome Run(const Names& names, std::function<bool()> onConfirm = {}) {
+        SaveRenzokuSet(0, names);
         CSettingFileSteps steps(job, {"A.def", "B.def", "Bad.def", "Z.def"});
         steps.onConfirm = [&](const std::vector<std::string>&) {
             return !onConfirm || onConfirm();
@@ -54,7 +49,7 @@ private slots:
     void logOfTwoSteps() {
         CRunFixture f;
         f.boxes->ExpectExact(kDone, IDOK, MB_ICONASTERISK);
-        const CRenzokuOutcome outcome = f.Run("A B");
+        const CRenzokuOutcome outcome = f.Run({"A", "B"});
         QVERIFY(f.boxes->VerifyAllUsed());
         QVERIFY(outcome.bStarted && outcome.nEndCode == 0 && outcome.nStepsRun == 2);
         const char* kLog = "-- Tidewall.Exe  連続実行履歴 [2024/01/02 03:04:05] --\r\n"
@@ -74,16 +69,16 @@ private slots:
         const QString a =
             "|設定ﾌｧｲﾙ  == A.def|Copying  S:\\one\\a.txt -> D:\\one\\||A.def 終了 終了ｺｰﾄﾞ 0";
         // clang-format off
-        const struct { const char* set; const char* atConfirm; int cancelAt; QStringList boxes; QString log; const char* dest; } rows[] = {
-            {"A Bad B", "", 0, {"ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[1]\nディレクトリ名が無効です。", "連続処理は異常終了しました．終了ｺｰﾄﾞ[1]"},
-             a + "||設定ﾌｧｲﾙ  == Bad.def||Bad.def 終了 終了ｺｰﾄﾞ 1", "one/ blocker"}, // stops at the failure
-            {"A B", "", 1, {"ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[9999]", "連続処理は異常終了しました．終了ｺｰﾄﾞ[9999]"},
-             "|設定ﾌｧｲﾙ  == A.def||A.def 終了 終了ｺｰﾄﾞ 9999", "blocker"}, // a cancelled step
+        const struct { Names set; const char* atConfirm; int cancelAt; QStringList boxes; QString log; const char* dest; } rows[] = {
+            {{"A", "Bad", "B"}, "", 0, {"ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[1]\nディレクトリ名が無効です。", "連続処理は異常終了しました．終了ｺｰﾄﾞ[1]"},
+             a + "||設定ﾌｧｲﾙ  == Bad.def||Bad.def 終了 終了ｺｰﾄﾞ 1", "one/ blocker=a file one/a.txt=a"}, // stops at the failure
+            {{"A", "B"}, "", 1, {"ｺﾋﾟｰ処理は異常終了しました．終了ｺｰﾄﾞ[9999]", "連続処理は異常終了しました．終了ｺｰﾄﾞ[9999]"},
+             "|設定ﾌｧｲﾙ  == A.def||A.def 終了 終了ｺｰﾄﾞ 9999", "blocker=a file"}, // a cancelled step
             // A file gone since the order was shown: said so, the end code kept.
-            {"B A", "B.def", 0, {kDone}, "|設定ﾌｧｲﾙ  == B.def -->設定ﾌｧｲﾙがないため実行しませんでした|" + a,
-             "one/ blocker"},
-            {"A", "cancel", 0, {}, "", "blocker"},
-            {"", "", 0, {"連続実行するための設定ファイルが選択されていません．"}, "", "blocker"}};
+            {{"B", "A"}, "B.def", 0, {kDone}, "|設定ﾌｧｲﾙ  == B.def -->設定ﾌｧｲﾙがないため実行しませんでした|" + a,
+             "one/ blocker=a file one/a.txt=a"},
+            {{"A"}, "cancel", 0, {}, "", "blocker=a file"},
+            {{}, "", 0, {"連続実行するための設定ファイルが選択されていません．"}, "", "blocker=a file"}};
         // clang-format on
         for (const auto& [set, atConfirm, cancelAt, boxes, log, dest] : rows) {
             CRunFixture f;
@@ -101,16 +96,11 @@ private slots:
                 got << QString::fromStdString(line);
             QCOMPARE(got.mid(1).join('|'), log);
             QCOMPARE(got.isEmpty(), log.isEmpty()); // no log file at all
-            QStringList top;
-            for (const CTreeItem& item : f.dest.Read())
-                if (item.path.find('/') >= item.path.size() - 1)
-                    top << QString::fromStdString(item.path);
-            QCOMPARE(top.join(' '), QString(dest));
+            QCOMPARE(f.dest.Listing(), QString(dest));
         }
     }
 
-    // As a step the archive run writes no header of its own, leaves the log open for the next
-    // step, shows no message and says the run goes on.
+    // An archive step writes no header, leaves the log open, shows no message, says it goes on.
     void archiveStep() {
         CRunFixture f;
         // The archiver finds the drives in the profile beside it.
@@ -120,7 +110,7 @@ private slots:
                                                         "\r\nD=" + f.dest.HostRoot() + "\r\n"));
         f.job.m_strLhaLibrary = library;
         f.boxes->ExpectExact(kDone, IDOK);
-        QCOMPARE(f.Run("Z A").nEndCode, 0);
+        QCOMPARE(f.Run({"Z", "A"}).nEndCode, 0);
         QVERIFY(f.boxes->VerifyAllUsed() && f.dest.Exists("Z.LZH") && f.dest.Exists("one/a.txt"));
         const Names lines = f.LogLines();
         QCOMPARE(std::count_if(lines.begin(), lines.end(),

@@ -1,5 +1,4 @@
-// The five continuous execution sets in "Tidewell.Ini", over the reference
-// profile of tests/data (CP932, CR LF).
+// The continuous sets in "Tidewell.Ini" over the reference profile (CP932, CR LF).
 #include "continuous/RenzokuSet.h"
 #include "platform/Cp932.h"
 #include "support/ProgramFolder.h"
@@ -9,9 +8,8 @@
 class TestRenzokuSet : public QObject {
     Q_OBJECT
 private slots:
-    // The reference's last section "[Drives]" replaced by a section ("|" for CR LF), the set
-    // loaded, and the section saved from it in place of the old one (appended when new), every
-    // other byte kept.
+    // The reference's "[Drives]" replaced by a section ("|" for CR LF), the set loaded, the
+    // section saved in place of the old one (or appended), every other byte kept.
     void loadAndSaveOverTheReference() {
         // clang-format off
         const struct { const char* section; int set; const char* loaded; const char* saved; } rows[] = {

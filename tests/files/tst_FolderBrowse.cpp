@@ -1,5 +1,4 @@
-// The folder tree's arithmetic: paths of items, its order, the walk to an
-// initial path, refresh differences and changed media.
+// The folder tree's arithmetic: item paths, order, initial path, refresh, changed media.
 
 #include "files/FolderBrowse.h"
 

@@ -1,6 +1,4 @@
-// Test library: an Unlha that blocks, as a long archive run does, until
-// UnlhaTestRelease is called on another thread (after a minute it fails);
-// no UnlhaGetVersion.
+// Test library: Unlha blocks until UnlhaTestRelease (fails after a minute); no UnlhaGetVersion.
 #include <atomic>
 #include <chrono>
 #include <cstdint>

@@ -1,5 +1,4 @@
-// Test library: exports UnlhaGetVersion only. Each call returns one more
-// than the last, counted in a static that a reload resets.
+// Test library: only UnlhaGetVersion, one more each call (a reload starts again).
 #include <cstdint>
 
 extern "C" __attribute__((visibility("default"))) uint16_t UnlhaGetVersion(void) {

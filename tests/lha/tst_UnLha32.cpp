@@ -1,5 +1,4 @@
-// The archiver wrapper: loading, entry point lookup, failures thrown with
-// their codes, steps and texts, and the error table.
+// The archiver wrapper: loading, entry lookup, failures with code, step and text, error table.
 #include "lha/UnLha32.h"
 
 #include <QFile>
@@ -44,42 +43,34 @@ private slots:
             QCOMPARE(LhaVersionText(version), std::string(text));
     }
 
-    void Failures_ThrowCodeStepAndText_data() {
-        QTest::addColumn<QString>("library");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("step");
-        QTest::newRow("missing library")
-            << "/nonexistent-folder/libunlha32.so" << 32814 << "LoadLhaDll";
-        QTest::newRow("library without Unlha")
-            << LHA_VERSION_ONLY_LIBRARY << 32815 << "GetFuncAddress";
-    }
+    // A missing library, a library without Unlha.
     void Failures_ThrowCodeStepAndText() {
-        QFETCH(QString, library);
-        QFETCH(int, code);
-        QFETCH(QString, step);
-        // Probing unloads again at once; constructing loads nothing.
-        QCOMPARE(IsLhaDllAvailable(library.toStdString()), code != 32814);
-        CUnLha32 lha(library.toStdString());
-        QVERIFY(!IsMapped(qPrintable(library)) && !lha.IsLoaded());
-        char buffer[16] = "untouched";
-        try {
-            lha.CallUnlha(nullptr, "a x.lzh", buffer, sizeof buffer);
-            QFAIL("nothing thrown");
-        } catch (const CUnLha32Exception& e) {
-            QVERIFY(e.m_nCode == code && e.m_strStep == step.toStdString());
-            QCOMPARE(QString::fromStdString(e.m_strMessage), Text(code));
+        for (const auto& [library, code, step] :
+             {std::tuple{QString("/nonexistent-folder/libunlha32.so"), 32814, "LoadLhaDll"},
+              {LHA_VERSION_ONLY_LIBRARY, 32815, "GetFuncAddress"}}) {
+            // Probing unloads again at once; constructing loads nothing.
+            QCOMPARE(IsLhaDllAvailable(library.toStdString()), code != 32814);
+            CUnLha32 lha(library.toStdString());
+            QVERIFY(!IsMapped(qPrintable(library)) && !lha.IsLoaded());
+            char buffer[16] = "untouched";
+            try {
+                lha.CallUnlha(nullptr, "a x.lzh", buffer, sizeof buffer);
+                QFAIL("nothing thrown");
+            } catch (const CUnLha32Exception& e) {
+                QVERIFY(e.m_nCode == code && e.m_strStep == step);
+                QCOMPARE(QString::fromStdString(e.m_strMessage), Text(code));
+            }
+            QCOMPARE(QByteArray(buffer), QByteArray("untouched"));
+            // A failed lookup keeps the library loaded; the call count shows one load, then anew.
+            QCOMPARE(lha.IsLoaded(), code != 32814);
+            if (code == 32814)
+                continue;
+            uint16_t first = lha.GetLhaVersion();
+            QCOMPARE(lha.GetLhaVersion(), uint16_t(first + 1));
+            lha.FreeLhaDll();
+            QVERIFY(!lha.IsLoaded() && !IsMapped(LHA_VERSION_ONLY_LIBRARY));
+            QCOMPARE(lha.GetLhaVersion(), first);
         }
-        QCOMPARE(QByteArray(buffer), QByteArray("untouched"));
-        // After a failed lookup the library stays loaded and the other entry
-        // works; the stand-in's call count shows one load, then a fresh one.
-        QCOMPARE(lha.IsLoaded(), code != 32814);
-        if (code == 32814)
-            return;
-        uint16_t first = lha.GetLhaVersion();
-        QCOMPARE(lha.GetLhaVersion(), uint16_t(first + 1));
-        lha.FreeLhaDll();
-        QVERIFY(!lha.IsLoaded() && !IsMapped(LHA_VERSION_ONLY_LIBRARY));
-        QCOMPARE(lha.GetLhaVersion(), first);
     }
     void cleanup() { QVERIFY(!IsMapped(LHA_VERSION_ONLY_LIBRARY)); } // unloaded with its object
 };

@@ -1,5 +1,4 @@
-// Drive letters the user gives and media get: checks, and section "Drives"
-// of the profile rewritten without touching the rest.
+// Drive letters given by the user and to media: checks, and section "Drives" rewritten.
 
 #include "app/AppProfile.h"
 #include "platform/DriveAssignment.h"
@@ -18,15 +17,13 @@ private slots:
         QFile(QString::fromStdString(file)).open(QIODevice::WriteOnly);
         const std::vector<CDriveMapping> list{{'C', "/"}, {'D', a.path().toStdString()}};
         const std::string bHost = b.path().toStdString();
+        using enum EMappingProblem;
+        // clang-format off
         const std::tuple<size_t, CDriveMapping, EMappingProblem> rows[] = {
-            {2, {'E', bHost}, EMappingProblem::None},
-            {2, {'d', bHost}, EMappingProblem::LetterTwice},
-            {1, {'D', bHost}, EMappingProblem::None}, // its own row
-            {0, {'D', bHost}, EMappingProblem::LetterTwice},
-            {2, {'1', bHost}, EMappingProblem::BadLetter},
-            {2, {'E', bHost + "/gone"}, EMappingProblem::NoFolder},
-            {2, {'E', file}, EMappingProblem::NoFolder},
-            {2, {'E', "relative"}, EMappingProblem::NoFolder}};
+            {2, {'E', bHost}, None}, {2, {'d', bHost}, LetterTwice}, {1, {'D', bHost}, None}, // own row
+            {0, {'D', bHost}, LetterTwice}, {2, {'1', bHost}, BadLetter}, {2, {'E', file}, NoFolder},
+            {2, {'E', bHost + "/gone"}, NoFolder}, {2, {'E', "relative"}, NoFolder}};
+        // clang-format on
         for (const auto& [at, mapping, problem] : rows)
             QVERIFY2(CheckDriveMapping(list, at, mapping) == problem,
                      mapping.strHostFolder.c_str());

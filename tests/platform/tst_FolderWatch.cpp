@@ -34,19 +34,16 @@ private slots:
             QVERIFY2(watch.Watch(path), path);
         QVERIFY(!watch.Watch("T:\\gone"));
         QCOMPARE(watch.WatchCount(), size_t(3));
-        const auto host = [&](const char* p) {
-            return tree.HostPath(p);
-        };
         QVERIFY(tree.AddFolder("a/new"));
         QCOMPARE(NextNotice(spy), QStringList({"T:\\a", "t:\\a"}));
         QVERIFY(tree.AddFile("a/file.txt", "x"));
         QCOMPARE(NextNotice(spy, 200), QStringList()); // files do not count
-        QCOMPARE(std::rename(host("a/old").c_str(), host("b/old").c_str()), 0);
+        QCOMPARE(std::rename(tree.HostPath("a/old").c_str(), tree.HostPath("b/old").c_str()), 0);
         QCOMPARE(NextNotice(spy), QStringList({"T:\\a", "T:\\b", "t:\\a"}));
         watch.Unwatch("T:\\a");
         QVERIFY(tree.AddFolder("a/more"));
         QCOMPARE(NextNotice(spy), QStringList({"t:\\a"}));
-        QCOMPARE(std::rename(host("b").c_str(), host("c").c_str()), 0);
+        QCOMPARE(std::rename(tree.HostPath("b").c_str(), tree.HostPath("c").c_str()), 0);
         QCOMPARE(NextNotice(spy), QStringList({"T:\\", "T:\\b"}));
         watch.UnwatchAll();
         QVERIFY(tree.AddFolder("x"));

@@ -6,8 +6,7 @@
 
 #include <QTest>
 
-// CP932 bytes below are taken from the CP932 code table (checked with
-// `iconv -t CP932`): ｺﾋﾟｰ = BA CB DF B0, 履歴 = 97 9A 97 F0, 資料 = 8E 91 97 BF.
+// CP932 (iconv -t CP932): ｺﾋﾟｰ = BA CB DF B0, 履歴 = 97 9A 97 F0, 資料 = 8E 91 97 BF.
 class TestLogFile : public QObject {
     Q_OBJECT
 private slots:

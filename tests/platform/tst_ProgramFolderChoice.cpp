@@ -1,7 +1,4 @@
-// Where a started program keeps its settings, profile and log: beside a
-// copy it may write to, in the user's configuration folder when installed
-// read-only, in a folder named by the environment or by --folder (which
-// wins). Runs the built program as a process.
+// Where the built program keeps settings and log: beside it, ~/.config, TIDEWELL_FOLDER, --folder.
 #include "platform/Cp932.h"
 
 #include <QProcess>
@@ -44,49 +41,37 @@ private slots:
     }
 
     // The program's folder, TIDEWELL_FOLDER, --folder: where the run's log lands.
-    void runLogLandsInTheChosenFolder_data() {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("environment");
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("logFolder");
-        QTest::newRow("writable copy") << "rw"
-                                       << "" << QStringList() << "rw";
-        QTest::newRow("read-only install") << "ro"
-                                           << "" << QStringList() << "config/tidewell";
-        QTest::newRow("environment") << "rw"
-                                     << "env" << QStringList() << "env";
-        QTest::newRow("option wins") << "ro"
-                                     << "env" << QStringList{"--folder", "named"} << "named";
-        QTest::newRow("option with =") << "rw"
-                                       << "" << QStringList{"--folder=named"} << "named";
-    }
     void runLogLandsInTheChosenFolder() {
-        QFETCH(QString, program);
-        QFETCH(QString, environment);
-        QFETCH(QStringList, options);
-        QFETCH(QString, logFolder);
-        for (const char* folder : {"rw", "env", "named", "config/tidewell"})
-            QFile::remove(Path(folder) + "/Tidewall.log");
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", Path("config"));
-        env.remove("TIDEWELL_FOLDER");
-        if (!environment.isEmpty())
-            env.insert("TIDEWELL_FOLDER", Path(environment));
-        QProcess run;
-        run.setProcessEnvironment(env);
-        run.setWorkingDirectory(m_dir.path()); // a relative --folder is taken from here
-        run.start(Path(program) + "/tidewell", options + QStringList{"--run", "T"});
-        QVERIFY(run.waitForFinished(60000));
-        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
-        QStringList logs;
-        for (const char* folder : {"rw", "env", "named", "config/tidewell"})
-            if (QFile::exists(Path(folder) + "/Tidewall.log"))
-                logs << folder;
-        QCOMPARE(logs, QStringList{logFolder});
+        // program, environment, options, the folder of the log
+        const std::tuple<QString, QString, QStringList, QString> rows[] = {
+            {"rw", "", {}, "rw"},
+            {"ro", "", {}, "config/tidewell"},
+            {"rw", "env", {}, "env"},
+            {"ro", "env", {"--folder", "named"}, "named"},
+            {"rw", "", {"--folder=named"}, "named"}};
+        for (const auto& [program, environment, options, logFolder] : rows) {
+            for (const char* folder : {"rw", "env", "named", "config/tidewell"})
+                QFile::remove(Path(folder) + "/Tidewall.log");
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("XDG_CONFIG_HOME", Path("config"));
+            env.remove("TIDEWELL_FOLDER");
+            if (!environment.isEmpty())
+                env.insert("TIDEWELL_FOLDER", Path(environment));
+            QProcess run;
+            run.setProcessEnvironment(env);
+            run.setWorkingDirectory(m_dir.path()); // a relative --folder is taken from here
+            run.start(Path(program) + "/tidewell", options + QStringList{"--run", "T"});
+            QVERIFY(run.waitForFinished(60000));
+            QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+            QStringList logs;
+            for (const char* folder : {"rw", "env", "named", "config/tidewell"})
+                if (QFile::exists(Path(folder) + "/Tidewall.log"))
+                    logs << folder;
+            QCOMPARE(logs, QStringList{logFolder});
+        }
     }
 
-    // The configuration folder is made private on a first start; a named
-    // folder that does not exist, or an option without its folder, is refused.
+    // A first start makes the configuration folder private; a bad --folder is refused.
     void foldersMadeAndRefused() {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", Path("fresh/config"));

@@ -29,20 +29,16 @@ private slots:
     }
 
     void driveTypesAndSerials() {
+        // clang-format off
         const std::tuple<const char*, const char*, bool, uint32_t> rows[] = {
-            {"ext4", "/", false, DRIVE_FIXED},
-            {"ext4", "/", true, DRIVE_REMOVABLE},
-            {"vfat", "/media/me/USB", false, DRIVE_REMOVABLE},
-            {"exfat", "/run/media/me/SD", false, DRIVE_REMOVABLE},
-            {"ext4", "/media", false, DRIVE_FIXED},
-            {"ext4", "/mediaX/a", false, DRIVE_FIXED},
-            {"iso9660", "/media/me/CD", true, DRIVE_CDROM},
-            {"udf", "/mnt/dvd", false, DRIVE_CDROM},
-            {"nfs4", "/home", false, DRIVE_REMOTE},
-            {"cifs", "/media/me/share", false, DRIVE_REMOTE},
-            {"fuse.sshfs", "/mnt/s", false, DRIVE_REMOTE},
-            {"tmpfs", "/media/me/t", false, DRIVE_RAMDISK},
+            {"ext4", "/", false, DRIVE_FIXED}, {"ext4", "/", true, DRIVE_REMOVABLE},
+            {"vfat", "/media/me/USB", false, DRIVE_REMOVABLE}, {"exfat", "/run/media/me/SD", false, DRIVE_REMOVABLE},
+            {"ext4", "/media", false, DRIVE_FIXED}, {"ext4", "/mediaX/a", false, DRIVE_FIXED},
+            {"iso9660", "/media/me/CD", true, DRIVE_CDROM}, {"udf", "/mnt/dvd", false, DRIVE_CDROM},
+            {"nfs4", "/home", false, DRIVE_REMOTE}, {"cifs", "/media/me/share", false, DRIVE_REMOTE},
+            {"fuse.sshfs", "/mnt/s", false, DRIVE_REMOTE}, {"tmpfs", "/media/me/t", false, DRIVE_RAMDISK},
             {"proc", "/proc", false, DRIVE_UNKNOWN}};
+        // clang-format on
         for (const auto& [fs, mount, removable, type] : rows)
             QVERIFY2(HostDriveType(fs, mount, removable) == type, mount);
         QCOMPARE(SerialFromUuid("1234-ABCD"), std::optional<uint32_t>(0x1234ABCD));

@@ -1,7 +1,11 @@
 #pragma once
 // Message boxes for tests: answered from a queue, recorded; a surprise or unused answer fails.
 
+#include "platform/ConsoleMessageBox.h"
+#include "platform/HostServices.h"
 #include "platform/MessageBoxService.h"
+
+#include <QTest>
 
 #include <deque>
 #include <memory>
@@ -35,10 +39,36 @@ public:
     }
 
     // A surprise is answered as the console would (Cancel, No, Abort, OK): the code stops.
-    int Show(const std::string& text, const std::string& caption, unsigned style) override;
+    int Show(const std::string& text, const std::string& caption, unsigned style) override {
+        CShown shown{text, caption, style, CConsoleMessageBoxService::SafeAnswer(style)};
+        if (m_aQueue.empty()) {
+            Fail("unexpected message box " + Describe(text, style));
+        } else {
+            const CExpected& next = m_aQueue.front();
+            const bool textMatches =
+                next.bExact ? text == next.strText : text.find(next.strText) != std::string::npos;
+            if (textMatches && (next.nStyle == kAnyStyle || next.nStyle == style)) {
+                shown.nAnswer = next.nAnswer;
+                m_aQueue.pop_front();
+            } else {
+                Fail("message box " + Describe(text, style) + " where " +
+                     Describe(next.strText, next.nStyle) + " was expected");
+            }
+        }
+        m_aShown.push_back(shown);
+        return shown.nAnswer;
+    }
     void Beep(unsigned style) override { m_aBeeps.push_back(style); }
 
-    bool VerifyAllUsed(); // false, and a failure, when queued answers are left
+    bool VerifyAllUsed() { // false, and a failure, when queued answers are left
+        std::string unused;
+        for (const CExpected& expected : m_aQueue)
+            unused += " " + Describe(expected.strText, expected.nStyle);
+        if (!m_aQueue.empty())
+            Fail(std::to_string(m_aQueue.size()) +
+                 " queued message-box answer(s) unused:" + unused);
+        return m_aQueue.empty();
+    }
 
     const std::vector<CShown>& Shown() const { return m_aShown; }
     const std::vector<unsigned>& Beeps() const { return m_aBeeps; }
@@ -51,7 +81,14 @@ private:
         unsigned nStyle;
         int nAnswer;
     };
-    void Fail(const std::string& message);
+    static std::string Describe(const std::string& text, unsigned style) {
+        return "\"" + text + "\" (style 0x" + QByteArray::number(style, 16).toStdString() + ")";
+    }
+    void Fail(const std::string& message) {
+        m_aFailures.push_back(message);
+        if (m_bFailTest)
+            QTest::qFail(message.c_str(), __FILE__, __LINE__);
+    }
 
     bool m_bFailTest;
     std::deque<CExpected> m_aQueue;
@@ -63,11 +100,13 @@ private:
 // Installs a message-box service for the life of the object.
 class CScopedMessageBoxService {
 public:
-    explicit CScopedMessageBoxService(std::shared_ptr<IMessageBoxService> service);
-    ~CScopedMessageBoxService();
+    explicit CScopedMessageBoxService(std::shared_ptr<IMessageBoxService> service) {
+        CHostServices::Get().SetMessageBoxService(std::move(service));
+    }
+    ~CScopedMessageBoxService() { CHostServices::Get().SetMessageBoxService(m_pPrevious); }
     CScopedMessageBoxService(const CScopedMessageBoxService&) = delete;
     CScopedMessageBoxService& operator=(const CScopedMessageBoxService&) = delete;
 
 private:
-    std::shared_ptr<IMessageBoxService> m_pPrevious;
+    std::shared_ptr<IMessageBoxService> m_pPrevious = CHostServices::Get().MessageBoxService();
 };

@@ -1,8 +1,6 @@
 #pragma once
-// Two offscreen screens for suites that check that windows fit: "wide", a
-// 1,280 x 1,024 screen, and right of it "scaled", the same screen as a
-// scale factor of 2 leaves it (640 x 512 logical pixels). The main of such
-// a suite sets them up before the application object exists.
+// Two offscreen screens set up before the application: "wide" (1,280 x 1,024) and right of
+// it "scaled", the same at a scale factor of 2 (640 x 512 logical pixels).
 
 #include <QApplication>
 #include <QDir>

@@ -14,6 +14,8 @@
 
 using Dlg = CCopyMainDlg;
 
+inline const char kAskSave[] = "設定が変更されています、保存しますか．";
+
 struct CMainWindowFixture {
     CTestProgramFolder program;
     CScriptedBoxes boxes;
@@ -69,6 +71,10 @@ inline QString State(Dlg& dlg) {
                         QString::number(dlg.m_nCurSel), QString::fromStdString(dlg.m_strUsedDef),
                         Texts(&dlg, {Dlg::IDC_SRC_DIR}), QString::number(dlg.m_bChanged)})
         .join(' ');
+}
+// Answers the next modal of that template with a click on that control.
+inline void AnswerWith(int templateId, int buttonId) {
+    AnswerNextModal([buttonId](QWidget* pModal) { ClickControl(pModal, buttonId); }, templateId);
 }
 // Answers the save dialog that comes next: the name and OK, or Cancel for null.
 inline void AnswerSaveDialog(const char* name) {

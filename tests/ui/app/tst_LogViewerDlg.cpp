@@ -17,8 +17,7 @@ class CLogViewerDlgTest : public QObject {
     Q_OBJECT
 private slots:
     void logsAndWarnings() {
-        // Log bytes (ﾛｸﾞ = DB B8 DE, 表 = 95 5C, ソ = 83 5C) or a folder or pipe; title|rows;
-        // warning.
+        // Bytes (ﾛｸﾞ = DB B8 DE, 表 = 95 5C, ソ = 83 5C), a pipe or folder; title|rows; warning.
         const QString longRow = "S:\\" + QString(400, 'a') + "\\終わり.txt";
         const std::tuple<std::string, QString, std::string> cases[] = {
             {"\xDB\xB8\xDE\r\nz\r\n\r\n\x95\x5C\x83\x5C\\x", "ﾛｸﾞ|z||表ソ\\x", ""},

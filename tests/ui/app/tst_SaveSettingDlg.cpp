@@ -46,8 +46,7 @@ private slots:
 
     void badNamesAreRefused() {
         CTestProgramFolder folder;
-        // Proposal, typed, pasted, what stays, warned; 表 and ソ end in 0x5C, full-width is
-        // allowed.
+        // Proposal, typed, pasted, what stays, warned; 表 and ソ end in 0x5C; full-width is fine.
         const std::tuple<const char*, QString, QString, QString, bool> cases[] = {
             {"", "表ab;c", "", "表abc", true},
             {"", "表\\", "", "表", true},
@@ -82,8 +81,7 @@ private slots:
         QCOMPARE(dlg.DoModal(), 1);
         QVERIFY(boxes->VerifyAllUsed());
         QCOMPARE(dlg.m_strName, fits);
-        // ".." is refused at OK; a name starting with "." makes a hidden file, which the user is
-        // told of and may take back.
+        // ".." is refused at OK; a leading "." makes a hidden file: the user is told, may go back.
         boxes->Expect("「.」や「..」", IDOK, MB_OK | MB_ICONEXCLAMATION);
         const char kHidden[] =
             "保存名称が「.」で始まるため、設定ﾌｧｲﾙ .old.def は隠しﾌｧｲﾙになります．";

@@ -1,5 +1,4 @@
-// The continuous execution settings dialog used through its control ids: the moves and their
-// selections, the button states, reordering by mouse and keyboard, and which set is saved when.
+// The continuous set dialog: moves, selections, button states, reordering, which set is saved.
 #include "ui/continuous/RenzokuDlg.h"
 
 #include "continuous/RenzokuSet.h"
@@ -90,7 +89,7 @@ class TestRenzokuDlg : public QObject {
     Q_OBJECT
     std::unique_ptr<CTestProgramFolder> m_pProgram;
 private slots:
-    void init() { // set 0 holds S, set 3 holds Q
+    void init() {           // set 0 holds S, set 3 holds Q
         m_pProgram.reset(); // its end puts the folder before it back
         m_pProgram = std::make_unique<CTestProgramFolder>();
         for (const std::string& file : kFiles)

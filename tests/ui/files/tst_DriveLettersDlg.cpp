@@ -1,5 +1,4 @@
-// The drive-letter dialog: adding, changing and removing mappings, the
-// refusals, and the round trip through section "Drives" of the profile.
+// The drive-letter dialog: edits, refusals, the round trip through section "Drives".
 
 #include "app/AppProfile.h"
 #include "platform/HostServices.h"
@@ -23,11 +22,6 @@ QString Rows(Dlg& dlg) {
     for (int i = 0; i < pList->count(); ++i)
         rows << pList->item(i)->text();
     return rows.join('|');
-}
-void ChooseLetter(Dlg& dlg, char letter) {
-    auto* pCombo = ControlAs<QComboBox>(&dlg, Dlg::IDC_LETTER);
-    pCombo->setCurrentIndex(letter - 'A');
-    emit pCombo->activated(letter - 'A');
 }
 
 } // namespace
@@ -65,7 +59,8 @@ private slots:
                 boxes->Expect(warning, IDOK);
             if (action < 'Z') {
                 ControlAs<QListWidget>(&dlg, Dlg::IDC_LIST)->setCurrentRow(1);
-                ChooseLetter(dlg, char(action));
+                ControlAs<QComboBox>(&dlg, Dlg::IDC_LETTER)->setCurrentIndex(action - 'A');
+                emit ControlAs<QComboBox>(&dlg, Dlg::IDC_LETTER)->activated(action - 'A');
             } else {
                 ClickControl(&dlg, action);
             }

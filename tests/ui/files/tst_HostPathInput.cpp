@@ -1,5 +1,4 @@
-// Host paths brought into a folder field: pasted, typed, dropped, and
-// unmapped ones that offer the drive-letter dialog.
+// Host paths pasted, typed or dropped into a folder field; unmapped ones offer drive letters.
 
 #include "platform/HostServices.h"
 #include "support/DialogTestHelpers.h"
@@ -27,8 +26,7 @@ private slots:
         map.Map('T', tree.HostRoot());
         const QString sub = QString::fromStdString(tree.HostPath("sub"));
         const QString gone = outside.path() + "/new";
-        // how it arrives (p paste, t typed, d drop), the host path, the
-        // answer to the message (0: none comes), the field afterwards
+        // p(aste), t(yped) or d(rop), host path, answer to the message (0: none), field after
         const std::tuple<char, QString, int, QString> rows[] = {
             {'p', sub, 0, "T:\\sub"},
             {'p', sub + "/../sub/", 0, "T:\\sub"},

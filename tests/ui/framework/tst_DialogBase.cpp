@@ -1,7 +1,4 @@
-// The dialog base: controls found by id and bound once, and message maps
-// that fail at construction when broken and call each handler on its user
-// action only. Units, fonts, Escape and the close box are tested through
-// the dialogs that use them.
+// The dialog base: controls bound once by id; message maps checked and called on user actions.
 
 #include "ui/framework/DialogBase.h"
 
@@ -51,36 +48,35 @@ public:
 class CDialogFrameworkTest : public QObject {
     Q_OBJECT
 private slots:
-    void controlsAndMessageMaps();
-};
 
-void CDialogFrameworkTest::controlsAndMessageMaps() {
-    CSampleDlg dlg;
-    QCOMPARE(dlg.MissingControls({CSampleDlg::IDC_BUTTON, 4711, CSampleDlg::IDC_EDIT, 4712}),
-             (std::vector<int>{4711, 4712}));
-    QVERIFY_THROWS_EXCEPTION(std::logic_error, dlg.Control<QLineEdit>(CSampleDlg::IDC_BUTTON));
-    QVERIFY_THROWS_EXCEPTION(std::logic_error, dlg.Control<QPushButton>(4711));
-    QVERIFY_THROWS_EXCEPTION(std::logic_error, dlg.BindControl(CSampleDlg::IDC_EDIT, &dlg));
-    const CSampleDlg::CMessageEntry<CSampleDlg> unbound[] = {{77, ENotify::Clicked, nullptr}};
-    const CSampleDlg::CMessageEntry<CSampleDlg> wrong[] = {
-        {CSampleDlg::IDC_BUTTON, ENotify::SelChange, nullptr}};
-    QVERIFY_THROWS_EXCEPTION(std::logic_error, dlg.ConnectMessageMap(unbound));
-    QVERIFY_THROWS_EXCEPTION(std::logic_error, dlg.ConnectMessageMap(wrong));
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    ClickControl(&dlg, CSampleDlg::IDC_BUTTON);
-    auto* pCombo = dlg.Control<QComboBox>(CSampleDlg::IDC_COMBO);
-    pCombo->setCurrentIndex(2); // a change by the program is no user's choice
-    QCOMPARE(dlg.m_aCalls, (QList<int>{1, 0, 0, 0}));
-    pCombo->setFocus();
-    QTest::keyClick(pCombo, Qt::Key_Up);
-    auto* pList = dlg.Control<QListWidget>(CSampleDlg::IDC_LIST);
-    const QPoint item = pList->visualItemRect(pList->item(1)).center();
-    QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, item);
-    QTest::mouseDClick(pList->viewport(), Qt::LeftButton, {}, item);
-    QTest::keyClicks(dlg.Control<QLineEdit>(CSampleDlg::IDC_EDIT), "ab");
-    QCOMPARE(dlg.m_aCalls, (QList<int>{1, 1, 1, 2}));
-}
+    void controlsAndMessageMaps() {
+        CSampleDlg dlg;
+        QCOMPARE(dlg.MissingControls({CSampleDlg::IDC_BUTTON, 4711, CSampleDlg::IDC_EDIT, 4712}),
+                 (std::vector<int>{4711, 4712}));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, dlg.Control<QLineEdit>(CSampleDlg::IDC_BUTTON));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, dlg.Control<QPushButton>(4711));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, dlg.BindControl(CSampleDlg::IDC_EDIT, &dlg));
+        const CSampleDlg::CMessageEntry<CSampleDlg> unbound[] = {{77, ENotify::Clicked, nullptr}};
+        const CSampleDlg::CMessageEntry<CSampleDlg> wrong[] = {
+            {CSampleDlg::IDC_BUTTON, ENotify::SelChange, nullptr}};
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, dlg.ConnectMessageMap(unbound));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, dlg.ConnectMessageMap(wrong));
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        ClickControl(&dlg, CSampleDlg::IDC_BUTTON);
+        auto* pCombo = dlg.Control<QComboBox>(CSampleDlg::IDC_COMBO);
+        pCombo->setCurrentIndex(2); // a change by the program is no user's choice
+        QCOMPARE(dlg.m_aCalls, (QList<int>{1, 0, 0, 0}));
+        pCombo->setFocus();
+        QTest::keyClick(pCombo, Qt::Key_Up);
+        auto* pList = dlg.Control<QListWidget>(CSampleDlg::IDC_LIST);
+        const QPoint item = pList->visualItemRect(pList->item(1)).center();
+        QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, item);
+        QTest::mouseDClick(pList->viewport(), Qt::LeftButton, {}, item);
+        QTest::keyClicks(dlg.Control<QLineEdit>(CSampleDlg::IDC_EDIT), "ab");
+        QCOMPARE(dlg.m_aCalls, (QList<int>{1, 1, 1, 2}));
+    }
+};
 
 QTEST_MAIN(CDialogFrameworkTest)
 #include "tst_DialogBase.moc"
