@@ -44,6 +44,6 @@ private:
     void OnOK();
     void OnCancel() { EndDialog(IDC_CANCEL); }
 
-    const std::vector<std::string>& m_aCandidates;
+    const std::vector<std::string> m_aCandidates; // a copy: callers may pass a temporary
     std::vector<std::string>& m_aOutDirs;
 };
