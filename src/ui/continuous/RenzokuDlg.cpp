@@ -81,26 +81,12 @@ void CRenzokuDlg::BuildLayout() {
     for (QListWidget* pList : {pCandidates, static_cast<QListWidget*>(pChosen)})
         pList->setMinimumSize(Units().X(110), Units().Y(100));
 
-    // Icon buttons, named for screen readers and tool tips.
-    auto iconButton = [this](int id, Qt::ArrowType arrow, const char* name) {
-        QPushButton* pButton = MakeButton(id, "", 24, 14);
-        pButton->setIcon(ArrowIcon(arrow));
-        pButton->setToolTip(QStr(name));
-        pButton->setAccessibleName(QStr(name));
-        return pButton;
-    };
-    auto* pMiddle = new QVBoxLayout;
-    pMiddle->addStretch(1);
-    pMiddle->addWidget(iconButton(IDC_TO_CHOSEN, Qt::RightArrow, "選択ﾘｽﾄへ移動"));
-    pMiddle->addWidget(iconButton(IDC_TO_CANDIDATES, Qt::LeftArrow, "候補ﾘｽﾄへ戻す"));
-    pMiddle->addSpacing(Units().Y(8));
-    pMiddle->addWidget(MakeButton(IDC_SELECT_ALL, "全選択(&A)"));
-    pMiddle->addWidget(MakeButton(IDC_CLEAR_ALL, "全解除(&Z)"));
-    pMiddle->addStretch(1);
+    auto* pMiddle = MakeMoveColumn(
+        {IDC_TO_CHOSEN, IDC_TO_CANDIDATES, IDC_SELECT_ALL, IDC_CLEAR_ALL, "全解除(&Z)", 24});
     auto* pOrder = new QVBoxLayout;
     pOrder->addStretch(1);
-    pOrder->addWidget(iconButton(IDC_MOVE_UP, Qt::UpArrow, "上へ移動 (Ctrl+↑)"));
-    pOrder->addWidget(iconButton(IDC_MOVE_DOWN, Qt::DownArrow, "下へ移動 (Ctrl+↓)"));
+    pOrder->addWidget(MakeArrowButton(IDC_MOVE_UP, Qt::UpArrow, "上へ移動 (Ctrl+↑)", 24));
+    pOrder->addWidget(MakeArrowButton(IDC_MOVE_DOWN, Qt::DownArrow, "下へ移動 (Ctrl+↓)", 24));
     pOrder->addStretch(1);
 
     auto labelFor = [this](const char* text, QWidget* pBuddy) {

@@ -1,9 +1,11 @@
 #include "ui/framework/DialogBase.h"
 
 #include "ui/framework/PathLabel.h"
+#include "ui/framework/Resources.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -209,6 +211,29 @@ QPushButton* CDialogBase::MakeButton(int id, const std::string& text, int cxDlu,
     pButton->setMinimumSize(m_units.X(cxDlu), m_units.Y(cyDlu));
     BindControl(id, pButton);
     return pButton;
+}
+
+QPushButton* CDialogBase::MakeArrowButton(int id, Qt::ArrowType arrow, const std::string& name,
+                                          int cxDlu) {
+    QPushButton* pButton = MakeButton(id, "", cxDlu, 14);
+    pButton->setIcon(ArrowIcon(arrow));
+    pButton->setToolTip(QStr(name));
+    pButton->setAccessibleName(QStr(name));
+    return pButton;
+}
+
+QVBoxLayout* CDialogBase::MakeMoveColumn(const CMoveColumn& column) {
+    auto* pColumn = new QVBoxLayout;
+    pColumn->addStretch(1);
+    pColumn->addWidget(
+        MakeArrowButton(column.nToChosen, Qt::RightArrow, "選択ﾘｽﾄへ移動", column.cxArrowDlu));
+    pColumn->addWidget(
+        MakeArrowButton(column.nToCandidates, Qt::LeftArrow, "候補ﾘｽﾄへ戻す", column.cxArrowDlu));
+    pColumn->addSpacing(m_units.Y(8));
+    pColumn->addWidget(MakeButton(column.nSelectAll, "全選択(&A)"));
+    pColumn->addWidget(MakeButton(column.nClearAll, column.pszClearAll));
+    pColumn->addStretch(1);
+    return pColumn;
 }
 
 QLabel* CDialogBase::MakeStatic(int id, const std::string& text, int cxDlu) {

@@ -19,6 +19,7 @@ class QAbstractButton;
 class QLabel;
 class QLayout;
 class QPushButton;
+class QVBoxLayout;
 
 // Notifications a message map can react to.
 enum class ENotify {
@@ -137,6 +138,16 @@ protected:
     // fit, never asking for more than half the screen's width (CPathLabel).
     QLabel* MakePathStatic(int id, const std::string& text, int cxDlu = 0);
     QLabel* MakeLabel(const std::string& text); // an unbound label (no id)
+    // A button showing one of our arrows, named for screen readers and tool tips.
+    QPushButton* MakeArrowButton(int id, Qt::ArrowType arrow, const std::string& name, int cxDlu);
+    // The column between a candidate list and a chosen list: the two move
+    // buttons, then select-all and clear-all with their captions.
+    struct CMoveColumn {
+        int nToChosen, nToCandidates, nSelectAll, nClearAll;
+        const char* pszClearAll;
+        int cxArrowDlu;
+    };
+    QVBoxLayout* MakeMoveColumn(const CMoveColumn& column);
     // Margin and spacing of the templates: 7 and 4 dialog units.
     void ApplyTemplateMargins(QLayout* pLayout) const;
 

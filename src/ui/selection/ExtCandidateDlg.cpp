@@ -66,21 +66,8 @@ void CExtCandidateDlg::BuildLayout() {
     for (QListWidget* pList : {pCandidates, pChosen})
         pList->setMinimumSize(Units().X(90), Units().Y(100));
 
-    auto iconButton = [this](int id, Qt::ArrowType arrow, const char* name) {
-        QPushButton* pButton = MakeButton(id, "", 40, 14);
-        pButton->setIcon(ArrowIcon(arrow));
-        pButton->setToolTip(QStr(name));
-        pButton->setAccessibleName(QStr(name));
-        return pButton;
-    };
-    auto* pMiddle = new QVBoxLayout;
-    pMiddle->addStretch(1);
-    pMiddle->addWidget(iconButton(IDC_TO_CHOSEN, Qt::RightArrow, "選択ﾘｽﾄへ移動"));
-    pMiddle->addWidget(iconButton(IDC_TO_CANDIDATES, Qt::LeftArrow, "候補ﾘｽﾄへ戻す"));
-    pMiddle->addSpacing(Units().Y(8));
-    pMiddle->addWidget(MakeButton(IDC_SELECT_ALL, "全選択(&A)"));
-    pMiddle->addWidget(MakeButton(IDC_CLEAR_ALL, "全解除(&D)"));
-    pMiddle->addStretch(1);
+    auto* pMiddle = MakeMoveColumn(
+        {IDC_TO_CHOSEN, IDC_TO_CANDIDATES, IDC_SELECT_ALL, IDC_CLEAR_ALL, "全解除(&D)", 40});
 
     auto labelFor = [this](const char* text, QWidget* pBuddy) {
         QLabel* pLabel = MakeLabel(text);
