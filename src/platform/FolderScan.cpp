@@ -25,8 +25,8 @@ bool IsSubfolderEntry(DIR* dir, const dirent* d) {
     return fstatat(dirfd(dir), d->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Calls take(name) for each subfolder until it returns false. 0 or error.
-int WalkSubfolders(const std::string& folder, const std::function<bool(const char*)>& take) {
+// Calls take(dir, entry) for each entry of the folder until it returns false. 0 or error.
+int WalkEntries(const std::string& folder, const std::function<bool(DIR*, const dirent*)>& take) {
     const std::string host = HostPathOf(folder);
     if (host.empty())
         return ERROR_PATH_NOT_FOUND;
@@ -35,13 +35,20 @@ int WalkSubfolders(const std::string& folder, const std::function<bool(const cha
         return errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
     errno = 0;
     while (const dirent* d = readdir(dir)) {
-        if (IsSubfolderEntry(dir, d) && !take(d->d_name))
+        if (!take(dir, d))
             break;
         errno = 0;
     }
     const int err = errno;
     closedir(dir);
     return err == 0 ? 0 : ErrorFromErrno(err);
+}
+
+// Calls take(name) for each subfolder until it returns false. 0 or error.
+int WalkSubfolders(const std::string& folder, const std::function<bool(const char*)>& take) {
+    return WalkEntries(folder, [&](DIR* dir, const dirent* d) {
+        return !IsSubfolderEntry(dir, d) || take(d->d_name);
+    });
 }
 
 } // namespace
@@ -75,38 +82,28 @@ bool IsExistingFolder(const std::string& path) {
 int ReadFolderNames(const std::string& folder, CFolderNames& names) {
     names.files.clear();
     names.folders.clear();
-    const std::string host = HostPathOf(folder);
-    if (host.empty())
-        return ERROR_PATH_NOT_FOUND;
-    DIR* dir = opendir(host.c_str());
-    if (!dir)
-        return errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
-    errno = 0;
-    while (const dirent* d = readdir(dir)) {
+    const int rc = WalkEntries(folder, [&](DIR* dir, const dirent* d) {
         const char* name = d->d_name;
-        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0 &&
-            !std::strchr(name, '\\')) {
-            unsigned char type = d->d_type;
-            struct stat st {};
-            // Only a link or an entry of unknown type costs a status call.
-            if (type == DT_UNKNOWN && fstatat(dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
-            if (type == DT_DIR) {
-                if (name[0] != '.')
-                    names.folders.emplace_back(name);
-            } else if (type != DT_LNK || fstatat(dirfd(dir), name, &st, 0) != 0 ||
-                       !S_ISDIR(st.st_mode)) {
-                names.files.emplace_back(name);
-            }
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0 || std::strchr(name, '\\'))
+            return true;
+        unsigned char type = d->d_type;
+        struct stat st {};
+        // Only a link or an entry of unknown type costs a status call.
+        if (type == DT_UNKNOWN && fstatat(dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+        if (type == DT_DIR) {
+            if (name[0] != '.')
+                names.folders.emplace_back(name);
+        } else if (type != DT_LNK || fstatat(dirfd(dir), name, &st, 0) != 0 ||
+                   !S_ISDIR(st.st_mode)) {
+            names.files.emplace_back(name);
         }
-        errno = 0;
-    }
-    const int err = errno;
-    closedir(dir);
-    if (err != 0) {
+        return true;
+    });
+    if (rc != 0) {
         names.files.clear();
         names.folders.clear();
-        return ErrorFromErrno(err);
+        return rc;
     }
     std::sort(names.files.begin(), names.files.end());
     std::sort(names.folders.begin(), names.folders.end());
