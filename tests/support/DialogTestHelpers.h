@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -50,6 +51,26 @@ inline QString Texts(QWidget* pDialog, std::initializer_list<int> ids) {
 }
 
 // A user's click: on a check box's indicator, else in the middle; a disabled control ignores it.
+// A two-list dialog as "candidates|chosen|buttons": "*" before a selected entry, then the
+// enabled ones of move-to-chosen, select all, move back and clear all as ">A<" and clearMark.
+template <class Dlg> QString TwoListState(Dlg& dlg, char clearMark) {
+    QStringList parts;
+    for (int id : {Dlg::IDC_CANDIDATES, Dlg::IDC_CHOSEN}) {
+        QStringList texts;
+        auto* pList = ControlAs<QListWidget>(&dlg, id);
+        for (int i = 0; i < pList->count(); ++i)
+            texts << (pList->item(i)->isSelected() ? "*" : "") + pList->item(i)->text();
+        parts << texts.join(' ');
+    }
+    QString buttons;
+    for (auto [id, mark] : {std::pair{int(Dlg::IDC_TO_CHOSEN), '>'},
+                            {int(Dlg::IDC_SELECT_ALL), 'A'},
+                            {int(Dlg::IDC_TO_CANDIDATES), '<'},
+                            {int(Dlg::IDC_CLEAR_ALL), clearMark}})
+        buttons += ControlOf(&dlg, id)->isEnabled() ? mark : '-';
+    return parts.join('|') + "|" + buttons;
+}
+
 inline void ClickControl(QWidget* pDialog, int id) {
     QWidget* pWidget = ControlOf(pDialog, id);
     QVERIFY2(pWidget, qPrintable(QString::number(id)));

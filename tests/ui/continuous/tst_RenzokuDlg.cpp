@@ -14,24 +14,8 @@ namespace {
 
 const std::vector<std::string> kFiles = {"p.def", "Q.def", "R.def", "S.def", "Sa.def"};
 
-// Candidates|chosen ("*" before the selected entry)|the enabled ones of move-to-chosen, select
-// all, move back and clear all as ">A<Z".
 QString State(Dlg& dlg) {
-    QStringList parts;
-    for (int id : {Dlg::IDC_CANDIDATES, Dlg::IDC_CHOSEN}) {
-        QStringList texts;
-        auto* pList = ControlAs<QListWidget>(&dlg, id);
-        for (int i = 0; i < pList->count(); ++i)
-            texts << (pList->item(i)->isSelected() ? "*" : "") + pList->item(i)->text();
-        parts << texts.join(' ');
-    }
-    QString buttons;
-    for (auto [id, mark] : {std::pair{Dlg::IDC_TO_CHOSEN, '>'},
-                            {Dlg::IDC_SELECT_ALL, 'A'},
-                            {Dlg::IDC_TO_CANDIDATES, '<'},
-                            {Dlg::IDC_CLEAR_ALL, 'Z'}})
-        buttons += ControlOf(&dlg, id)->isEnabled() ? mark : '-';
-    return parts.join('|') + "|" + buttons;
+    return TwoListState(dlg, 'Z');
 }
 
 // Plays the actions: "c1"/"s1" select row 1 of the candidates/chosen ("s-" none), ">" "<" "all"

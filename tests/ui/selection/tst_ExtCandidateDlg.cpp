@@ -13,23 +13,8 @@ using Names = std::vector<std::string>;
 
 namespace {
 
-// Candidates|chosen ("*" before the selected entry)|the enabled ones of >, A, <, D.
 QString State(Dlg& dlg) {
-    QStringList parts;
-    for (int id : {Dlg::IDC_CANDIDATES, Dlg::IDC_CHOSEN}) {
-        auto* pList = ControlAs<QListWidget>(&dlg, id);
-        QStringList texts;
-        for (int i = 0; i < pList->count(); ++i)
-            texts << (pList->item(i)->isSelected() ? "*" : "") + pList->item(i)->text();
-        parts << texts.join(' ');
-    }
-    QString buttons;
-    for (auto [id, mark] : {std::pair{Dlg::IDC_TO_CHOSEN, '>'},
-                            {Dlg::IDC_SELECT_ALL, 'A'},
-                            {Dlg::IDC_TO_CANDIDATES, '<'},
-                            {Dlg::IDC_CLEAR_ALL, 'D'}})
-        buttons += ControlOf(&dlg, id)->isEnabled() ? mark : '-';
-    return parts.join('|') + "|" + buttons;
+    return TwoListState(dlg, 'D');
 }
 
 const std::map<QString, int> kButtons = {{">", Dlg::IDC_TO_CHOSEN},
