@@ -34,16 +34,15 @@ private slots:
     void responseFile_data() {
         QTest::addColumn<QString>("lha");
         QTest::addColumn<QString>("lines");
+        const QString files = "|\"S:\\Work\\\"|\"*.doc\"|\"S:\\Work\\\"|\"*.txt\"|";
         QTest::newRow("seven lines") << "NewChk=1;LhaName=SAVE.LZH;AllClrChk=1"
-                                     << "U|\"D:\\Backup\\SAVE.LZH\"|\"S:\\Work\\\"|\"*.doc\"|"
-                                        "\"S:\\Work\\\"|\"*.txt\"|-x1 -r1|";
+                                     << "U|\"D:\\Backup\\SAVE.LZH\"" + files + "-x1 -r1|";
         QTest::newRow("no subfolders, no options: an empty last line")
             << "SubDirChk=1;LhaName=資料.LZH"
-            << "A|\"D:\\Backup\\資料.LZH\"|\"S:\\Work\\\"|\"*.doc\"|\"S:\\Work\\\"|\"*.txt\"||";
+            << "A|\"D:\\Backup\\資料.LZH\"" + files + "|";
         QTest::newRow("options follow at once; automatic name")
             << "OptionStr=-lh7;AutoFileChk=1;FileHeder=TDWL%m%d%H%M.LZH"
-            << "A|\"D:\\Backup\\TDWL01020304.LZH\"|\"S:\\Work\\\"|\"*.doc\"|\"S:\\Work\\\"|"
-               "\"*.txt\"|-x1 -r1-lh7|";
+            << "A|\"D:\\Backup\\TDWL01020304.LZH\"" + files + "-x1 -r1-lh7|";
     }
     // The file exists only during the call, with the close button off and the progress window open.
     void responseFile() {

@@ -1,5 +1,9 @@
-// Texts of the confirmation before copying, checked against figures worked out by hand.
+// The confirmation before copying: whole clusters a file takes on the destination volume, and
+// the texts, checked against figures worked out by hand.
 #include "copyjob/CopyConfirmTexts.h"
+#include "copyjob/CopyJob.h"
+#include "support/FakeVolumeSource.h"
+#include "support/ScriptedRunHost.h"
 
 #include <QTest>
 
@@ -23,6 +27,21 @@ QString Capacities(const CCopyConfirmTexts& t) {
 class CCopyConfirmTextsTest : public QObject {
     Q_OBJECT
 private slots:
+    void clustersNeeded() {
+        auto fake = std::make_shared<CFakeVolumeSource>();
+        CScopedVolumeSource scoped(fake);
+        fake->Set('F', CFakeVolumeSource::Fixed(512, 8, 1000, 500)); // 4 KB clusters
+        fake->Set('E', CFakeVolumeSource::Fat32());
+        CScriptedRunHost host;
+        CCopyJob job(host);
+        const std::pair<uint64_t, int64_t> rows[] = {
+            {0, 0}, {1, 1}, {4095, 1}, {4096, 1}, {4097, 2}, {8192, 2}, {5ull << 32, 5ll << 20}};
+        for (const char* folder : {"F:\\data\\", "E:\\"})
+            for (const auto& [size, clusters] : rows)
+                QCOMPARE(job.ClustersNeeded(folder, size), clusters);
+        QCOMPARE(job.ClustersNeeded("Q:\\", 1), int64_t(-1)); // no drive: size unknown
+        QCOMPARE(job.ClustersNeeded("Q:\\", 0), int64_t(0));  // an empty file takes none
+    }
     void texts() {
         // New files of 1 and 4097 bytes on 4096-byte clusters take 1 + 2 clusters.
         const CCopyConfirmTexts texts = Texts(3, 2);
@@ -72,5 +91,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(CCopyConfirmTextsTest)
+QTEST_GUILESS_MAIN(CCopyConfirmTextsTest)
 #include "tst_CopyConfirmTexts.moc"

@@ -1,4 +1,5 @@
-// The counts beside the progress window's bar.
+// The texts of the progress window: the percentage, and the counts beside its bar.
+#include "copyjob/ProgressPercent.h"
 #include "copyjob/TransferTexts.h"
 
 #include <QTest>
@@ -7,31 +8,30 @@ class TestTransferTexts : public QObject {
     Q_OBJECT
 
 private slots:
-    void texts_data() {
-        QTest::addColumn<qulonglong>("done");
-        QTest::addColumn<qulonglong>("total");
-        QTest::addColumn<QString>("files");
-        QTest::addColumn<QString>("bytes");
-        QTest::newRow("small") << 0ull << 999ull << "0 / 999 ﾌｧｲﾙ"
-                               << "0 / 999 B";
-        QTest::newRow("groups") << 1234ull << 1023ull << "1,234 / 1,023 ﾌｧｲﾙ"
-                                << "1,234 / 1,023 B";
-        QTest::newRow("unit of the total, cut")
-            << 1023ull << 1024ull * 1024 - 1 << "1,023 / 1,048,575 ﾌｧｲﾙ"
-            << "0.9 / 1,023.9 KB";
-        QTest::newRow("MB") << 12900000ull << 478150656ull << "12,900,000 / 478,150,656 ﾌｧｲﾙ"
-                            << "12.3 / 456.0 MB";
-        QTest::newRow("TB is the last unit")
-            << 0ull << (5000ull << 40) << "0 / 5,497,558,138,880,000 ﾌｧｲﾙ"
-            << "0.0 / 5,000.0 TB";
+    void percentTexts() {
+        // Past the end wraps; an empty range; 30,000,000 * 100 does not fit 32 bits.
+        // clang-format off
+        const std::tuple<int, int, int, const char*> rows[] = {{1, 0, 3, "33%"}, {2, 0, 3, "66%"},
+            {3, 0, 3, "100%"}, {15, 10, 20, "50%"}, {150, 0, 100, "50%"}, {200, 0, 100, "0%"},
+            {-10, 0, 100, "-10%"}, {5, 5, 5, "0%"}, {30000000, 0, 40000000, "75%"}};
+        // clang-format on
+        for (const auto& [pos, lower, upper, text] : rows)
+            QCOMPARE(PercentText(pos, lower, upper), std::string(text));
     }
     void texts() {
-        QFETCH(qulonglong, done);
-        QFETCH(qulonglong, total);
-        QFETCH(QString, files);
-        QFETCH(QString, bytes);
-        QCOMPARE(QString::fromStdString(TransferFilesText(qint64(done), qint64(total))), files);
-        QCOMPARE(QString::fromStdString(TransferBytesText(done, total)), bytes);
+        // The unit is the total's, cut to one decimal; TB is the last.
+        // clang-format off
+        const std::tuple<qulonglong, qulonglong, const char*, const char*> rows[] = {
+            {0, 999, "0 / 999 ﾌｧｲﾙ", "0 / 999 B"},
+            {1234, 1023, "1,234 / 1,023 ﾌｧｲﾙ", "1,234 / 1,023 B"},
+            {1023, 1024 * 1024 - 1, "1,023 / 1,048,575 ﾌｧｲﾙ", "0.9 / 1,023.9 KB"},
+            {12900000, 478150656, "12,900,000 / 478,150,656 ﾌｧｲﾙ", "12.3 / 456.0 MB"},
+            {0, 5000ull << 40, "0 / 5,497,558,138,880,000 ﾌｧｲﾙ", "0.0 / 5,000.0 TB"}};
+        // clang-format on
+        for (const auto& [done, total, files, bytes] : rows) {
+            QCOMPARE(TransferFilesText(qint64(done), qint64(total)), std::string(files));
+            QCOMPARE(TransferBytesText(done, total), std::string(bytes));
+        }
     }
 };
 

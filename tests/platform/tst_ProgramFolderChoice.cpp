@@ -1,5 +1,5 @@
 // Where the built program keeps settings and log: beside it, ~/.config, TIDEWELL_FOLDER, --folder.
-#include "platform/Cp932.h"
+#include "support/HostFiles.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -12,24 +12,19 @@ class TestProgramFolderChoice : public QObject {
 
     QTemporaryDir m_dir;
     QString Path(const QString& name) const { return m_dir.filePath(name); }
-    bool Write(const QString& file, const std::string& text) const {
-        QFile out(Path(file));
-        const auto bytes = Utf8ToCp932(text);
-        return bytes && out.open(QIODevice::WriteOnly) &&
-               out.write(bytes->data(), qint64(bytes->size())) == qint64(bytes->size());
-    }
-    // A settings folder holding the setting T, which copies src onto dst.
+    // A settings folder holding the setting T, which copies src onto dst (ASCII: CP932 as is).
     bool MakeSettingsFolder(const QString& folder) const {
-        const std::string drives = "[Drives]\r\nS=" + Path("src").toStdString() +
-                                   "\r\nD=" + Path("dst").toStdString() + "\r\n";
-        return QDir().mkpath(Path(folder)) && Write(folder + "/Tidewell.Ini", drives) &&
-               Write(folder + "/T.def", "[Spec]\r\nSrcDir=S:\\\r\nDstDir=D:\\\r\nNewChk=0\r\n");
+        const QString drives = "[Drives]\r\nS=" + Path("src") + "\r\nD=" + Path("dst") + "\r\n";
+        return QDir().mkpath(Path(folder)) &&
+               WriteHostFile(Path(folder + "/Tidewell.Ini"), drives.toUtf8()) &&
+               WriteHostFile(Path(folder + "/T.def"),
+                             "[Spec]\r\nSrcDir=S:\\\r\nDstDir=D:\\\r\nNewChk=0\r\n");
     }
 
 private slots:
     void initTestCase() {
         QVERIFY(QDir().mkpath(Path("src")) && QDir().mkpath(Path("dst")));
-        QVERIFY(Write("src/a.txt", "alpha"));
+        QVERIFY(WriteHostFile(Path("src/a.txt"), "alpha"));
         for (const char* kind : {"ro", "rw"}) {
             QVERIFY(QDir().mkpath(Path(kind)));
             for (const char* file : {"tidewell", "libunlha32.so"})

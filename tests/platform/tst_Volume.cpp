@@ -47,17 +47,6 @@ private slots:
         QCOMPARE(SerialFromUuid("f-"), std::optional<uint32_t>(0xF));
         QVERIFY(!SerialFromUuid("--"));
     }
-
-    void ramDiskBelowItsMountPoint() {
-        QTemporaryDir shm(QStringLiteral("/dev/shm/tidewell-XXXXXX"));
-        if (!shm.isValid() || QStorageInfo(shm.path()).fileSystemType() != "tmpfs")
-            QSKIP("no tmpfs at /dev/shm on this host");
-        CTempTree tree;
-        CHostServices::Get().DriveMap().Map('R', shm.path().toStdString());
-        const std::optional<CVolumeFacts> facts = CHostVolumeSource().Query('R');
-        QVERIFY(facts && facts->fileSystem == "tmpfs");
-        QCOMPARE(facts->driveType, uint32_t(DRIVE_RAMDISK));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestVolume)

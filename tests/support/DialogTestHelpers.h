@@ -50,7 +50,6 @@ inline QString Texts(QWidget* pDialog, std::initializer_list<int> ids) {
     return texts.join('|');
 }
 
-// A user's click: on a check box's indicator, else in the middle; a disabled control ignores it.
 // A two-list dialog as "candidates|chosen|buttons": "*" before a selected entry, then the
 // enabled ones of move-to-chosen, select all, move back and clear all as ">A<" and clearMark.
 template <class Dlg> QString TwoListState(Dlg& dlg, char clearMark) {
@@ -71,6 +70,7 @@ template <class Dlg> QString TwoListState(Dlg& dlg, char clearMark) {
     return parts.join('|') + "|" + buttons;
 }
 
+// A user's click: on a check box's indicator, else in the middle; a disabled control ignores it.
 inline void ClickControl(QWidget* pDialog, int id) {
     QWidget* pWidget = ControlOf(pDialog, id);
     QVERIFY2(pWidget, qPrintable(QString::number(id)));

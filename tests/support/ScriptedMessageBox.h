@@ -23,7 +23,7 @@ public:
         int nAnswer = 0;
     };
 
-    // With failTest false, surprises and unused answers are only recorded (Failures()).
+    // With failTest false, surprises and unused answers do not fail the test.
     explicit CScriptedMessageBox(bool failTest = true) : m_bFailTest(failTest) {}
 
     // Queues the answer to the next box containing textPart (Expect) or exactly text.
@@ -72,7 +72,6 @@ public:
 
     const std::vector<CShown>& Shown() const { return m_aShown; }
     const std::vector<unsigned>& Beeps() const { return m_aBeeps; }
-    const std::vector<std::string>& Failures() const { return m_aFailures; }
 
 private:
     struct CExpected {
@@ -85,7 +84,6 @@ private:
         return "\"" + text + "\" (style 0x" + QByteArray::number(style, 16).toStdString() + ")";
     }
     void Fail(const std::string& message) {
-        m_aFailures.push_back(message);
         if (m_bFailTest)
             QTest::qFail(message.c_str(), __FILE__, __LINE__);
     }
@@ -94,7 +92,6 @@ private:
     std::deque<CExpected> m_aQueue;
     std::vector<CShown> m_aShown;
     std::vector<unsigned> m_aBeeps;
-    std::vector<std::string> m_aFailures;
 };
 
 // Installs a message-box service for the life of the object.

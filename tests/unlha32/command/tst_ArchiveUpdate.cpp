@@ -139,18 +139,6 @@ private slots:
                  QByteArray("second\nold equal\nnew newer\nnew older\nadded\n"));
     }
 
-    // Level-0/1 members hold local DOS time (the tests run in JST) in 2-second
-    // steps: only the dropped odd second is not newer. Level 2: whole seconds.
-    void Update_ComparesAtTheHeadersPrecision() {
-        const int64_t t = 1614801966, y1980 = 315500400; // 2021-03-04 05:06:06 and 1980-01-01 JST
-        QVERIFY(DosTimeOf(t) == 0x526428C3u && DosTimeOf(t + 1) == 0x526428C3u);
-        QVERIFY(DosTimeOf(y1980) == 0x00210000u && DosTimeOf(y1980 - 1) == 0); // none before 1980
-        const uint32_t dos = DosTimeOf(t), whole = uint32_t(t);
-        QVERIFY(!IsNewerThanMember(t + 1, true, dos) && IsNewerThanMember(t + 2, true, dos));
-        QVERIFY(!IsNewerThanMember(t - 2, true, dos) && !IsNewerThanMember(-5, false, 0));
-        QVERIFY(!IsNewerThanMember(t, false, whole) && IsNewerThanMember(t + 1, false, whole));
-    }
-
     void Refusals_LeaveEverythingAsItWas_data() {
         QTest::addColumn<QString>("lines");  // of the response file, "|" between
         QTest::addColumn<QString>("damage"); // after Keep.lzh was made: its header CRC, or a source

@@ -1,5 +1,6 @@
 // The archiver's command line: tokens, response files as the archive run
-// writes them, switches, base folders with their patterns, and refusals.
+// writes them (CP932, or UTF-8 when marked or readable only so), switches,
+// base folders with their patterns, and refusals.
 #include "command/CommandLine.h"
 #include "support/HostFiles.h"
 
@@ -44,6 +45,17 @@ private slots:
         row("lone dash", "a a.lzh -", "801c");
         row("pattern without base", "a a.lzh *.txt", "801c");
         row("not CP932", "a \"\x81\"", "801c");
+        // A response file in UTF-8: it starts with a byte-order mark, or reads only as UTF-8.
+        row("CP932 file", "@%D", "u D:\\写真.lzh 0 0 5 C:\\s\\|*.*",
+            "u\nD:\\\x8E\xCA\x90\x5E.lzh\nC:\\s\\");
+        row("UTF-8 file, marked", "@%D", "u D:\\写真.lzh 0 0 5 C:\\s\\|*.*",
+            "\xEF\xBB\xBFu\nD:\\\xE5\x86\x99\xE7\x9C\x9F.lzh\nC:\\s\\"); // valid CP932 too
+        row("UTF-8 file", "@%D", "a D:\\テスト😀.lzh 0 0 5 C:\\s\\|*.*",
+            "a\nD:\\テスト😀.lzh\nC:\\s\\");
+        row("neither", "@%D", "802a", "a\nD:\\\xFF\xFE.lzh");
+        row("marked, then CP932", "@%D", "802a",
+            "\xEF\xBB\xBF"
+            "a\n\x95\x5C");
         row("missing response file", "@/nonexistent/TDW9.tmp", "802a");
         row("response file is a folder", "@/tmp", "802a");
     }
