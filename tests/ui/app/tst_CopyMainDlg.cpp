@@ -83,10 +83,14 @@ private slots:
             for (const char* name : {"beta", "Alpha", "gamma"})
                 QVERIFY(fx.Write(std::string(name) + ".def", QString("SrcDir=S:\\") + name));
             QVERIFY(fx.program.CopyTestData("資料.def"));
-            QVERIFY(!used || fx.Write("Tidewell.Ini", QString("RenzokuIndex=3;UsedDef=") + used));
+            QVERIFY(!used ||
+                    fx.Write("Tidewell.Ini", QString("Renzoku=1;RenzokuIndex=3;UsedDef=") + used));
             auto dlg = fx.Open();
             QCOMPARE(State(*dlg), "Alpha|beta|gamma|資料 " + state);
             QCOMPARE(dlg->m_nRenzokuIndex, used ? 3 : 0);
+            Ids disabled = kContinuous; // started in the mode
+            std::sort(disabled.begin(), disabled.end());
+            QCOMPARE(Where(*dlg, "enabled", false) == disabled, used != nullptr);
             QVERIFY(!IsEnabled(*dlg, kSave));
         }
     }
@@ -165,27 +169,6 @@ private slots:
                 ClickControl(dlg.get(), id);
             QVERIFY2(dlg->m_bChanged == 1, qPrintable(QString::number(id)));
         }
-    }
-
-    void continuousModeAsksAboutChanges() {
-        CMainWindowFixture fx;
-        QVERIFY(fx.Write("A.def", "LhaChk=1") && fx.Write("Tidewell.Ini", "UsedDef=A;Renzoku=1"));
-        auto dlg = fx.Open();
-        QCOMPARE(Where(*dlg, "enabled", true),
-                 (Ids{Dlg::IDC_CLOSE, Dlg::IDC_RUN, Dlg::IDC_HELP, Dlg::IDC_LOG, kRen,
-                      Dlg::IDC_RENZOKU_SETTING})); // started in the mode
-        ClickControl(dlg.get(), kRen);
-        TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.txt");
-        // Cancel keeps the mode off; No turns it on and keeps the changes.
-        fx.boxes->ExpectExact(kAskSave, IDCANCEL, MB_YESNOCANCEL | MB_ICONQUESTION);
-        ClickControl(dlg.get(), kRen);
-        QVERIFY(!dlg->IsRenzoku() && (Where(*dlg, "checked", true) == Ids{kNew, kLha}));
-        fx.boxes->ExpectExact(kAskSave, IDNO).ExpectExact(kAskSave, IDNO);
-        ClickControl(dlg.get(), kRen);
-        QVERIFY(dlg->IsRenzoku() && dlg->m_bChanged == 1);
-        ClickControl(dlg.get(), Dlg::IDC_CLOSE);
-        QVERIFY(fx.boxes->VerifyAllUsed());
-        QCOMPARE(fx.Value("Tidewell.Ini", "Renzoku"), "1");
     }
 
     void closeDuringRunOnlyRequestsCancel() {

@@ -195,7 +195,10 @@ private slots:
         QVERIFY(dlg && SaveRenzokuSet(2, {"B", "C"}) == 0);
         dlg->m_nRenzokuIndex = 2;
         TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.txt");
-        fx.boxes->ExpectExact(kAskSave, IDNO);
+        fx.boxes->ExpectExact(kAskSave, IDCANCEL, MB_YESNOCANCEL | MB_ICONQUESTION)
+            .ExpectExact(kAskSave, IDNO);
+        ClickControl(dlg.get(), Dlg::IDC_RENZOKU_CHK); // Cancel: the mode stays off
+        QVERIFY(!dlg->IsRenzoku());
         ClickControl(dlg.get(), Dlg::IDC_RENZOKU_CHK); // on, the changes kept unsaved
         // One save question before the order; Cancel at either runs nothing, keeps the changes.
         QStringList order;
@@ -242,6 +245,9 @@ private slots:
                 !IsEnabled(*dlg, Dlg::IDC_SRC_DIR));
         QCOMPARE(Texts(dlg.get(), {Dlg::IDC_CLOSE, Dlg::IDC_STATUS}),
                  "閉じる(&X)|すべての設定を確認後、[実行]を押してください．");
+        ClickControl(dlg.get(), Dlg::IDC_CLOSE); // the mode and its set kept in the profile
+        QCOMPARE(fx.Value("Tidewell.Ini", "Renzoku") + fx.Value("Tidewell.Ini", "RenzokuIndex"),
+                 "12");
     }
 };
 
