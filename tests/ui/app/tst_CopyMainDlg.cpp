@@ -83,10 +83,14 @@ private slots:
             for (const char* name : {"beta", "Alpha", "gamma"})
                 QVERIFY(fx.Write(std::string(name) + ".def", QString("SrcDir=S:\\") + name));
             QVERIFY(fx.program.CopyTestData("資料.def"));
-            QVERIFY(!used || fx.Write("Tidewell.Ini", QString("RenzokuIndex=3;UsedDef=") + used));
+            QVERIFY(!used ||
+                    fx.Write("Tidewell.Ini", QString("Renzoku=1;RenzokuIndex=3;UsedDef=") + used));
             auto dlg = fx.Open();
             QCOMPARE(State(*dlg), "Alpha|beta|gamma|資料 " + state);
             QCOMPARE(dlg->m_nRenzokuIndex, used ? 3 : 0);
+            Ids disabled = kContinuous; // started in the mode
+            std::sort(disabled.begin(), disabled.end());
+            QCOMPARE(Where(*dlg, "enabled", false) == disabled, used != nullptr);
             QVERIFY(!IsEnabled(*dlg, kSave));
         }
     }
@@ -136,51 +140,13 @@ private slots:
         QCOMPARE(dlg->m_bChanged, c.changed);
     }
 
+    // The continuous mode (kept in the profile) and its set dialog change no setting; the set
+    // chosen counts on OK only, the dialog starting on the window's set.
     void whatMarksTheSettingChanged() {
         CMainWindowFixture fx;
-        auto dlg = fx.Open("");
-        // The continuous mode (kept in the profile) and its sets change no setting.
-        AnswerWith(CRenzokuDlg::IDD, CRenzokuDlg::IDC_CANCEL);
-        for (int id : Ids{kRen, Dlg::IDC_RENZOKU_SETTING, kRen}) {
-            ClickControl(dlg.get(), id);
-            QVERIFY2(dlg->m_bChanged == 0 && dlg->isVisible(), qPrintable(QString::number(id)));
-        }
-        for (int id : Ids{kNew, Dlg::IDC_USED_CHK, kSub, Dlg::IDC_ANS_CHK, Dlg::IDC_DUST_CHK,
-                          kCopyDir, Dlg::IDC_SRC_DIR, Dlg::IDC_DST_DIR, Dlg::IDC_WILD_LIST}) {
-            dlg->m_bChanged = 0;
-            if (auto* pEdit = ControlAs<QLineEdit>(dlg.get(), id))
-                QTest::keyClicks(pEdit, "x");
-            else
-                ClickControl(dlg.get(), id);
-            QVERIFY2(dlg->m_bChanged == 1, qPrintable(QString::number(id)));
-        }
-    }
-
-    void continuousModeAsksAboutChanges() {
-        CMainWindowFixture fx;
-        QVERIFY(fx.Write("A.def", "LhaChk=1") && fx.Write("Tidewell.Ini", "UsedDef=A;Renzoku=1"));
+        QVERIFY(fx.Write("A.def", "") && fx.Write("Tidewell.Ini", "UsedDef=A;RenzokuIndex=1"));
         auto dlg = fx.Open();
-        QCOMPARE(Where(*dlg, "enabled", true),
-                 (Ids{Dlg::IDC_CLOSE, Dlg::IDC_RUN, Dlg::IDC_HELP, Dlg::IDC_LOG, kRen,
-                      Dlg::IDC_RENZOKU_SETTING})); // started in the mode
         ClickControl(dlg.get(), kRen);
-        TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.txt");
-        // Cancel keeps the mode off; No turns it on and keeps the changes.
-        fx.boxes->ExpectExact(kAskSave, IDCANCEL, MB_YESNOCANCEL | MB_ICONQUESTION);
-        ClickControl(dlg.get(), kRen);
-        QVERIFY(!dlg->IsRenzoku() && (Where(*dlg, "checked", true) == Ids{kNew, kLha}));
-        fx.boxes->ExpectExact(kAskSave, IDNO).ExpectExact(kAskSave, IDNO);
-        ClickControl(dlg.get(), kRen);
-        QVERIFY(dlg->IsRenzoku() && dlg->m_bChanged == 1);
-        ClickControl(dlg.get(), Dlg::IDC_CLOSE);
-        QVERIFY(fx.boxes->VerifyAllUsed());
-        QCOMPARE(fx.Value("Tidewell.Ini", "Renzoku"), "1");
-    }
-
-    void setDialogChoosesTheSetOnOk() {
-        CMainWindowFixture fx;
-        QVERIFY(fx.Write("Tidewell.Ini", "Renzoku=1;RenzokuIndex=1"));
-        auto dlg = fx.Open();
         for (int button : {CRenzokuDlg::IDC_CANCEL, CRenzokuDlg::IDC_OK}) {
             AnswerNextModal(
                 [button](QWidget* pModal) {
@@ -192,8 +158,17 @@ private slots:
                 CRenzokuDlg::IDD);
             ClickControl(dlg.get(), Dlg::IDC_RENZOKU_SETTING);
         }
-        // Cancel left the window on set 1; the dialog started there again.
-        QCOMPARE(dlg->m_nRenzokuIndex, 3);
+        ClickControl(dlg.get(), kRen);
+        QVERIFY(dlg->m_nRenzokuIndex == 3 && dlg->m_bChanged == 0 && dlg->isVisible());
+        for (int id : Ids{kNew, Dlg::IDC_USED_CHK, kSub, Dlg::IDC_ANS_CHK, Dlg::IDC_DUST_CHK,
+                          kCopyDir, Dlg::IDC_SRC_DIR, Dlg::IDC_DST_DIR, Dlg::IDC_WILD_LIST}) {
+            dlg->m_bChanged = 0;
+            if (auto* pEdit = ControlAs<QLineEdit>(dlg.get(), id))
+                QTest::keyClicks(pEdit, "x");
+            else
+                ClickControl(dlg.get(), id);
+            QVERIFY2(dlg->m_bChanged == 1, qPrintable(QString::number(id)));
+        }
     }
 
     void closeDuringRunOnlyRequestsCancel() {
@@ -207,7 +182,6 @@ private slots:
             : way == 1 ? QTest::keyClick(dlg.get(), Qt::Key_Escape)
                        : void(dlg->close());
             QVERIFY(dlg->Job().m_bCancel == 1 && dlg->isVisible());
-            QVERIFY(fx.boxes->Shown().empty()); // no save question
             QVERIFY(fx.program.ReadFile("Tidewell.Ini").empty());
             dlg->Job().m_bRunning = 0;
         }
@@ -234,33 +208,8 @@ private slots:
                  "Alpha04S:\\Work");
     }
 
-    void layoutOfTheTemplate() {
-        CMainWindowFixture fx;
-        auto dlg = fx.Open();
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("Tidewell Ver 1.10"));
-        QVERIFY(ControlAs<QPushButton>(dlg.get(), Dlg::IDC_RUN)->isDefault());
-        Ids chain;
-        QWidget* pWidget = ControlOf(dlg.get(), kTabOrder.front());
-        do {
-            if (pWidget->property("controlId").isValid() && pWidget->focusPolicy() & Qt::TabFocus)
-                chain << pWidget->property("controlId").toInt();
-            pWidget = pWidget->nextInFocusChain();
-        } while (pWidget != ControlOf(dlg.get(), kTabOrder.front()));
-        QCOMPARE(chain, kTabOrder);
-        QStringList titles;
-        for (QGroupBox* pGroup : dlg->findChildren<QGroupBox*>()) {
-            titles << pGroup->title();
-            QVERIFY(pGroup->width() > pGroup->fontMetrics().horizontalAdvance(pGroup->title()));
-        }
-        titles.sort();
-        QCOMPARE(titles.join('|'), "LHA(&P)|設定ﾌｧｲﾙ(&E)|除外ﾌｫﾙﾀﾞ(&M)|ｵﾌﾟｼｮﾝ(&O)|ｺﾋﾟｰﾘｽﾄ(&W)");
-        dlg->SetCloseCaption("中断(&X)"); // the longer caption of the close button
-        VerifyNothingCut(*dlg);
-        QVERIFY(dlg->width() <= 1024 && dlg->height() <= 740); // fits a small screen
-    }
-
     // A small screen (scale factor 2) gets a window that fits and scrolls to every control.
-    void fitsItsScreen() {
+    void layoutOnTheScreens() {
         for (const auto& [screen, scrolls] : {std::pair{"wide", false}, {"scaled", true}}) {
             CMainWindowFixture fx;
             Dlg dlg;
@@ -288,6 +237,30 @@ private slots:
                              seen.width() >= std::min(at.width(), view.width() - 1),
                          qPrintable(QString::number(id)));
             }
+            if (scrolls)
+                continue;
+            // The template: caption, default button, tab order, groups, the longer close caption.
+            QCOMPARE(dlg.windowTitle(), QStringLiteral("Tidewell Ver 1.10"));
+            QVERIFY(ControlAs<QPushButton>(&dlg, Dlg::IDC_RUN)->isDefault());
+            Ids chain;
+            QWidget* pWidget = ControlOf(&dlg, kTabOrder.front());
+            do {
+                if (pWidget->property("controlId").isValid() &&
+                    pWidget->focusPolicy() & Qt::TabFocus)
+                    chain << pWidget->property("controlId").toInt();
+                pWidget = pWidget->nextInFocusChain();
+            } while (pWidget != ControlOf(&dlg, kTabOrder.front()));
+            QCOMPARE(chain, kTabOrder);
+            QStringList titles;
+            for (QGroupBox* pGroup : dlg.findChildren<QGroupBox*>()) {
+                titles << pGroup->title();
+                QVERIFY(pGroup->width() > pGroup->fontMetrics().horizontalAdvance(pGroup->title()));
+            }
+            titles.sort();
+            QCOMPARE(titles.join('|'), "LHA(&P)|設定ﾌｧｲﾙ(&E)|除外ﾌｫﾙﾀﾞ(&M)|ｵﾌﾟｼｮﾝ(&O)|ｺﾋﾟｰﾘｽﾄ(&W)");
+            dlg.SetCloseCaption("中断(&X)"); // the longer caption of the close button
+            VerifyNothingCut(dlg);
+            QVERIFY(dlg.width() <= 1024 && dlg.height() <= 740); // fits a small screen
         }
     }
 

@@ -64,13 +64,10 @@ private slots:
             QVERIFY(fx.source.Build({{"Data/a.txt", "a"}}));
             auto dlg = fx.OpenJob(keys);
             QVERIFY(dlg);
-            fx.boxes->Expect(message, IDOK);
+            fx.boxes->Expect(message, IDOK, MB_ICONEXCLAMATION);
             ClickControl(dlg.get(), Dlg::IDC_RUN);
-            QVERIFY(fx.boxes->VerifyAllUsed());
-            QCOMPARE(fx.boxes->Shown().size(), size_t(1));
-            QVERIFY2(fx.boxes->Shown()[0].nStyle & MB_ICONEXCLAMATION, message);
+            QVERIFY(fx.boxes->VerifyAllUsed() && fx.dest.Read().empty() && Idle(*dlg));
             QCOMPARE(QApplication::focusWidget(), ControlOf(dlg.get(), focus));
-            QVERIFY(fx.dest.Read().empty() && Idle(*dlg));
         }
     }
 
@@ -132,9 +129,7 @@ private slots:
         });
         ClickControl(dlg.get(), Dlg::IDC_RUN);
         QCOMPARE(closeCaption, QStringLiteral("中断(&X)"));
-        QVERIFY(dlg->isVisible() && Idle(*dlg));
-        QVERIFY(fx.boxes->Shown().empty()); // neither the save question nor a result box
-        QVERIFY(fx.dest.Read().empty());
+        QVERIFY(dlg->isVisible() && Idle(*dlg) && fx.dest.Read().empty()); // no box either
         QCOMPARE(fx.Value("Tidewell.Ini", "Renzoku"), "<absent>");
         // The next run is not stopped by that request.
         fx.boxes->ExpectExact(kDone, IDOK);
@@ -200,7 +195,10 @@ private slots:
         QVERIFY(dlg && SaveRenzokuSet(2, {"B", "C"}) == 0);
         dlg->m_nRenzokuIndex = 2;
         TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.txt");
-        fx.boxes->ExpectExact(kAskSave, IDNO);
+        fx.boxes->ExpectExact(kAskSave, IDCANCEL, MB_YESNOCANCEL | MB_ICONQUESTION)
+            .ExpectExact(kAskSave, IDNO);
+        ClickControl(dlg.get(), Dlg::IDC_RENZOKU_CHK); // Cancel: the mode stays off
+        QVERIFY(!dlg->IsRenzoku());
         ClickControl(dlg.get(), Dlg::IDC_RENZOKU_CHK); // on, the changes kept unsaved
         // One save question before the order; Cancel at either runs nothing, keeps the changes.
         QStringList order;
@@ -247,6 +245,9 @@ private slots:
                 !IsEnabled(*dlg, Dlg::IDC_SRC_DIR));
         QCOMPARE(Texts(dlg.get(), {Dlg::IDC_CLOSE, Dlg::IDC_STATUS}),
                  "閉じる(&X)|すべての設定を確認後、[実行]を押してください．");
+        ClickControl(dlg.get(), Dlg::IDC_CLOSE); // the mode and its set kept in the profile
+        QCOMPARE(fx.Value("Tidewell.Ini", "Renzoku") + fx.Value("Tidewell.Ini", "RenzokuIndex"),
+                 "12");
     }
 };
 

@@ -81,27 +81,19 @@ private slots:
         QVERIFY(!IsEnabled(*dlg, Dlg::IDC_SAVE));
         QCOMPARE(fx.Value("Copy of Delta.def", "SrcDir"), "S:\\新しい");
         QCOMPARE(fx.program.ReadFile("Delta.def"), before);
-        // The saved name is the current one: the delete button names it.
-        fx.boxes->ExpectExact(AskDelete("Copy of Delta"), IDNO, MB_YESNO | MB_ICONQUESTION);
-        ClickControl(dlg.get(), Dlg::IDC_DELETE);
-        QVERIFY(fx.boxes->VerifyAllUsed());
-        QCOMPARE(fx.boxes->Shown().back().strCaption, "削除確認");
-    }
-
-    void emptyNameIsSavedButNotSelected() {
-        CMainWindowFixture fx;
-        auto dlg = OpenThree(fx, "Delta");
-        QVERIFY(dlg);
+        // An empty name is saved but not selected; the delete question names the loaded file,
+        // then the first entry loads.
         TypeInto(*dlg, Dlg::IDC_WILD_LIST, "*.nameless");
         AnswerSaveDialog("");
         ClickControl(dlg.get(), Dlg::IDC_SAVE);
         QCOMPARE(fx.Value(".def", "WildList"), "*.nameless");
-        QCOMPARE(State(*dlg), "|Beta|Delta|Gamma -1 1 Delta S:\\Delta 1");
-        // The question names the loaded file; then the first entry loads.
-        fx.boxes->ExpectExact(AskDelete("Delta"), IDYES).ExpectExact(kAskSave, IDNO);
+        QCOMPARE(State(*dlg), "|Beta|Copy of Delta|Delta|Gamma -1 1 Copy of Delta S:\\新しい 1");
+        fx.boxes->ExpectExact(AskDelete("Copy of Delta"), IDYES, MB_YESNO | MB_ICONQUESTION)
+            .ExpectExact(kAskSave, IDNO);
         ClickControl(dlg.get(), Dlg::IDC_DELETE);
         QVERIFY(fx.boxes->VerifyAllUsed());
-        QCOMPARE(State(*dlg), "|Beta|Gamma 0 0  S:\\Delta 0");
+        QCOMPARE(fx.boxes->Shown()[fx.boxes->Shown().size() - 2].strCaption, "削除確認");
+        QCOMPARE(State(*dlg), "|Beta|Delta|Gamma 0 0  S:\\新しい 0");
         QCOMPARE(Texts(dlg.get(), {Dlg::IDC_WILD_LIST}), "*.nameless");
     }
 

@@ -66,37 +66,34 @@ private slots:
                      kept + "|" + kept);
             QVERIFY(boxes->VerifyAllUsed() && boxes->Beeps().size() == size_t(bWarned ? 1 : 0));
         }
-        // A proposed "a?b" warns at OK; a name one byte over the path limit gets its own warning.
-        CScriptedBoxes boxes;
-        boxes->ExpectExact(kWarning, IDOK, MB_OK | MB_ICONEXCLAMATION);
-        boxes->Expect("長すぎ", IDOK, MB_OK | MB_ICONEXCLAMATION);
-        CSaveSettingDlg dlg("a?b", nullptr);
-        const std::string fits(259 - Cp932ByteLength(GetProgramFolder()) - 4, 'a');
-        AnswerNextModal([&](QWidget* pDlg) {
-            ClickControl(pDlg, CSaveSettingDlg::IDC_OK);
-            NameEdit(pDlg)->setText(QString::fromStdString(fits));
-            TypeText(NameEdit(pDlg), "b");
-            ClickControl(pDlg, CSaveSettingDlg::IDC_OK);
-        });
-        QCOMPARE(dlg.DoModal(), 1);
-        QVERIFY(boxes->VerifyAllUsed());
-        QCOMPARE(dlg.m_strName, fits);
-        // ".." is refused at OK; a leading "." makes a hidden file: the user is told, may go back.
-        boxes->Expect("「.」や「..」", IDOK, MB_OK | MB_ICONEXCLAMATION);
+        // At OK: a proposed "a?b" is refused; a name one byte over the path limit is not taken
+        // as typed; ".." is refused; a leading "." makes a hidden file: the user may go back.
         const char kHidden[] =
             "保存名称が「.」で始まるため、設定ﾌｧｲﾙ .old.def は隠しﾌｧｲﾙになります．";
-        boxes->Expect(kHidden, IDCANCEL, MB_OKCANCEL | MB_ICONASTERISK);
-        boxes->Expect(kHidden, IDOK, MB_OKCANCEL | MB_ICONASTERISK);
-        CSaveSettingDlg dotted("..", nullptr);
+        CScriptedBoxes boxes;
+        boxes->ExpectExact(kWarning, IDOK, MB_OK | MB_ICONEXCLAMATION)
+            .Expect("長すぎ", IDOK, MB_OK | MB_ICONEXCLAMATION)
+            .Expect("「.」や「..」", IDOK, MB_OK | MB_ICONEXCLAMATION)
+            .Expect(kHidden, IDCANCEL, MB_OKCANCEL | MB_ICONASTERISK)
+            .Expect(kHidden, IDOK, MB_OKCANCEL | MB_ICONASTERISK);
+        CSaveSettingDlg dlg("a?b", nullptr);
+        const QString fits(259 - Cp932ByteLength(GetProgramFolder()) - 4, 'a');
+        QString kept, open; // the name kept, whether the dialog stayed after each OK
         AnswerNextModal([&](QWidget* pDlg) {
+            ClickControl(pDlg, CSaveSettingDlg::IDC_OK);
+            NameEdit(pDlg)->setText(fits);
+            TypeText(NameEdit(pDlg), "b");
+            kept = NameEdit(pDlg)->text();
             for (const char* name : {"..", ".old", ".old"}) {
                 NameEdit(pDlg)->setText(name);
                 ClickControl(pDlg, CSaveSettingDlg::IDC_OK);
+                open += QString::number(pDlg->isVisible());
             }
         });
-        QCOMPARE(dotted.DoModal(), 1);
-        QVERIFY(boxes->VerifyAllUsed());
-        QCOMPARE(dotted.m_strName, std::string(".old"));
+        QCOMPARE(dlg.DoModal(), 1);
+        QVERIFY(boxes->VerifyAllUsed() && kept == fits);
+        QCOMPARE(open, "110");
+        QCOMPARE(dlg.m_strName, std::string(".old"));
     }
 };
 

@@ -19,20 +19,25 @@ QString State(Dlg& dlg) {
 }
 
 // Plays the actions: "c1"/"s1" select row 1 of the candidates/chosen ("s-" none), ">" "<" "all"
-// "clr" "up" "down" the buttons, "^up"/"^down" Ctrl+Up/Down in the chosen list, "dbl" a double
-// click on the selected candidate, "d0>5" a mouse drag of chosen row 0 to before row 5.
+// "clr" "up" "down" "cancel" the buttons, "set3" a switch to set 3, "^up"/"^down" Ctrl+Up/Down in
+// the chosen list, "dbl" a double click on the selected candidate, "d0>5" a mouse drag of chosen
+// row 0 to before row 5.
 void Play(Dlg& dlg, const QString& actions) {
     auto* pChosen = ControlAs<CDragListBox>(&dlg, Dlg::IDC_CHOSEN);
     auto* pCandidates = ControlAs<QListWidget>(&dlg, Dlg::IDC_CANDIDATES);
     const std::map<QString, int> buttons = {
         {">", Dlg::IDC_TO_CHOSEN},   {"<", Dlg::IDC_TO_CANDIDATES}, {"all", Dlg::IDC_SELECT_ALL},
-        {"clr", Dlg::IDC_CLEAR_ALL}, {"up", Dlg::IDC_MOVE_UP},      {"down", Dlg::IDC_MOVE_DOWN}};
+        {"clr", Dlg::IDC_CLEAR_ALL}, {"up", Dlg::IDC_MOVE_UP},      {"down", Dlg::IDC_MOVE_DOWN},
+        {"cancel", Dlg::IDC_CANCEL}};
     for (const QString& a : actions.split(' ', Qt::SkipEmptyParts)) {
         if (buttons.count(a))
             ClickControl(&dlg, buttons.at(a));
         else if (a == "s-")
             pChosen->clearSelection();
-        else if (a[0] == 'c' || a[0] == 's')
+        else if (a == "set3") {
+            ControlAs<QComboBox>(&dlg, Dlg::IDC_SET_LIST)->setCurrentIndex(3);
+            emit ControlAs<QComboBox>(&dlg, Dlg::IDC_SET_LIST)->activated(3);
+        } else if (a[0] == 'c' || a[0] == 's')
             (a[0] == 'c' ? pCandidates : pChosen)->setCurrentRow(a.mid(1).toInt());
         else if (a[0] == '^')
             QTest::keyClick(pChosen, a == "^up" ? Qt::Key_Up : Qt::Key_Down, Qt::ControlModifier);
@@ -71,19 +76,9 @@ QString Saved(int set) {
 
 class TestRenzokuDlg : public QObject {
     Q_OBJECT
-    std::unique_ptr<CTestProgramFolder> m_pProgram;
 private slots:
-    void init() {           // set 0 holds S, set 3 holds Q
-        m_pProgram.reset(); // its end puts the folder before it back
-        m_pProgram = std::make_unique<CTestProgramFolder>();
-        for (const std::string& file : kFiles)
-            QVERIFY(m_pProgram->WriteFile(file, ""));
-        QVERIFY(m_pProgram->WriteFile(
-            "Tidewell.Ini",
-            "[Renzoku0]\r\nCount=1\r\nFile0=S.def\r\n[Renzoku3]\r\nCount=1\r\nFile0=Q.def\r\n"));
-    }
-
-    // The state after the actions; OK saves the order shown.
+    // The state after the actions; OK saves the order shown. A switch saves the set left;
+    // Cancel then drops only the later changes.
     void moves() {
         // clang-format off
         const std::pair<const char*, const char*> rows[] = {
@@ -97,37 +92,29 @@ private slots:
             {"s- all clr", "*p Q R S Sa||>A--"},
             {"s- all s1 down down up ^down ^down", "|S R Q p *Sa|--<Z"},
             {"s- > ^down s0 up", "*Q R Sa|*S p|>A<Z"}, // the edges do not move
-            {"s- all d0>2 d1>5 d3>0", "|*p Sa R Q S|--<Z"}}; // down, to the end, to the top
+            {"s- all d0>2 d1>5 d3>0", "|*p Sa R Q S|--<Z"}, // down, to the end, to the top
+            {"s- > set3 s0 < cancel", "p *Q R S Sa||>A--"}}; // set 0 saved as "S p"
         // clang-format on
         for (const auto& [actions, state] : rows) {
-            QVERIFY(
-                m_pProgram->WriteFile("Tidewell.Ini", "[Renzoku0]\r\nCount=1\r\nFile0=S.def\r\n"));
+            CTestProgramFolder program; // set 0 holds S, set 3 holds Q
+            for (const std::string& file : kFiles)
+                QVERIFY(program.WriteFile(file, ""));
+            QVERIFY(program.WriteFile("Tidewell.Ini", "[Renzoku0]\r\nCount=1\r\nFile0=S.def\r\n"
+                                                      "[Renzoku3]\r\nCount=1\r\nFile0=Q.def\r\n"));
             Dlg dlg(0, kFiles, nullptr);
-            dlg.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            VerifyNothingCut(dlg);
+            auto* pSets = ControlAs<QComboBox>(&dlg, Dlg::IDC_SET_LIST);
+            QCOMPARE(pSets->itemText(0) + "|" + pSets->itemText(4) + "|" + pSets->currentText(),
+                     "連続実行設定 00|連続実行設定 04|連続実行設定 00");
             Play(dlg, actions);
             QCOMPARE(State(dlg), QString(state));
-            ClickControl(&dlg, Dlg::IDC_OK);
-            QCOMPARE(dlg.result(), int(Dlg::IDC_OK));
-            QCOMPARE(Saved(0), QString(state).section('|', 1, 1).remove('*'));
+            const bool bCancel = QString(actions).endsWith("cancel");
+            if (!bCancel)
+                ClickControl(&dlg, Dlg::IDC_OK);
+            QCOMPARE(dlg.result(), int(bCancel ? Dlg::IDC_CANCEL : Dlg::IDC_OK));
+            QCOMPARE(Saved(0) + "|" + Saved(3),
+                     (bCancel ? "S p" : QString(state).section('|', 1, 1).remove('*')) + "|Q");
         }
-    }
-
-    // A switch saves the set left; Cancel then drops only the later changes.
-    void switchThenCancel() {
-        Dlg dlg(0, kFiles, nullptr);
-        VerifyNothingCut(dlg);
-        auto* pSets = ControlAs<QComboBox>(&dlg, Dlg::IDC_SET_LIST);
-        QCOMPARE(pSets->itemText(0) + "|" + pSets->itemText(4) + "|" + pSets->currentText(),
-                 "連続実行設定 00|連続実行設定 04|連続実行設定 00");
-        Play(dlg, "s- >");
-        pSets->setCurrentIndex(3);
-        emit pSets->activated(3);
-        QCOMPARE(State(dlg), "*p R S Sa|*Q|>A<Z");
-        Play(dlg, "clr");
-        ClickControl(&dlg, Dlg::IDC_CANCEL);
-        QCOMPARE(dlg.result(), int(Dlg::IDC_CANCEL));
-        QCOMPARE(Saved(0) + "|" + Saved(3), "S p|Q");
     }
 };
 

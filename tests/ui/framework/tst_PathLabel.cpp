@@ -16,13 +16,8 @@ namespace {
 
 const std::string kLong = "D:\\" + std::string(296, 'x') + "\\end";
 
-// The shown dialog's width on the wide screen, and the text its path label shows.
-struct CShown {
-    int width = 0;
-    QString shown;
-};
-
-CShown Measure(QDialog& dlg, int pathId) {
+// The dialog shown on the wide screen: its width and the text its path label shows.
+std::pair<int, QString> Measure(QDialog& dlg, int pathId) {
     dlg.setScreen(TestScreen("wide"));
     dlg.show();
     if (!QTest::qWaitForWindowExposed(&dlg))
@@ -39,38 +34,31 @@ private slots:
 
     // The confirmation before copying, the overwrite question, the progress window.
     void longPathsFitTheScreen() {
-        for (int which : {0, 1, 2}) {
-            std::unique_ptr<QDialog> pDlg;
-            int pathId = 0;
-            if (which == 0) {
-                pDlg = std::make_unique<CCopyConfirmDlg>(
-                    CCopyConfirmTexts{"S:\\", kLong, "", "", "", "", "", "", "ｺﾋﾟｰを開始しますか？",
-                                      true},
-                    nullptr);
-                pathId = CCopyConfirmDlg::IDC_DST_DIR;
-            } else if (which == 1) {
-                COverwriteTexts texts;
-                texts.strSrcPath = texts.strDstPath = kLong;
-                pDlg = std::make_unique<COverwriteDlg>(texts, nullptr);
-                pathId = COverwriteDlg::IDC_DST_PATH;
-            } else {
-                auto pProgress = std::make_unique<CProgressDlg>(CProgressDlg::IDS_COPYING);
+        COverwriteTexts overwrite;
+        overwrite.strSrcPath = overwrite.strDstPath = kLong;
+        const CCopyConfirmTexts confirm{"S:\\", kLong, "", "", "", "", "", "", "", true};
+        const std::pair<std::function<QDialog*()>, int> dialogs[] = {
+            {[&] { return new CCopyConfirmDlg(confirm, nullptr); }, CCopyConfirmDlg::IDC_DST_DIR},
+            {[&] { return new COverwriteDlg(overwrite, nullptr); }, COverwriteDlg::IDC_DST_PATH},
+            {[] { return new CProgressDlg(CProgressDlg::IDS_COPYING); },
+             CProgressDlg::IDC_CURRENT_FILE}};
+        for (const auto& [make, pathId] : dialogs) {
+            std::unique_ptr<QDialog> pDlg(make());
+            auto* pProgress = qobject_cast<CProgressDlg*>(pDlg.get());
+            if (pProgress) // the file name changes while the window is up
                 pProgress->ShowTransfer({1, 2, 3, 4, "S:\\a"});
-                pDlg = std::move(pProgress);
-                pathId = CProgressDlg::IDC_CURRENT_FILE;
-            }
-            const int widthBefore = Measure(*pDlg, pathId).width;
-            if (which == 2) // the file name changes while the window is up
-                static_cast<CProgressDlg*>(pDlg.get())->ShowTransfer({2, 2, 4, 4, kLong});
+            const int widthBefore = Measure(*pDlg, pathId).first;
+            if (pProgress)
+                pProgress->ShowTransfer({2, 2, 4, 4, kLong});
             QTRY_COMPARE(ControlOf(pDlg.get(), pathId)->property("text").toString(),
                          QString::fromStdString(kLong));
-            const CShown shown = Measure(*pDlg, pathId);
-            QVERIFY2(shown.width <= 1280, qPrintable(QString::number(shown.width)));
-            QVERIFY(which != 2 || shown.width == widthBefore);
+            const auto [width, shown] = Measure(*pDlg, pathId);
+            QVERIFY2(width <= 1280 && (!pProgress || width == widthBefore),
+                     qPrintable(QString::number(width)));
             // The drive and the name's end stay readable around the ellipsis.
-            QVERIFY2(shown.shown.startsWith("D:\\xx") && shown.shown.contains(QChar(0x2026)) &&
-                         shown.shown.endsWith("x\\end"),
-                     qPrintable(shown.shown));
+            QVERIFY2(shown.startsWith("D:\\xx") && shown.contains(QChar(0x2026)) &&
+                         shown.endsWith("x\\end"),
+                     qPrintable(shown));
         }
     }
 
