@@ -4,7 +4,6 @@
 #include "platform/TextFileReader.h"
 #include "support/ProgramFolder.h"
 
-#include <QDir>
 #include <QTest>
 #include <sys/stat.h>
 

@@ -2,10 +2,8 @@
 #include "app/SettingFiles.h"
 #include "app/SettingNames.h"
 #include "files/PathUtils.h"
-#include "platform/HostServices.h"
 #include "support/ProgramFolder.h"
 
-#include <QDir>
 #include <QTest>
 
 using CNames = std::vector<std::string>;

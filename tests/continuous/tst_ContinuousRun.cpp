@@ -2,7 +2,6 @@
 #include "continuous/ContinuousRun.h"
 #include "continuous/RenzokuSet.h"
 #include "copyjob/RunTexts.h"
-#include "platform/HostServices.h"
 #include "support/CopyJobFixture.h"
 
 namespace {

@@ -1,10 +1,6 @@
 // The archive run: the response file the archiver gets, and a refused name stopping the run.
 #include "support/CopyJobFixture.h"
 
-#include "platform/HostServices.h"
-
-#include <QDir>
-
 namespace {
 
 // Packs S:\Work into D:\Backup by the "LHA" keys "Key=value;...", through an unloadable library.

@@ -1,6 +1,5 @@
 // Copies made ahead on worker threads: a run ends exactly as the loop copying alone would.
 #include "copyjob/CopyAhead.h"
-#include "platform/HostServices.h"
 #include "support/CopyJobFixture.h"
 
 struct CRunOutcome {

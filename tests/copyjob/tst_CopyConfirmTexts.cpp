@@ -5,8 +5,6 @@
 #include "support/FakeVolumeSource.h"
 #include "support/ScriptedRunHost.h"
 
-#include <QTest>
-
 namespace {
 const char kStart[] = "ｺﾋﾟｰを開始しますか？";
 

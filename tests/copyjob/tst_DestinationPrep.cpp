@@ -1,5 +1,4 @@
 // A run changes the destination only: clearing stays inside it, no write through a planted link.
-#include "platform/HostServices.h"
 #include "support/CopyJobFixture.h"
 #include "support/HostPrivileges.h"
 

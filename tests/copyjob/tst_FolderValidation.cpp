@@ -1,7 +1,6 @@
 // The checks before a run: message order, what is the same folder, the overlap that guards
 // clearing.
 #include "copyjob/FolderValidation.h"
-#include "platform/HostServices.h"
 #include "support/CopyJobFixture.h"
 #include "support/HostPrivileges.h"
 

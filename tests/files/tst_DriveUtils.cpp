@@ -1,6 +1,5 @@
 // Drive kind, readiness and sizes through a fake volume source.
 #include "files/DriveUtils.h"
-#include "platform/Volume.h"
 #include "support/FakeVolumeSource.h"
 
 #include <QtTest>

@@ -2,10 +2,8 @@
 
 #include "app/AppProfile.h"
 #include "platform/DriveAssignment.h"
-#include "platform/HostServices.h"
 #include "support/ProgramFolder.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestDriveAssignment : public QObject {

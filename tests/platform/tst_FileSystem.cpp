@@ -1,7 +1,6 @@
 // File system primitives on drive-letter paths over a temporary tree.
 #include "platform/ErrorCodes.h"
 #include "platform/FileSystem.h"
-#include "platform/HostServices.h"
 #include "support/TempTree.h"
 
 #include <QTest>

@@ -1,7 +1,6 @@
 // The INI document: hand-edited and damaged files, edits of single lines, atomic saves.
 #include "platform/ErrorCodes.h"
 #include "platform/IniFile.h"
-#include "support/HostFiles.h"
 #include "support/TempTree.h"
 
 #include <QTest>

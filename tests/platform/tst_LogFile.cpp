@@ -1,7 +1,6 @@
 // The run history file: its bytes on disk and the hold that keeps it to one writer.
 #include "platform/ErrorCodes.h"
 #include "platform/LogFile.h"
-#include "support/HostFiles.h"
 #include "support/TempTree.h"
 
 #include <QTest>

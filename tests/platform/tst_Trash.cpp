@@ -6,7 +6,6 @@
 #include "support/HostPrivileges.h"
 
 #include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
 #include <unistd.h>
 

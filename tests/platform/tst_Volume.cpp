@@ -1,5 +1,4 @@
 // The host volume source: facts of the mount behind a mapped drive letter.
-#include "platform/HostServices.h"
 #include "platform/Volume.h"
 #include "support/TempTree.h"
 

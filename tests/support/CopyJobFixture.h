@@ -9,8 +9,6 @@
 #include "support/TempTree.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
 
 using Names = std::vector<std::string>;
 

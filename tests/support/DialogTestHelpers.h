@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTest>
 #include <QTimer>
 
 #include <functional>

@@ -1,7 +1,6 @@
 // The version dialog: the library's version (missing, no entry, answering), unloaded after.
 #include "ui/app/AboutDlg.h"
 
-#include "platform/HostServices.h"
 #include "support/DialogTestHelpers.h"
 
 #include <QFile>

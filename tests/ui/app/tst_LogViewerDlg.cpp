@@ -6,9 +6,7 @@
 #include "support/ProgramFolder.h"
 #include "ui/app/LogViewerDlg.h"
 
-#include <QDir>
 #include <QFontInfo>
-#include <QListWidget>
 #include <QScrollBar>
 
 #include <sys/stat.h>

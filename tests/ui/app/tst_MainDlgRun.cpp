@@ -3,15 +3,12 @@
 #include "MainWindowFixture.h"
 
 #include "continuous/RenzokuSet.h"
-#include "platform/HostServices.h"
 #include "support/TempTree.h"
 #include "ui/app/LogViewerDlg.h"
 #include "ui/continuous/RenzokuConfirmDlg.h"
 #include "ui/copyjob/CopyConfirmDlg.h"
 #include "ui/copyjob/OverwriteDlg.h"
 #include "ui/copyjob/ProgressDlg.h"
-
-#include <QListWidget>
 
 #include <dlfcn.h>
 

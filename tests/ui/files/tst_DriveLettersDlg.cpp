@@ -1,14 +1,11 @@
 // The drive-letter dialog: edits, refusals, the round trip through section "Drives".
 
 #include "app/AppProfile.h"
-#include "platform/HostServices.h"
 #include "support/DialogTestHelpers.h"
 #include "support/ProgramFolder.h"
 #include "ui/files/DriveLettersDlg.h"
 
 #include <QComboBox>
-#include <QListWidget>
-#include <QTemporaryDir>
 
 #include <deque>
 

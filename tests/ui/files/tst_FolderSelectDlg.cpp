@@ -7,7 +7,6 @@
 #include "support/TempTree.h"
 #include "ui/files/FolderSelectDlg.h"
 
-#include <QLabel>
 #include <QMenu>
 #include <QTreeWidget>
 

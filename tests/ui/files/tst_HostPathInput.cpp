@@ -1,6 +1,5 @@
 // Host paths pasted, typed or dropped into a folder field; unmapped ones offer drive letters.
 
-#include "platform/HostServices.h"
 #include "support/DialogTestHelpers.h"
 #include "support/ProgramFolder.h"
 #include "support/TempTree.h"
@@ -9,7 +8,6 @@
 
 #include <QLineEdit>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QUrl>
 
 class CHostPathInputTest : public QObject {

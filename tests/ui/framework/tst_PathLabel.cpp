@@ -2,7 +2,6 @@
 
 #include "ui/framework/PathLabel.h"
 
-#include "platform/MessageBoxService.h"
 #include "support/DialogTestHelpers.h"
 #include "support/TestScreens.h"
 #include "ui/copyjob/CopyConfirmDlg.h"

@@ -4,7 +4,6 @@
 
 #include "copyjob/CopySetting.h"
 #include "platform/Cp932.h"
-#include "platform/HostServices.h"
 #include "support/DialogTestHelpers.h"
 #include "support/ProgramFolder.h"
 #include "support/TempTree.h"

@@ -6,7 +6,6 @@
 
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QListWidget>
 
 using Dlg = CExtCandidateDlg;
 using Names = std::vector<std::string>;

@@ -6,10 +6,8 @@
 #include "lha/UnLha32.h"
 #include "lzh/ResultCodes.h"
 #include "platform/Cp932.h"
-#include "support/HostFiles.h"
 #include "support/TempTree.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QTest>
 

@@ -4,7 +4,6 @@
 #include "LibraryRun.h"
 #include "TestData.h"
 #include "lzh/ResultCodes.h"
-#include "support/HostFiles.h"
 #include "support/TempTree.h"
 
 #include <QTest>

@@ -2,7 +2,6 @@
 // before 1970 is not newer than its own member forever.
 #include "LibraryRun.h"
 #include "command/MemberTime.h"
-#include "support/HostFiles.h"
 #include "support/TempTree.h"
 
 #include <QTest>
