@@ -121,14 +121,18 @@ unsigned ChooseLiteralLengths(const uint32_t* cFreq, uint8_t* cLen) {
     if (sorted.Used() < 8)
         return sorted.Used();
     uint64_t best = LiteralLengthsCost(cFreq, cLen);
-    for (uint32_t floor : {2u, 3u, 5u}) {
+    // Floor 3 first; 5 when that paid, else 2.
+    uint32_t floor = 3;
+    for (int tries = 0; tries < 2; ++tries) {
         uint8_t trial[kCodeCount];
         sorted.Lengths(floor, trial);
         uint64_t cost = LiteralLengthsCost(cFreq, trial);
-        if (cost < best) {
+        bool better = cost < best;
+        if (better) {
             best = cost;
             std::copy(trial, trial + kCodeCount, cLen);
         }
+        floor = better ? 5 : 2;
     }
     return sorted.Used();
 }
