@@ -82,11 +82,12 @@ void CSortedSymbols::Lengths(uint32_t floor, uint8_t* lengths) const {
         weights[i] = std::max(static_cast<uint32_t>(m_aKeys[i] >> 16), floor);
     unsigned depth[kMaxHuffmanSymbols];
     TreeDepths(weights, used, depth);
-    unsigned maxDepth = *std::max_element(depth, depth + used);
-    unsigned depthCount[kMaxHuffmanSymbols + 1] = {};
+    unsigned maxDepth = std::max(*std::max_element(depth, depth + used), kMaxCodeBits);
+    unsigned depthCount[kMaxHuffmanSymbols + 1];
+    std::fill(depthCount, depthCount + maxDepth + 1, 0u);
     for (unsigned i = 0; i < used; ++i)
         ++depthCount[depth[i]];
-    LimitDepthCounts(depthCount, std::max(maxDepth, kMaxCodeBits));
+    LimitDepthCounts(depthCount, maxDepth);
     // Shortest lengths to the most frequent symbols (the end of the list).
     unsigned index = used;
     for (unsigned d = 1; d <= kMaxCodeBits; ++d)
