@@ -114,16 +114,20 @@ uint64_t LiteralLengthsCost(const uint32_t* cFreq, const uint8_t* cLen) {
 
 // Literal/length code lengths: the plain Huffman code, or one whose rare
 // symbols share fewer distinct lengths when its smaller table outweighs
-// the longer data.
-unsigned ChooseLiteralLengths(const uint32_t* cFreq, uint8_t* cLen) {
+// the longer data. A block of fewer than kSmallBlock symbols, whose table
+// weighs most, nearly always gains from a floor of 3: it starts there and
+// tries 5; a larger one starts from the plain code and tries 3, then 5 or
+// 2.
+constexpr size_t kSmallBlock = 8192;
+unsigned ChooseLiteralLengths(const uint32_t* cFreq, size_t symbols, uint8_t* cLen) {
     CSortedSymbols sorted(cFreq, kCodeCount);
-    sorted.Lengths(0, cLen);
+    bool small = symbols < kSmallBlock && sorted.Used() >= 8;
+    sorted.Lengths(small ? 3 : 0, cLen);
     if (sorted.Used() < 8)
         return sorted.Used();
     uint64_t best = LiteralLengthsCost(cFreq, cLen);
-    // Floor 3 first; 5 when that paid, else 2.
-    uint32_t floor = 3;
-    for (int tries = 0; tries < 2; ++tries) {
+    uint32_t floor = small ? 5 : 3;
+    for (int tries = small ? 1 : 2; tries > 0; --tries) {
         uint8_t trial[kCodeCount];
         sorted.Lengths(floor, trial);
         uint64_t cost = LiteralLengthsCost(cFreq, trial);
@@ -183,7 +187,7 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
             ++pFreq[PositionBits(symbols.aPositions[posIndex++])];
     }
     uint8_t cLen[kCodeCount], pLen[17], tLen[kTableCodes];
-    unsigned cUsed = ChooseLiteralLengths(cFreq, cLen);
+    unsigned cUsed = ChooseLiteralLengths(cFreq, codeEnd - codeBegin, cLen);
     unsigned pUsed = MakeCodeLengths(pFreq, positionCodes, pLen);
     size_t cCount = UsedLength(cLen, kCodeCount);
     uint32_t tFreq[kTableCodes] = {};
