@@ -2,6 +2,8 @@
 
 #include "lzh/Huffman.h"
 
+#include <algorithm>
+
 namespace unlha {
 
 namespace {
@@ -41,7 +43,7 @@ template <typename Emit> void WalkLiteralLengths(const uint8_t* len, size_t n, E
 
 // A code length in the T/P table form: 3 bits up to 6, else "111", k - 7
 // one bits and a zero bit.
-void PutLengthValue(CBitWriter& out, unsigned k) {
+template <typename Out> void PutLengthValue(Out& out, unsigned k) {
     if (k <= 6) {
         out.Put(3, k);
         return;
@@ -61,8 +63,9 @@ size_t UsedLength(const uint8_t* len, size_t n) {
 
 // T or P table. withSpecial: the T table's 2-bit count of zero lengths right
 // after the third entry. single: the symbol when only one is used.
-void PutSmallTable(CBitWriter& out, const uint8_t* len, size_t count, unsigned used,
-                   unsigned single, unsigned countBits, bool withSpecial) {
+template <typename Out>
+void PutSmallTable(Out& out, const uint8_t* len, size_t count, unsigned used, unsigned single,
+                   unsigned countBits, bool withSpecial) {
     if (used < 2) {
         out.Put(countBits, 0);
         out.Put(countBits, single);
@@ -80,6 +83,62 @@ void PutSmallTable(CBitWriter& out, const uint8_t* len, size_t count, unsigned u
             out.Put(2, static_cast<uint32_t>(i - 3));
         }
     }
+}
+
+// Counts the bits that would be written.
+struct CBitCounter {
+    uint64_t nBits = 0;
+    void Put(unsigned count, uint32_t) { nBits += count; }
+};
+
+// The literal/length lengths' own cost, with their T table, plus the data
+// bits they give: what choosing among sets of lengths weighs.
+uint64_t LiteralLengthsCost(const uint32_t* cFreq, const uint8_t* cLen) {
+    size_t n = UsedLength(cLen, kCodeCount);
+    CBitCounter bits;
+    for (size_t s = 0; s < n; ++s)
+        bits.nBits += uint64_t{cFreq[s]} * cLen[s];
+    uint32_t tFreq[kTableCodes] = {};
+    WalkLiteralLengths(cLen, n, [&](unsigned s, unsigned extra, unsigned) {
+        ++tFreq[s];
+        bits.nBits += extra;
+    });
+    uint8_t tLen[kTableCodes];
+    unsigned tUsed = MakeCodeLengths(tFreq, kTableCodes, tLen);
+    if (tUsed >= 2)
+        for (unsigned s = 0; s < kTableCodes; ++s)
+            bits.nBits += uint64_t{tFreq[s]} * tLen[s];
+    PutSmallTable(bits, tLen, kTableCodes, tUsed, 0, 5, true);
+    return bits.nBits;
+}
+
+// Literal/length code lengths: the plain Huffman code, or one whose rare
+// symbols share fewer distinct lengths when its smaller table outweighs
+// the longer data. A block of fewer than kSmallBlock symbols, whose table
+// weighs most, nearly always gains from a floor of 3: it starts there and
+// tries 5; a larger one starts from the plain code and tries 3, then 5 or
+// 2.
+constexpr size_t kSmallBlock = 8192;
+unsigned ChooseLiteralLengths(const uint32_t* cFreq, size_t symbols, uint8_t* cLen) {
+    CSortedSymbols sorted(cFreq, kCodeCount);
+    bool small = symbols < kSmallBlock && sorted.Used() >= 8;
+    sorted.Lengths(small ? 3 : 0, cLen);
+    if (sorted.Used() < 8)
+        return sorted.Used();
+    uint64_t best = LiteralLengthsCost(cFreq, cLen);
+    uint32_t floor = small ? 5 : 3;
+    for (int tries = small ? 1 : 2; tries > 0; --tries) {
+        uint8_t trial[kCodeCount];
+        sorted.Lengths(floor, trial);
+        uint64_t cost = LiteralLengthsCost(cFreq, trial);
+        bool better = cost < best;
+        if (better) {
+            best = cost;
+            std::copy(trial, trial + kCodeCount, cLen);
+        }
+        floor = better ? 5 : 2;
+    }
+    return sorted.Used();
 }
 
 // Gathers short codes and passes them on 32 bits at a time: the symbols of
@@ -128,7 +187,7 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
             ++pFreq[PositionBits(symbols.aPositions[posIndex++])];
     }
     uint8_t cLen[kCodeCount], pLen[17], tLen[kTableCodes];
-    unsigned cUsed = MakeCodeLengths(cFreq, kCodeCount, cLen);
+    unsigned cUsed = ChooseLiteralLengths(cFreq, codeEnd - codeBegin, cLen);
     unsigned pUsed = MakeCodeLengths(pFreq, positionCodes, pLen);
     size_t cCount = UsedLength(cLen, kCodeCount);
     uint32_t tFreq[kTableCodes] = {};

@@ -59,37 +59,46 @@ void LimitDepthCounts(unsigned* count, unsigned maxDepth) {
 
 } // namespace
 
-unsigned MakeCodeLengths(const uint32_t* freq, unsigned count, uint8_t* lengths) {
-    std::fill(lengths, lengths + count, 0);
+CSortedSymbols::CSortedSymbols(const uint32_t* freq, unsigned count) : m_nCount(count) {
     // Ascending frequency, ties by symbol so the result is repeatable:
     // frequency and symbol packed into one key.
-    uint64_t keys[kMaxHuffmanSymbols];
-    unsigned used = 0;
     for (unsigned s = 0; s < count; ++s)
         if (freq[s] != 0)
-            keys[used++] = (uint64_t{freq[s]} << 16) | s;
+            m_aKeys[m_nUsed++] = (uint64_t{freq[s]} << 16) | s;
+    std::sort(m_aKeys, m_aKeys + m_nUsed);
+}
+
+void CSortedSymbols::Lengths(uint32_t floor, uint8_t* lengths) const {
+    std::fill(lengths, lengths + m_nCount, 0);
+    unsigned used = m_nUsed;
     if (used < 2) {
         if (used == 1)
-            lengths[keys[0] & 0xFFFF] = 1;
-        return used;
+            lengths[m_aKeys[0] & 0xFFFF] = 1;
+        return;
     }
-    std::sort(keys, keys + used);
+    // Raised to the floor, the weights stay in ascending order.
     uint32_t weights[kMaxHuffmanSymbols];
     for (unsigned i = 0; i < used; ++i)
-        weights[i] = static_cast<uint32_t>(keys[i] >> 16);
+        weights[i] = std::max(static_cast<uint32_t>(m_aKeys[i] >> 16), floor);
     unsigned depth[kMaxHuffmanSymbols];
     TreeDepths(weights, used, depth);
-    unsigned maxDepth = *std::max_element(depth, depth + used);
-    unsigned depthCount[kMaxHuffmanSymbols + 1] = {};
+    unsigned maxDepth = std::max(*std::max_element(depth, depth + used), kMaxCodeBits);
+    unsigned depthCount[kMaxHuffmanSymbols + 1];
+    std::fill(depthCount, depthCount + maxDepth + 1, 0u);
     for (unsigned i = 0; i < used; ++i)
         ++depthCount[depth[i]];
-    LimitDepthCounts(depthCount, std::max(maxDepth, kMaxCodeBits));
+    LimitDepthCounts(depthCount, maxDepth);
     // Shortest lengths to the most frequent symbols (the end of the list).
     unsigned index = used;
     for (unsigned d = 1; d <= kMaxCodeBits; ++d)
         for (unsigned k = 0; k < depthCount[d]; ++k)
-            lengths[keys[--index] & 0xFFFF] = static_cast<uint8_t>(d);
-    return used;
+            lengths[m_aKeys[--index] & 0xFFFF] = static_cast<uint8_t>(d);
+}
+
+unsigned MakeCodeLengths(const uint32_t* freq, unsigned count, uint8_t* lengths) {
+    CSortedSymbols sorted(freq, count);
+    sorted.Lengths(0, lengths);
+    return sorted.Used();
 }
 
 unsigned MakeCodeLengths(const std::vector<uint32_t>& freq, std::vector<uint8_t>& lengths) {

@@ -17,6 +17,23 @@ constexpr unsigned kMaxHuffmanSymbols = 1024;
 unsigned MakeCodeLengths(const uint32_t* freq, unsigned count, uint8_t* lengths);
 unsigned MakeCodeLengths(const std::vector<uint32_t>& freq, std::vector<uint8_t>& lengths);
 
+// The used symbols of a frequency table in ascending order, sorted once for
+// several codes over them: Lengths gives MakeCodeLengths' lengths for the
+// frequencies raised to at least floor, which spends a little of the data
+// on fewer distinct long lengths (cheaper tables). Two or more used
+// symbols.
+class CSortedSymbols {
+public:
+    CSortedSymbols(const uint32_t* freq, unsigned count);
+    unsigned Used() const { return m_nUsed; }
+    void Lengths(uint32_t floor, uint8_t* lengths) const;
+
+private:
+    unsigned m_nCount;
+    unsigned m_nUsed = 0;
+    uint64_t m_aKeys[kMaxHuffmanSymbols]; // frequency << 16 | symbol
+};
+
 // Canonical codes for complete code lengths.
 void MakeCanonicalCodes(const uint8_t* lengths, unsigned count, uint16_t* codes);
 std::vector<uint16_t> MakeCanonicalCodes(const std::vector<uint8_t>& lengths);

@@ -29,7 +29,11 @@ std::string BuildLevel2Header(const CMemberInfo& info) {
     PutRecord(records, 0x01, info.strName);
     if (!info.strDir.empty())
         PutRecord(records, 0x02, info.strDir);
-    if (info.nAttribute != DOS_ARCHIVE) {
+    // The method already says "folder": a plain one needs no attribute
+    // record (readers take folders from "-lhd-"), a hidden or read-only
+    // one keeps it.
+    bool folder = info.strMethod == "-lhd-";
+    if (info.nAttribute != (folder ? DOS_DIRECTORY : DOS_ARCHIVE)) {
         std::string attr;
         Put16(attr, info.nAttribute);
         PutRecord(records, 0x40, attr);

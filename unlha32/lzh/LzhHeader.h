@@ -1,7 +1,7 @@
 #pragma once
 // Level-2 member headers as written by this library: OS id "M", byte 19 =
 // 0x20, records 0x00 (header CRC), 0x01 (name), 0x02 (folder, if any), 0x40
-// (attribute, when not a plain file), 0x46 (code page, when a name byte is
+// (attribute, when not a plain file or a plain folder), 0x46 (code page, when a name byte is
 // not ASCII).
 
 #include <cstdint>

@@ -41,6 +41,17 @@ private slots:
         }
         QVERIFY(used == order.size() && kraft == uint64_t{1} << 16);
         QVERIFY(optimalCost == 0 || cost == optimalCost);
+        // Counts raised to a floor: still complete and limited over the same
+        // symbols, never cheaper for the data than an optimal code.
+        std::vector<uint8_t> flat(freq.size());
+        CSortedSymbols(freq.data(), unsigned(freq.size())).Lengths(8, flat.data());
+        uint64_t flatKraft = 0, flatCost = 0;
+        for (unsigned s = 0; s < freq.size(); ++s) {
+            QVERIFY((flat[s] == 0) == (freq[s] == 0) && flat[s] <= 16);
+            flatKraft += flat[s] ? uint64_t{1} << (16 - flat[s]) : 0;
+            flatCost += uint64_t{freq[s]} * flat[s];
+        }
+        QVERIFY(flatKraft == uint64_t{1} << 16 && (optimalCost == 0 || flatCost >= cost));
         std::stable_sort(order.begin(), order.end(),
                          [&](unsigned a, unsigned b) { return len[a] < len[b]; });
         // Canonical: the first code is 0, each next one follows the last.

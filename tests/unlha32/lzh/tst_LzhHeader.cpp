@@ -16,14 +16,22 @@ private slots:
         empty.strName = "empty.txt";
         folder.strMethod = "-lhd-";
         folder.strDir = file.strDir = "docs\xFF";
-        folder.nAttribute = DOS_DIRECTORY;
+        folder.nAttribute = DOS_DIRECTORY | DOS_HIDDEN;
         file.strName = "hello.txt";
         file.nPacked = file.nOriginal = 12;
         file.nCrc = 0x9778;
         empty.nTime = folder.nTime = file.nTime = 1614834367;
         std::string both = Hex(kFolderAndFileArchive);
         QCOMPARE(BuildLevel2Header(empty), Hex(kEmptyFileArchive).substr(0, 43));
-        QCOMPARE(BuildLevel2Header(folder), both.substr(0, 0x2F));
+        std::string hidden = both.substr(0, 0x2F);
+        hidden[0x2B] = 0x12;
+        hidden[27] = '\xF2'; // header CRC
+        hidden[28] = '\xF0';
+        QCOMPARE(BuildLevel2Header(folder), hidden);
+        folder.nAttribute = DOS_DIRECTORY; // a plain folder: no record 0x40
+        std::string plain = BuildLevel2Header(folder);
+        QVERIFY(plain.size() == 0x2A &&
+                plain.find(std::string("\x05\x00\x40", 3), 24) == std::string::npos);
         QCOMPARE(BuildLevel2Header(file), both.substr(0x2F, 0x33));
     }
 
