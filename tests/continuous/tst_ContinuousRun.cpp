@@ -84,12 +84,13 @@ private slots:
             for (const QString& text : boxes)
                 f.boxes->ExpectExact(text.toStdString(), IDOK);
             f.host.cancelAtStep = cancelAt;
-            f.Run(set, [&] {
+            const CRenzokuOutcome outcome = f.Run(set, [&] {
                 if (QString(atConfirm).endsWith(".def"))
                     QFile::remove(QString::fromStdString(f.program.HostFile(atConfirm)));
                 return QString(atConfirm) != "cancel";
             });
             QVERIFY(f.boxes->VerifyAllUsed());
+            QCOMPARE(outcome.nStepsSkipped, QString(atConfirm).endsWith(".def") ? 1 : 0);
             QStringList got;
             for (const std::string& line : f.LogLines())
                 got << QString::fromStdString(line);

@@ -77,6 +77,27 @@ private slots:
         QVERIFY(!f.dest.Exists("a.txt"));
     }
 
+    // A clearing that could not empty everything says so and asks: No ends the run, Yes copies.
+    void incompleteClearingAsks() {
+        for (const int answer : {IDNO, IDYES}) {
+            CCopyJobFixture f("a.txt=a", "locked/x=x");
+            QVERIFY(f.dest.SetMode("locked", 0555));
+            auto restore = qScopeGuard([&] { f.dest.SetMode("locked", 0755); });
+            CScopedUserPermissions asUser;
+            if (QFile probe(QString::fromStdString(f.dest.HostPath("locked/p")));
+                probe.open(QIODevice::WriteOnly))
+                QSKIP("this process writes into folders of mode 555 even without its capabilities");
+            f.Setting().AllClrChk = 1;
+            f.boxes->ExpectExact("ファイルが削除出来ません. Error = 5", IDOK, MB_ICONEXCLAMATION);
+            f.boxes->ExpectExact("下位ﾌｫﾙﾀﾞのｸﾘｱが不完全です．このまま続行しますか？", answer,
+                                 MB_YESNO | MB_ICONQUESTION);
+            QCOMPARE(answer == IDYES ? f.Run(kFinished) : f.job.RunCopyJob(),
+                     answer == IDYES ? 0 : 9999);
+            QVERIFY(f.boxes->VerifyAllUsed() && f.dest.Exists("locked/x"));
+            QCOMPARE(f.dest.Exists("a.txt"), answer == IDYES);
+        }
+    }
+
     // No write through a folder link or a link at the log; a linked trash keeps the old file.
     void linksInDestinationAreNotWrittenThrough() {
         CCopyJobFixture f("a.txt=new sub/b.txt=new", "a.txt=old");

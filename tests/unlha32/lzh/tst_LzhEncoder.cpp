@@ -52,6 +52,8 @@ private slots:
         for (uint32_t sym = 0, a = 1, b = 1; sym < 26; ++sym, b += a, a = b - a)
             fibonacci.append(a, static_cast<char>('A' + sym));
         std::shuffle(fibonacci.begin(), fibonacci.end(), std::mt19937(7));
+        std::string at = RandomBytes(4000, 13); // "b" to "s" unused: a zero run of 18 lengths
+        std::transform(at.begin(), at.end(), at.begin(), [](char c) { return c & 1 ? 'a' : 't'; });
         for (int method : {5, 6, 7}) {
             size_t window = size_t{1} << (method == 5 ? 13 : method == 6 ? 15 : 16);
             struct {
@@ -68,6 +70,7 @@ private slots:
                  WordText(30000, 6) + RandomBytes(30000, 7) + WordText(30000, 8), 256},
                 {"100 KB of one byte", std::string(100000, 'z')},
                 {"fibonacci byte counts", fibonacci},
+                {"two letters 19 apart", at},
                 {"text over 65535 symbols", WordText(400000, 2)},
                 {"short tail after small blocks", WordText(20000, 4) + "tail", 64},
                 // One match length at one distance: the last block would be a
