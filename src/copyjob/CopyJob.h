@@ -18,6 +18,7 @@
 struct CFileEntry;
 class CLogFile;
 class CCopyAhead;
+class CCopyFolders;
 class CDestinationReader;
 
 // End codes of a run besides 0 (success) and platform error codes.
@@ -205,7 +206,9 @@ private:
     std::string m_strHeldStatus;
     CTransferState m_transfer;            // of the running copy, for its progress window
     std::unique_ptr<CCopyAhead> m_pAhead; // of the running copy, when it copies ahead
-    size_t m_nAheadNext = 0;              // the first item not handed to it yet
+    // The folders the running copy copies between, open for their files.
+    std::shared_ptr<const CCopyFolders> m_pFolders;
+    size_t m_nAheadNext = 0; // the first item not handed to it yet
 
     // The first symbolic link among the existing folders from the
     // destination folder (itself excluded: the user named it) down to
