@@ -63,7 +63,16 @@ double TimeTidewell(const std::string& root, const std::string& from, const std:
     job.m_nCopyThreads = qEnvironmentVariableIntValue("TIDEWELL_BENCH_THREADS");
     QElapsedTimer timer;
     timer.start();
-    const int endCode = job.RunCopyJob();
+    int endCode;
+    if (qEnvironmentVariableIsSet("TIDEWELL_BENCH_PHASES")) {
+        endCode = job.ScanFiles();
+        std::fprintf(stderr, "collection %.3f s, ", static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        if (endCode == 0)
+            endCode = job.RunCopy();
+        std::fprintf(stderr, "run %.3f s\n", static_cast<double>(timer.nsecsElapsed()) / 1e9);
+    } else {
+        endCode = job.RunCopyJob();
+    }
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     if (endCode != 0)
         std::fprintf(stderr, "tidewell run ended with %d\n", endCode);

@@ -3,23 +3,24 @@
 #include "platform/ErrorCodes.h"
 #include "platform/HostServices.h"
 
-#include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <memory>
 #include <random>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -668,22 +669,39 @@ int RemoveStaleCopyTemporaries(const std::string& folder) {
     std::optional<std::string> host = CHostServices::Get().DriveMap().ToHost(folder);
     if (!host)
         return 0;
-    // Exactly the names CTempFile makes; anything else is left alone.
-    static const QRegularExpression kName(
-        QStringLiteral("^\\.tidewell-([0-9]{1,10})-[A-Za-z0-9]{6}\\.tmp$"));
-    const QDir dir(QFile::decodeName(QByteArray::fromStdString(*host)));
-    int removed = 0;
-    for (const QString& name : dir.entryList({QStringLiteral(".tidewell-*.tmp")},
-                                             QDir::Files | QDir::Hidden | QDir::System)) {
-        const QRegularExpressionMatch match = kName.match(name);
-        if (!match.hasMatch())
+    DIR* dir = opendir(host->c_str());
+    if (!dir)
+        return 0;
+    // Exactly the names TempName makes, told from the listing alone: the
+    // folder's other files cost no look-up.
+    static constexpr std::string_view kPrefix = ".tidewell-";
+    static constexpr std::string_view kSuffix = ".tmp";
+    std::vector<std::pair<std::string, pid_t>> stale;
+    while (const dirent* d = readdir(dir)) {
+        const std::string_view name = d->d_name;
+        if (name.size() < kPrefix.size() + 8 + kSuffix.size() || !name.starts_with(kPrefix) ||
+            !name.ends_with(kSuffix))
             continue;
-        const std::string path = QFile::encodeName(dir.filePath(name)).toStdString();
-        const long long pid = match.captured(1).toLongLong();
-        if (pid <= INT32_MAX && IsStaleTemporary(path, static_cast<pid_t>(pid)) &&
-            unlink(path.c_str()) == 0)
-            ++removed;
+        const std::string_view middle =
+            name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+        const size_t dash = middle.size() - 7; // "<pid>-XXXXXX"
+        const std::string_view pid = middle.substr(0, dash);
+        const std::string_view letters = middle.substr(dash + 1);
+        if (middle[dash] != '-' || pid.empty() || pid.size() > 10 ||
+            !std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
+            !std::all_of(letters.begin(), letters.end(), [](char c) {
+                return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+            }))
+            continue;
+        const long long id = std::stoll(std::string(pid));
+        if (id <= INT32_MAX)
+            stale.emplace_back(*host + "/" + std::string(name), static_cast<pid_t>(id));
     }
+    closedir(dir);
+    int removed = 0;
+    for (const auto& [path, pid] : stale)
+        if (IsStaleTemporary(path, pid) && unlink(path.c_str()) == 0)
+            ++removed;
     return removed;
 }
 
