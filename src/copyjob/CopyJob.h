@@ -19,7 +19,7 @@ struct CFileEntry;
 class CLogFile;
 class CCopyAhead;
 class CCopyFolders;
-class CDestinationReader;
+class CCollectionReaders;
 
 // End codes of a run besides 0 (success) and platform error codes.
 enum : int {
@@ -154,9 +154,9 @@ private:
     std::string SourceFolder(const std::string& rel) const;
     int ScanFolder(const std::string& rel, const std::vector<std::string>& patterns,
                    const std::vector<CFileEntry>& sourceEntries);
-    // Reads the destination folders of the running collection on a thread
-    // of its own while the walk reads the source folders.
-    CDestinationReader* m_pDestReader = nullptr;
+    // Read the source and destination folders of the running collection
+    // on threads of their own, a few folders ahead of the walk.
+    CCollectionReaders* m_pReaders = nullptr;
     int AddCopyItems(const std::string& src, const std::string& dst,
                      const std::vector<const CFileEntry*>& sources,
                      const std::vector<CFileEntry>& destinations);
