@@ -220,6 +220,9 @@ private:
     int WaitForLog();
     // Destination folders already cleared of stale temporary files.
     std::unordered_set<std::string> m_aSweptFolders;
+    // Destination folders (as their items name them) whose listing in the
+    // collection held no temporary file of a copy: they need no sweep.
+    std::unordered_set<std::string> m_aUnlitteredFolders;
     // Why the open log could not be opened (0 when it could).
     int m_nLogOpenError = 0;
 };

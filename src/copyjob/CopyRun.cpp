@@ -216,7 +216,7 @@ bool CCopyJob::CopyOneItem(size_t index, IProgressDisplay& progress, int& result
     dstPath += item.FileName;
     // A run killed while copying into this folder may have left its
     // temporary files; the first copy into the folder clears them.
-    if (m_aSweptFolders.insert(dstFolder).second)
+    if (!m_aUnlitteredFolders.count(item.DstFolder) && m_aSweptFolders.insert(dstFolder).second)
         RemoveStaleCopyTemporaries(dstFolder);
     // Opened once the folder is made; one that failed is tried again.
     if (!m_pFolders || !m_pFolders->Are(item.SrcFolder, dstFolder) || !m_pFolders->IsOpen())

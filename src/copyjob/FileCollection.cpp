@@ -79,6 +79,7 @@ std::string JoinRelative(const std::string& rel, const std::string& name) {
 // The destination side of a folder of the walk.
 struct CDestinationFolder {
     bool bExists = false;
+    bool bLittered = false; // holds a name a copy's temporary file may have
     std::vector<CFileEntry> entries;
 };
 
@@ -90,6 +91,9 @@ CDestinationFolder ReadDestinationFolder(const std::string& dst, bool bTop) {
     folder.bExists = bTop ? FolderExists(dst) != 0 : GetEntry(dst, entry) == 0 && entry.IsFolder();
     if (folder.bExists)
         folder.entries = ListFolder(dst);
+    folder.bLittered =
+        std::any_of(folder.entries.begin(), folder.entries.end(),
+                    [](const CFileEntry& e) { return e.name.starts_with(".tidewell-"); });
     return folder;
 }
 
@@ -199,6 +203,7 @@ void CCopyJob::LogNotCopied(const std::string& src, const std::string& name, con
 
 void CCopyJob::ClearCopyItems() {
     m_aCopyItems.clear();
+    m_aUnlitteredFolders.clear();
 }
 
 bool CCopyJob::PumpAndTakeCancel() {
@@ -377,6 +382,8 @@ int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>&
     const CDestinationFolder destination =
         m_pReaders ? m_pReaders->m_destination.Take(dst, read) : read();
     const bool dstExists = destination.bExists;
+    if (dstExists && !destination.bLittered)
+        m_aUnlitteredFolders.insert(dst);
     if (setting.UsedChk && !dstExists)
         return 0;
 
