@@ -452,8 +452,10 @@ void CCopyFolders::Open(const std::string& srcHost, const std::string& dstHost) 
     if (m_nSrcFd < 0)
         m_nSrcError = ErrorFromErrno(errno);
     m_nDstFd = open(dstHost.c_str(), kFlags);
+    // A missing folder, or one that is a file or out of reach (as looking
+    // at the destination file by its path would have said).
     if (m_nDstFd < 0)
-        m_nDstError = FolderError(errno);
+        m_nDstError = errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
 }
 
 CCopyFolders::~CCopyFolders() {

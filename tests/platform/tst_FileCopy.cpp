@@ -89,6 +89,7 @@ private slots:
         const struct { const char *src, *dst; int method, failAt, err, expected; } cases[] = {
             {"none", "a", kAuto, 0, 0, ERROR_FILE_NOT_FOUND}, {"sub", "a", kAuto, 0, 0, ERROR_ACCESS_DENIED},
             {"pipe", "a", kAuto, 0, 0, ERROR_ACCESS_DENIED}, {"a", "no\\a", kAuto, 0, 0, ERROR_PATH_NOT_FOUND},
+            {"a", "ro\\a", kAuto, 0, 0, ERROR_DIRECTORY},
             {"a", "ro", kAuto, 0, 0, ERROR_ACCESS_DENIED}, {"a", "folder", kAuto, 0, 0, ERROR_ACCESS_DENIED},
             {"a", "a", kCopyRange, 1, ENOSPC, ERROR_DISK_FULL}, {"a", "a", kCopyRange, 3, ENOSPC, ERROR_DISK_FULL},
             {"a", "a", kReadWrite, 2, ENOSPC, ERROR_DISK_FULL}, {"a", "a", kAuto, 2, ENOSPC, ERROR_DISK_FULL},
