@@ -12,7 +12,9 @@
 // TIDEWELL_BENCH_ROUNDS=n (default 3) rounds per case;
 // TIDEWELL_BENCH_SMALL_ONLY=1 skips the large files;
 // TIDEWELL_BENCH_THREADS=n copy threads (1: none beside the loop; default:
-// as the run chooses).
+// as the run chooses);
+// TIDEWELL_BENCH_ONLY=name runs only the tool of that name (for strace -c
+// or perf on one tool).
 #include "../common/BenchSupport.h"
 
 #include "copyjob/CopyJob.h"
@@ -61,7 +63,16 @@ double TimeTidewell(const std::string& root, const std::string& from, const std:
     job.m_nCopyThreads = qEnvironmentVariableIntValue("TIDEWELL_BENCH_THREADS");
     QElapsedTimer timer;
     timer.start();
-    const int endCode = job.RunCopyJob();
+    int endCode;
+    if (qEnvironmentVariableIsSet("TIDEWELL_BENCH_PHASES")) {
+        endCode = job.ScanFiles();
+        std::fprintf(stderr, "collection %.3f s, ", static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        if (endCode == 0)
+            endCode = job.RunCopy();
+        std::fprintf(stderr, "run %.3f s\n", static_cast<double>(timer.nsecsElapsed()) / 1e9);
+    } else {
+        endCode = job.RunCopyJob();
+    }
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     if (endCode != 0)
         std::fprintf(stderr, "tidewell run ended with %d\n", endCode);
@@ -91,8 +102,11 @@ void WriteBigFile(const std::string& path, qint64 bytes) {
 
 // Rounds of every tool, the order turning each round; the destination of
 // round i is "<letter><i>". prepare runs before each round.
-void Measure(const std::string& title, const std::vector<CTool>& tools,
+void Measure(const std::string& title, std::vector<CTool> tools,
              const std::function<void(int)>& prepare = {}) {
+    const QByteArray only = qgetenv("TIDEWELL_BENCH_ONLY");
+    if (!only.isEmpty())
+        std::erase_if(tools, [&](const CTool& tool) { return only != tool.name; });
     std::vector<std::vector<double>> times(tools.size());
     for (int round = 0; round < g_nRounds; ++round) {
         if (prepare)

@@ -24,10 +24,10 @@ int CCopyAhead::DefaultThreads() {
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
 }
 
-void CCopyAhead::Add(size_t number, std::string srcPath, std::string dstPath) {
+void CCopyAhead::Add(size_t number, std::shared_ptr<const CCopyFolders> folders, std::string name) {
     auto job = std::make_unique<CJob>();
-    job->src = std::move(srcPath);
-    job->dst = std::move(dstPath);
+    job->folders = std::move(folders);
+    job->name = std::move(name);
     {
         std::lock_guard lock(m_mutex);
         m_queue.push_back(job.get());
@@ -70,7 +70,7 @@ void CCopyAhead::Work() {
         }
         // No chunk callback here: a file past one chunk goes back to the loop.
         CStagedCopy copy;
-        const int result = copy.Stage(job->src, job->dst, [] { return false; });
+        const int result = copy.Stage(job->folders, job->name, [] { return false; });
         {
             std::lock_guard lock(m_mutex);
             job->copy = std::move(copy);

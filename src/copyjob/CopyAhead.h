@@ -30,9 +30,9 @@ public:
     CCopyAhead(const CCopyAhead&) = delete;
     CCopyAhead& operator=(const CCopyAhead&) = delete;
 
-    // Stages the copy of srcPath onto dstPath (drive-letter paths) as
-    // copy number.
-    void Add(size_t number, std::string srcPath, std::string dstPath);
+    // Stages the copy of the file name from one of the folders to the
+    // other as copy number.
+    void Add(size_t number, std::shared_ptr<const CCopyFolders> folders, std::string name);
     // True when copy number was added and not taken yet.
     bool Has(size_t number) const;
     // Waits for copy number; returns its Stage result and hands the staged
@@ -47,7 +47,8 @@ public:
 
 private:
     struct CJob {
-        std::string src, dst;
+        std::shared_ptr<const CCopyFolders> folders;
+        std::string name;
         bool bDone = false;
         int nResult = 0;
         CStagedCopy copy;

@@ -18,7 +18,8 @@
 struct CFileEntry;
 class CLogFile;
 class CCopyAhead;
-class CDestinationReader;
+class CCopyFolders;
+class CCollectionReaders;
 
 // End codes of a run besides 0 (success) and platform error codes.
 enum : int {
@@ -153,9 +154,9 @@ private:
     std::string SourceFolder(const std::string& rel) const;
     int ScanFolder(const std::string& rel, const std::vector<std::string>& patterns,
                    const std::vector<CFileEntry>& sourceEntries);
-    // Reads the destination folders of the running collection on a thread
-    // of its own while the walk reads the source folders.
-    CDestinationReader* m_pDestReader = nullptr;
+    // Read the source and destination folders of the running collection
+    // on threads of their own, a few folders ahead of the walk.
+    CCollectionReaders* m_pReaders = nullptr;
     int AddCopyItems(const std::string& src, const std::string& dst,
                      const std::vector<const CFileEntry*>& sources,
                      const std::vector<CFileEntry>& destinations);
@@ -205,7 +206,9 @@ private:
     std::string m_strHeldStatus;
     CTransferState m_transfer;            // of the running copy, for its progress window
     std::unique_ptr<CCopyAhead> m_pAhead; // of the running copy, when it copies ahead
-    size_t m_nAheadNext = 0;              // the first item not handed to it yet
+    // The folders the running copy copies between, open for their files.
+    std::shared_ptr<const CCopyFolders> m_pFolders;
+    size_t m_nAheadNext = 0; // the first item not handed to it yet
 
     // The first symbolic link among the existing folders from the
     // destination folder (itself excluded: the user named it) down to
@@ -217,6 +220,9 @@ private:
     int WaitForLog();
     // Destination folders already cleared of stale temporary files.
     std::unordered_set<std::string> m_aSweptFolders;
+    // Destination folders (as their items name them) whose listing in the
+    // collection held no temporary file of a copy: they need no sweep.
+    std::unordered_set<std::string> m_aUnlitteredFolders;
     // Why the open log could not be opened (0 when it could).
     int m_nLogOpenError = 0;
 };

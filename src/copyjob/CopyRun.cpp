@@ -32,12 +32,6 @@ std::string CopyingStatus(const std::string& source, const std::string& folder) 
     return text.append(format.substr(second + 2));
 }
 
-std::string PathIn(std::string folder, const std::string& name) {
-    AddBackslash(folder);
-    folder.append(name);
-    return folder;
-}
-
 // Brings the item's destination facts up to date before the question: the
 // file may have appeared, changed or been replaced since the collection.
 void RefreshForQuestion(CCopyItem& item, const std::string& srcPath, const CFileEntry& dst) {
@@ -152,6 +146,7 @@ int CCopyJob::RunCopy() {
             m_transfer.nBytesDone += item.SrcSize;
         }
         m_pAhead.reset(); // copies made ahead of a stop vanish
+        m_pFolders.reset();
         m_transfer.strCurrentFile.clear();
         progress->ShowTransfer(m_transfer);
         // What the run could not copy, each named in the log, is a failure
@@ -173,17 +168,16 @@ int CCopyJob::RunCopy() {
 
 void CCopyJob::CopyAhead(size_t index) {
     const size_t kWindow = 64;
-    const std::string& folder = m_aCopyItems[index].DstFolder;
+    const CCopyItem& current = m_aCopyItems[index];
     size_t next = std::max(m_nAheadNext, index + 1);
     for (; next < m_aCopyItems.size() && next <= index + kWindow; ++next) {
         const CCopyItem& item = m_aCopyItems[next];
         // A new folder is made, checked and swept at its first file's turn.
-        if (item.DstFolder != folder)
+        if (item.DstFolder != current.DstFolder || item.SrcFolder != current.SrcFolder)
             break;
         if (item.SrcSize > CCopyAhead::kMaxBytes)
             continue;
-        m_pAhead->Add(next, PathIn(item.SrcFolder, item.FileName),
-                      PathIn(item.DstFolder, item.FileName));
+        m_pAhead->Add(next, m_pFolders, item.FileName);
     }
     m_nAheadNext = next;
 }
@@ -222,8 +216,11 @@ bool CCopyJob::CopyOneItem(size_t index, IProgressDisplay& progress, int& result
     dstPath += item.FileName;
     // A run killed while copying into this folder may have left its
     // temporary files; the first copy into the folder clears them.
-    if (m_aSweptFolders.insert(dstFolder).second)
+    if (!m_aUnlitteredFolders.count(item.DstFolder) && m_aSweptFolders.insert(dstFolder).second)
         RemoveStaleCopyTemporaries(dstFolder);
+    // Opened once the folder is made; one that failed is tried again.
+    if (!m_pFolders || !m_pFolders->Are(item.SrcFolder, dstFolder) || !m_pFolders->IsOpen())
+        m_pFolders = std::make_shared<const CCopyFolders>(item.SrcFolder, dstFolder);
 
     // The copy writes this exact name, so only this exact name can be
     // replaced (a name differing in letter case is another file here).
@@ -272,7 +269,7 @@ bool CCopyJob::CopyOneItem(size_t index, IProgressDisplay& progress, int& result
         copied = staged.Commit(beforeReplace);
     else if (stagedResult < 0 || stagedResult == ERROR_OPERATION_ABORTED)
         copied = CopyFileReplacing(
-            srcPath, dstPath,
+            m_pFolders, item.FileName,
             [&] {
                 progress.PumpPendingMessages();
                 FlushItemStatus();

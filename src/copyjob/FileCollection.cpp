@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <thread>
@@ -78,6 +79,7 @@ std::string JoinRelative(const std::string& rel, const std::string& name) {
 // The destination side of a folder of the walk.
 struct CDestinationFolder {
     bool bExists = false;
+    bool bLittered = false; // holds a name a copy's temporary file may have
     std::vector<CFileEntry> entries;
 };
 
@@ -89,50 +91,68 @@ CDestinationFolder ReadDestinationFolder(const std::string& dst, bool bTop) {
     folder.bExists = bTop ? FolderExists(dst) != 0 : GetEntry(dst, entry) == 0 && entry.IsFolder();
     if (folder.bExists)
         folder.entries = ListFolder(dst);
+    folder.bLittered =
+        std::any_of(folder.entries.begin(), folder.entries.end(),
+                    [](const CFileEntry& e) { return e.name.starts_with(".tidewell-"); });
     return folder;
 }
 
-} // namespace
-
-// Reads destination folders in the order asked, on a thread of its own.
-class CDestinationReader {
+// Reads folders on threads of its own, a few ahead of the walk, so the
+// threads are never left waiting for the next; the walk takes the results
+// in its own order.
+template <typename T> class CReadAhead {
 public:
-    CDestinationReader() : m_thread([this] { Work(); }) {}
-    ~CDestinationReader() {
+    // Folders read ahead and not taken yet, at most.
+    static constexpr size_t kMaxAhead = 16;
+
+    // One thread per core (at most four): each waits for the file system
+    // much of the time.
+    CReadAhead() {
+        const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+        for (unsigned i = 0; i < threads; ++i)
+            m_threads.emplace_back([this] { Work(); });
+    }
+    ~CReadAhead() {
         {
             std::lock_guard lock(m_mutex);
             m_bStop = true;
         }
-        m_wake.notify_one();
-        m_thread.join();
+        m_wake.notify_all();
+        for (std::thread& thread : m_threads)
+            thread.join();
     }
-    CDestinationReader(const CDestinationReader&) = delete;
-    CDestinationReader& operator=(const CDestinationReader&) = delete;
+    CReadAhead(const CReadAhead&) = delete;
+    CReadAhead& operator=(const CReadAhead&) = delete;
 
-    // Starts reading the folder, whose result Take then gives.
-    void Post(const std::string& dst, bool bTop) {
-        std::packaged_task<CDestinationFolder()> task(
-            [dst, bTop] { return ReadDestinationFolder(dst, bTop); });
-        m_posted = task.get_future();
-        m_strPosted = dst;
+    // Starts read, whose result Take(folder) then gives, unless enough are
+    // read ahead already.
+    void Post(const std::string& folder, std::function<T()> read) {
+        if (m_posted.size() >= kMaxAhead || m_posted.count(folder))
+            return;
+        std::packaged_task<T()> task(std::move(read));
+        m_posted.emplace(folder, task.get_future());
         {
             std::lock_guard lock(m_mutex);
             m_tasks.push_back(std::move(task));
         }
         m_wake.notify_one();
     }
-    // The folder as the last Post read it, or (another folder) read now.
-    CDestinationFolder Take(const std::string& dst, bool bTop) {
-        if (dst != m_strPosted || !m_posted.valid())
-            return ReadDestinationFolder(dst, bTop);
-        m_strPosted.clear();
-        return m_posted.get();
+    // The folder as a Post read it, or (not posted) as read reads it now.
+    T Take(const std::string& folder, const std::function<T()>& read) {
+        const auto found = m_posted.find(folder);
+        if (found == m_posted.end())
+            return read();
+        T result = found->second.get();
+        m_posted.erase(found);
+        return result;
     }
+    // A posted folder the walk will not take after all.
+    void Forget(const std::string& folder) { m_posted.erase(folder); }
 
 private:
     void Work() {
         for (;;) {
-            std::packaged_task<CDestinationFolder()> task;
+            std::packaged_task<T()> task;
             {
                 std::unique_lock lock(m_mutex);
                 m_wake.wait(lock, [&] { return m_bStop || !m_tasks.empty(); });
@@ -147,11 +167,34 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::deque<std::packaged_task<CDestinationFolder()>> m_tasks;
+    std::deque<std::packaged_task<T()>> m_tasks;
     bool m_bStop = false;
-    std::string m_strPosted; // the loop's side: the folder being read
-    std::future<CDestinationFolder> m_posted;
-    std::thread m_thread;
+    // The loop's side: the folders posted and not taken.
+    std::unordered_map<std::string, std::future<T>> m_posted;
+    std::vector<std::thread> m_threads;
+};
+
+// A source folder's listing.
+struct CSourceFolder {
+    std::vector<CFileEntry> entries;
+    int error = 0;
+    std::vector<std::string> unnamable; // names no drive-letter path can hold
+};
+
+CSourceFolder ReadSourceFolder(const std::string& folder) {
+    CSourceFolder result;
+    result.entries = ListFolder(folder, &result.error, &result.unnamable);
+    return result;
+}
+
+} // namespace
+
+// The source and the destination folders of the collection, each side read
+// on threads of its own a few folders ahead of the walk.
+class CCollectionReaders {
+public:
+    CReadAhead<CSourceFolder> m_source;
+    CReadAhead<CDestinationFolder> m_destination;
 };
 
 void CCopyJob::LogNotCopied(const std::string& src, const std::string& name, const char* why) {
@@ -160,6 +203,7 @@ void CCopyJob::LogNotCopied(const std::string& src, const std::string& name, con
 
 void CCopyJob::ClearCopyItems() {
     m_aCopyItems.clear();
+    m_aUnlitteredFolders.clear();
 }
 
 bool CCopyJob::PumpAndTakeCancel() {
@@ -204,10 +248,10 @@ int CCopyJob::ScanFiles() {
 
     int r;
     {
-        CDestinationReader reader;
-        m_pDestReader = &reader;
+        CCollectionReaders readers;
+        m_pReaders = &readers;
         r = ScanFolderTree("");
-        m_pDestReader = nullptr;
+        m_pReaders = nullptr;
     }
 
     m_host.ShowBusy(false);
@@ -256,34 +300,51 @@ std::string CCopyJob::SourceFolder(const std::string& rel) const {
 int CCopyJob::ScanFolderTree(const std::string& rel) {
     // One listing serves the folder's files and its subfolders.
     const std::string folder = SourceFolder(rel);
-    if (m_pDestReader && !rel.empty()) {
+    std::string dst = m_pSetting->DstDir;
+    AddBackslash(dst);
+    if (m_pReaders && !rel.empty()) {
         // The destination folder is read while the source folder is (the
         // top one asks the volume, which is the loop's to ask).
-        std::string dst = m_pSetting->DstDir;
-        AddBackslash(dst);
-        m_pDestReader->Post(dst + rel, rel.empty());
+        m_pReaders->m_destination.Post(
+            dst + rel, [path = dst + rel] { return ReadDestinationFolder(path, false); });
     }
-    int error = 0;
-    std::vector<std::string> unnamable;
-    const std::vector<CFileEntry> entries = ListFolder(folder, &error, &unnamable);
-    if (error != 0) {
+    const auto read = [&folder] {
+        return ReadSourceFolder(folder);
+    };
+    CSourceFolder source = m_pReaders ? m_pReaders->m_source.Take(folder, read) : read();
+    if (source.error != 0) {
         // Its files and subfolders are missing from the copy: say so.
-        AddRunLogLine(folder + RunText::kLogFolderUnreadable + IntToText(error));
+        AddRunLogLine(folder + RunText::kLogFolderUnreadable + IntToText(source.error));
         ++m_nUnreadFolders;
-        NoteFailReason(error);
+        NoteFailReason(source.error);
     }
     if (m_pSetting->IsExcludedDir(folder))
-        unnamable.clear(); // nothing of it was to be copied
-    for (const std::string& name : unnamable) {
+        source.unnamable.clear(); // nothing of it was to be copied
+    for (const std::string& name : source.unnamable) {
         LogNotCopied(folder, name, RunText::kLogNameInexpressible);
         ++m_nNotCopied;
         NoteFailReason(ERROR_INVALID_NAME);
     }
-    int r = ScanFolder(rel, m_aPatterns, entries);
-    if (!m_pSetting->SubDirChk && r == 0)
-        r = WalkSubfolders(rel, VisibleSubfolders(entries),
-                           [this](const std::string& child) { return ScanFolderTree(child); });
-    return r;
+    int r = ScanFolder(rel, m_aPatterns, source.entries);
+    if (m_pSetting->SubDirChk || r != 0)
+        return r;
+    const std::vector<std::string> subfolders = VisibleSubfolders(source.entries);
+    source = CSourceFolder(); // not held while the subfolders are walked
+    size_t visited = 0;
+    size_t posted = 0;
+    return WalkSubfolders(rel, subfolders, [&](const std::string& child) {
+        // Both sides of the next few subfolders are read while this one is
+        // walked.
+        for (; m_pReaders && posted < subfolders.size() && posted <= visited + 4; ++posted) {
+            const std::string next = JoinRelative(rel, subfolders[posted]);
+            m_pReaders->m_source.Post(
+                SourceFolder(next), [path = SourceFolder(next)] { return ReadSourceFolder(path); });
+            m_pReaders->m_destination.Post(
+                dst + next, [path = dst + next] { return ReadDestinationFolder(path, false); });
+        }
+        ++visited;
+        return ScanFolderTree(child);
+    });
 }
 
 int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>& patterns) {
@@ -301,8 +362,11 @@ int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>&
     dst += rel;
     if (setting.CopyDirChk)
         m_aDstFolders.push_back(dst);
-    if (setting.IsExcludedDir(src))
+    if (setting.IsExcludedDir(src)) {
+        if (m_pReaders)
+            m_pReaders->m_destination.Forget(dst);
         return 0;
+    }
     // The files each pattern matches, counted before the destination has a
     // say: they tell a source that is up to date from one that is empty.
     std::vector<std::vector<const CFileEntry*>> matches(patterns.size());
@@ -312,9 +376,14 @@ int CCopyJob::ScanFolder(const std::string& rel, const std::vector<std::string>&
                 matches[i].push_back(&e);
         m_nMatchedFiles += static_cast<int64_t>(matches[i].size());
     }
-    const CDestinationFolder destination = m_pDestReader ? m_pDestReader->Take(dst, rel.empty())
-                                                         : ReadDestinationFolder(dst, rel.empty());
+    const auto read = [&] {
+        return ReadDestinationFolder(dst, rel.empty());
+    };
+    const CDestinationFolder destination =
+        m_pReaders ? m_pReaders->m_destination.Take(dst, read) : read();
     const bool dstExists = destination.bExists;
+    if (dstExists && !destination.bLittered)
+        m_aUnlitteredFolders.insert(dst);
     if (setting.UsedChk && !dstExists)
         return 0;
 

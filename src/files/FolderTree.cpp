@@ -175,6 +175,10 @@ int CreateFolderTree(const std::string& path) {
     std::string copy = path;
     if (copy.back() == '\\')
         copy.pop_back(); // unlike RemoveBackslash, also on a root: "D:\" becomes "D:"
+    // A folder that is there already costs one look-up, not one per level.
+    CFileEntry entry;
+    if (GetEntry(copy, entry) == 0 && entry.IsFolder())
+        return 0;
     for (size_t i = 3; i < copy.size(); ++i) {
         if (copy[i] != '\\')
             continue;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 
 // Copies the contents, permission bits and last-write time (to the
@@ -33,6 +34,37 @@ int CopyFileReplacing(const std::string& srcPath, const std::string& dstPath,
                       const std::function<bool()>& onChunk = {},
                       const std::function<int()>& beforeReplace = {});
 
+// The source and destination folders of copies, each opened once for all
+// the files copied between them: a copy then looks up only its own name, in
+// the open folder, instead of both whole paths several times. A folder that
+// cannot be opened fails each copy with the code a copy by path would get.
+// Shared by the copies made ahead on several threads.
+class CCopyFolders {
+public:
+    // Drive-letter paths of the two folders.
+    CCopyFolders(const std::string& srcFolder, const std::string& dstFolder);
+    ~CCopyFolders();
+    CCopyFolders(const CCopyFolders&) = delete;
+    CCopyFolders& operator=(const CCopyFolders&) = delete;
+    // Whether these are the folders given (as given, letter for letter).
+    bool Are(const std::string& srcFolder, const std::string& dstFolder) const {
+        return srcFolder == m_strSrc && dstFolder == m_strDst;
+    }
+    // Whether both folders could be opened.
+    bool IsOpen() const { return m_nSrcError == 0 && m_nDstError == 0; }
+
+private:
+    friend class CStagedCopy;
+    struct CHost {};
+    // Host paths of the two folders.
+    CCopyFolders(CHost, const std::string& srcHost, const std::string& dstHost);
+    void Open(const std::string& srcHost, const std::string& dstHost);
+
+    std::string m_strSrc, m_strDst; // as given
+    int m_nSrcFd = -1, m_nDstFd = -1;
+    int m_nSrcError = 0, m_nDstError = 0; // why a folder could not be opened
+};
+
 // CopyFileReplacing in two steps, so several copies can be made at once
 // and put in place one after the other: Stage makes the complete copy
 // (data, permission bits, owner, times) in a temporary file of the
@@ -55,17 +87,28 @@ public:
     // file away, so a read-only destination is no refusal.
     int Stage(const std::string& srcPath, const std::string& dstPath,
               const std::function<bool()>& onChunk = {}, bool bMovesOld = false);
+    // The file name (no folder) from one open folder to the other.
+    int Stage(std::shared_ptr<const CCopyFolders> folders, const std::string& name,
+              const std::function<bool()>& onChunk = {}, bool bMovesOld = false);
     int Commit(const std::function<int()>& beforeReplace = {});
 
 private:
+    int StageNames(std::shared_ptr<const CCopyFolders> folders, const std::string& srcName,
+                   const std::string& name, const std::function<bool()>& onChunk, bool bMovesOld);
     void Discard();
 
-    std::string m_strDst;  // host path of the destination
-    std::string m_strTemp; // host path of a named temporary file; empty when unnamed
+    std::shared_ptr<const CCopyFolders> m_pFolders;
+    std::string m_strName; // in the destination folder
+    std::string m_strTemp; // name of a named temporary file there; empty when unnamed
     int m_nFd = -1;
     bool m_bMovesOld = false;
     bool m_bWasAbsent = false; // no destination when staged
 };
+
+// CopyFileReplacing of the file name from one open folder to the other.
+int CopyFileReplacing(std::shared_ptr<const CCopyFolders> folders, const std::string& name,
+                      const std::function<bool()>& onChunk = {},
+                      const std::function<int()>& beforeReplace = {});
 
 // Removes, from the folder at the drive-letter path, the temporary files
 // that copies of runs killed meanwhile left (".tidewell-<pid>-XXXXXX.tmp"

@@ -65,6 +65,29 @@ private slots:
         QCOMPARE(f.CollectedNames(), "x\\keep\\k.txt y\\y.txt");
     }
 
+    // Folders read ahead of the walk (more than are held at once, one excluded) give each item
+    // its own folder's facts, in pre-order.
+    void readAheadKeepsOrderAndFacts() {
+        QString src, dst, expected;
+        for (int i = 0; i < 24; ++i) {
+            const QString d = QString("d%1/").arg(i, 2, 10, QChar('0'));
+            src += d + "f.txt=s@1700000000 " + d + "g.txt=s@1600000000 " + d + "n/f.txt=n ";
+            dst += d + QString("f.txt=dd@%1 ").arg(kOld + i) + d + "g.txt=d@1600000000 ";
+            expected += (i == 7 ? "" : d + "f.txt ") + d + "n/f.txt ";
+        }
+        CCopyJobFixture f(src, dst);
+        f.Setting().NewChk = 1;
+        f.Setting().OutDirChk = 1;
+        f.Setting().m_aOutDirs = {"S:\\d07"};
+        f.Setting().SaveSpec("Wide");
+        f.Setting().SaveOutDirList();
+        QCOMPARE(f.job.ScanFiles(), 0);
+        QCOMPARE(f.CollectedNames(), expected.trimmed().replace('/', '\\'));
+        for (const CCopyItem& item : f.job.m_aCopyItems)
+            QCOMPARE(item.DstTime,
+                     item.SrcFolder.size() == 6 ? kOld + std::stoi(item.SrcFolder.substr(4)) : 0);
+    }
+
     void patternsAreSplitAndAppliedInOrder() {
         const std::pair<const char*, const char*> cases[] = {
             {"*.txt/*.*", "a.txt b.TXT a.txt b.TXT c.doc noext"}, // twice when two match

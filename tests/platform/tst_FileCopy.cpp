@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -45,7 +46,7 @@ private slots:
     void carriesContentModeAndTime() {
         // clang-format off
         const int cases[][4] = {{kAuto, 0, 0644, 0}, {kCopyRange, (3 << 20) + 7, 0444, 0}, {kReadWrite, 1, 06755, 0},
-            {kAuto, 4096, 06755, 0}, {kAuto, 4096, 0644, (8 << 20) - 3}, {kReadWrite, 5, 0644, 8 << 20}};
+            {kAuto, 4096, 06755, 0}, {kAuto, 4096, 0644, (8 << 20) - 3}, {kReadWrite, 5, 0644, 8 << 20}, {kAuto, 9, 0666, 0}};
         // clang-format on
         for (const auto& [method, size, mode, hole] : cases) {
             SetCopyTestHooks(HooksFor(method, 4096));
@@ -88,6 +89,7 @@ private slots:
         const struct { const char *src, *dst; int method, failAt, err, expected; } cases[] = {
             {"none", "a", kAuto, 0, 0, ERROR_FILE_NOT_FOUND}, {"sub", "a", kAuto, 0, 0, ERROR_ACCESS_DENIED},
             {"pipe", "a", kAuto, 0, 0, ERROR_ACCESS_DENIED}, {"a", "no\\a", kAuto, 0, 0, ERROR_PATH_NOT_FOUND},
+            {"a", "ro\\a", kAuto, 0, 0, ERROR_DIRECTORY},
             {"a", "ro", kAuto, 0, 0, ERROR_ACCESS_DENIED}, {"a", "folder", kAuto, 0, 0, ERROR_ACCESS_DENIED},
             {"a", "a", kCopyRange, 1, ENOSPC, ERROR_DISK_FULL}, {"a", "a", kCopyRange, 3, ENOSPC, ERROR_DISK_FULL},
             {"a", "a", kReadWrite, 2, ENOSPC, ERROR_DISK_FULL}, {"a", "a", kAuto, 2, ENOSPC, ERROR_DISK_FULL},
@@ -114,6 +116,28 @@ private slots:
         }
         QVERIFY(ReadHostFile(Dst("ro")) == "ro" && (HostStat(Dst("ro")).st_mode & 0777) == 0444);
         QCOMPARE(NamesIn(Dst("folder")), QStringList{"inner"});
+    }
+
+    // Between open folders: plain names only, the refusals of a copy by path, and copies staged
+    // together committed one by one, over a file that appeared meanwhile too.
+    void copiesBetweenOpenFolders() {
+        QVERIFY(WriteHostFile(Src("b"), "bb") && WriteHostFile(Src("c"), "cc"));
+        const auto folders = std::make_shared<const CCopyFolders>("S:\\", "D:\\");
+        const std::pair<const char*, int> refusals[] = {{"..", ERROR_INVALID_NAME},
+                                                        {"sub/b", ERROR_INVALID_NAME},
+                                                        {"none", ERROR_FILE_NOT_FOUND}};
+        for (const auto& [name, code] : refusals)
+            QCOMPARE(CopyFileReplacing(folders, name), code);
+        QCOMPARE(CopyFileReplacing(std::make_shared<const CCopyFolders>("S:\\", "D:\\no"), "b"),
+                 ERROR_PATH_NOT_FOUND);
+        QCOMPARE(CopyFileReplacing(std::make_shared<const CCopyFolders>("S:\\no", "D:\\"), "b"),
+                 ERROR_FILE_NOT_FOUND);
+        CStagedCopy b, c;
+        QVERIFY(c.Stage(folders, "c") == 0 && b.Stage(folders, "b") == 0);
+        QVERIFY(WriteHostFile(Dst("b"), "appeared meanwhile"));
+        QVERIFY(b.Commit() == 0 && c.Commit() == 0);
+        QVERIFY(ReadHostFile(Dst("b")) == "bb" && ReadHostFile(Dst("c")) == "cc");
+        QCOMPARE(NamesIn(Dst("")), (QStringList{"a", "b", "c"}));
     }
 };
 
