@@ -66,7 +66,8 @@ double TimeTidewell(const std::string& root, const std::string& from, const std:
     int endCode;
     if (qEnvironmentVariableIsSet("TIDEWELL_BENCH_PHASES")) {
         endCode = job.ScanFiles();
-        std::fprintf(stderr, "collection %.3f s, ", static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        std::fprintf(stderr, "collection %.3f s, ",
+                     static_cast<double>(timer.nsecsElapsed()) / 1e9);
         if (endCode == 0)
             endCode = job.RunCopy();
         std::fprintf(stderr, "run %.3f s\n", static_cast<double>(timer.nsecsElapsed()) / 1e9);
