@@ -2,6 +2,7 @@
 
 #include "lzh/BlockSplitter.h"
 #include "lzh/Crc16.h"
+#include "lzh/Huffman.h"
 #include "lzh/OptimalParser.h"
 
 #include <algorithm>
@@ -148,6 +149,35 @@ void CLzhEncoder::FlushBlocks(bool final) {
                                m_symbols.aPositions.begin() + static_cast<long>(posBegin));
 }
 
+bool CLzhEncoder::GiveUp(uint32_t pos) {
+    uint32_t taken = pos - m_finder.Start();
+    if (m_bProbed || m_params.nProbeBytes == 0 || taken < m_params.nProbeBytes)
+        return false;
+    m_bProbed = true;
+    uint32_t freq[kLiteralCount] = {};
+    uint64_t covered = 0, matches = 0;
+    for (uint16_t code : m_symbols.aCodes) {
+        if (code < kLiteralCount) {
+            ++freq[code];
+        } else {
+            covered += code - kLiteralCount + kMinMatch;
+            ++matches;
+        }
+    }
+    uint64_t literals = m_symbols.aCodes.size() - matches;
+    if (literals + covered != taken) // blocks were written already: too late
+        return false;
+    uint8_t len[kLiteralCount];
+    MakeCodeLengths(freq, kLiteralCount, len);
+    // A match at 20 bits is cheaper than most; the tables are left out: the
+    // estimate errs towards compressing.
+    uint64_t bits = matches * 20;
+    for (unsigned b = 0; b < kLiteralCount; ++b)
+        bits += uint64_t{freq[b]} * len[b];
+    // Less than a thousandth saved is nothing.
+    return bits + taken / 128 >= uint64_t{8} * taken;
+}
+
 // The match of the largest saving among those found at a position: what
 // its bytes would cost as literals (at the average literal price) less its
 // price. nLength 0 when none saves anything.
@@ -186,6 +216,8 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
             return EEncodeResult::ReadError;
         if (finder.Available(pos) == 0)
             break;
+        if (GiveUp(pos))
+            return EEncodeResult::Incompressible;
         bool passed = !haveHere && SkipInNoise(misses);
         if (passed)
             finder.Insert(pos);
@@ -248,6 +280,8 @@ EEncodeResult CLzhEncoder::ParseOptimal(IByteSource& source, IByteSink& sink, CE
         if (next == pos)
             break;
         pos = next;
+        if (GiveUp(pos))
+            return EEncodeResult::Incompressible;
         if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
             FlushBlocks(false);
             if (!Drain(sink, stats))
@@ -263,6 +297,7 @@ EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeS
     m_symbols.Clear();
     m_bits.Reset();
     m_finder.Restart();
+    m_bProbed = false;
     EEncodeResult result =
         m_params.bOptimal ? ParseOptimal(counted, sink, stats) : ParseLazy(counted, sink, stats);
     if (result != EEncodeResult::Done)

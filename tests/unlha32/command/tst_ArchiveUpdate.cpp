@@ -75,7 +75,7 @@ private slots:
             {"Nested/Deeper/Empty/"},
             {"EmptyFolder/"},
             {"Empty.txt", ""},
-            {"Random.bin", RandomBytes(30000, 1)},
+            {"Random.bin", RandomBytes(40000, 1)},
             {"Words.txt", WordText(300000, 4)},
             {".Hidden.txt", "hidden files are packed\n"},
             {std::string(218, 'L') + ".txt", "a header of exactly 256 bytes\n"},
