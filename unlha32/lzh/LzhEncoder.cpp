@@ -149,11 +149,9 @@ void CLzhEncoder::FlushBlocks(bool final) {
                                m_symbols.aPositions.begin() + static_cast<long>(posBegin));
 }
 
-bool CLzhEncoder::GiveUp(uint32_t pos) {
+bool CLzhEncoder::Probe(uint32_t pos) {
     uint32_t taken = pos - m_finder.Start();
-    if (m_bProbed || m_params.nProbeBytes == 0 || taken < m_params.nProbeBytes)
-        return false;
-    m_bProbed = true;
+    m_nProbeAt = ~0u;
     uint32_t freq[kLiteralCount] = {};
     uint64_t covered = 0, matches = 0;
     for (uint16_t code : m_symbols.aCodes) {
@@ -297,7 +295,7 @@ EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeS
     m_symbols.Clear();
     m_bits.Reset();
     m_finder.Restart();
-    m_bProbed = false;
+    m_nProbeAt = m_params.nProbeBytes != 0 ? m_params.nProbeBytes : ~0u;
     EEncodeResult result =
         m_params.bOptimal ? ParseOptimal(counted, sink, stats) : ParseLazy(counted, sink, stats);
     if (result != EEncodeResult::Done)
