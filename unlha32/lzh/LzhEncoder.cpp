@@ -243,8 +243,7 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
             } else {
                 AddMatch(here.match.nLength, here.match.nDistance);
                 uint32_t end = pos + here.match.nLength;
-                for (uint32_t q = pos + (haveHere ? 2 : 1); q < end; ++q)
-                    finder.Insert(q);
+                finder.InsertRange(pos + (haveHere ? 2 : 1), end);
                 pos = end;
                 haveHere = false;
             }
