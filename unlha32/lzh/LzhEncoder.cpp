@@ -288,13 +288,14 @@ EEncodeResult CLzhEncoder::ParseOptimal(IByteSource& source, IByteSink& sink, CE
     return EEncodeResult::Done;
 }
 
-EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
+EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats,
+                                  bool mayGiveUp) {
     stats = CEncodeStats{};
     CCountingSource counted(source, stats);
     m_symbols.Clear();
     m_bits.Reset();
     m_finder.Restart();
-    m_nProbeAt = m_params.nProbeBytes != 0 ? m_params.nProbeBytes : ~0u;
+    m_nProbeAt = mayGiveUp && m_params.nProbeBytes != 0 ? m_params.nProbeBytes : ~0u;
     EEncodeResult result =
         m_params.bOptimal ? ParseOptimal(counted, sink, stats) : ParseLazy(counted, sink, stats);
     if (result != EEncodeResult::Done)

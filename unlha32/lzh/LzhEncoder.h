@@ -45,7 +45,9 @@ public:
     // One encoder compresses the files of an archive one after the other:
     // its tables are reused and its prices carry over, each stream still
     // stands alone.
-    EEncodeResult Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats);
+    // mayGiveUp false: never Incompressible, all of the source is compressed.
+    EEncodeResult Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats,
+                         bool mayGiveUp = true);
 
     int Method() const { return m_nMethod; }
 
