@@ -28,6 +28,16 @@ std::optional<std::string> FaithfulCp932(const std::string& part) {
 } // namespace
 
 void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info) {
+    if (IsAscii(stored)) { // as it is, with 0xFF after each folder
+        size_t cut = folder ? stored.size() : stored.rfind('/') + 1;
+        info.strDir.assign(stored, 0, cut);
+        std::replace(info.strDir.begin(), info.strDir.end(), '/', '\xFF');
+        if (folder)
+            info.strDir += '\xFF';
+        info.strName = folder ? std::string() : stored.substr(cut);
+        info.nCodePage = 0;
+        return;
+    }
     std::vector<std::string> parts;
     size_t start = 0;
     for (size_t i = 0; i <= stored.size(); ++i) {

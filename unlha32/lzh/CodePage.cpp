@@ -1,5 +1,6 @@
 #include "lzh/CodePage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -76,11 +77,20 @@ bool IsLeadByte(unsigned char c) {
 } // namespace
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
-    if (IsAscii(utf8))
+    // Every byte of a longer UTF-8 sequence is 0x80 or above: the ASCII
+    // before the first and after the last of them is copied unconverted.
+    auto wide = [](char c) {
+        return static_cast<unsigned char>(c) >= 0x80;
+    };
+    auto first = std::find_if(utf8.begin(), utf8.end(), wide);
+    if (first == utf8.end())
         return std::string(utf8);
-    std::string out;
-    if (!Convert("CP932", "UTF-8", utf8, out))
+    auto last = std::find_if(utf8.rbegin(), utf8.rend(), wide).base();
+    std::string out(utf8.begin(), first);
+    if (!Convert("CP932", "UTF-8", std::string_view(&*first, static_cast<size_t>(last - first)),
+                 out))
         return std::nullopt;
+    out.append(last, utf8.end());
     return out;
 }
 

@@ -17,6 +17,10 @@ struct CEncoderParams {
     unsigned nBlockSymbols = 16384;
     bool bOptimal = true;    // price-based parsing instead of lazy matching
     unsigned nChunk = 16384; // positions per price-based parsing step
+    // A file whose first this many bytes compress to nothing (by the sizes of
+    // their literals' Huffman code and of their matches) is given up as
+    // incompressible, to be stored; 0: never.
+    unsigned nProbeBytes = 32768;
 
     // Level 1 .. 9; any other value gives kDefaultLevel.
     static constexpr int kDefaultLevel = 6;

@@ -2,6 +2,7 @@
 // Huffman code lengths limited to 16 bits, and the canonical codes that the
 // LZH stream uses (shortest codes first, symbols in order within a length).
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -33,6 +34,10 @@ private:
     unsigned m_nUsed = 0;
     uint64_t m_aKeys[kMaxHuffmanSymbols]; // frequency << 16 | symbol
 };
+
+// The bits of the bytes coded by a Huffman code of their own frequencies,
+// the code's table left out.
+uint64_t OwnCodeBits(const uint8_t* data, size_t size);
 
 // Canonical codes for complete code lengths.
 void MakeCanonicalCodes(const uint8_t* lengths, unsigned count, uint16_t* codes);

@@ -2,6 +2,7 @@
 
 #include "lzh/BlockSplitter.h"
 #include "lzh/Crc16.h"
+#include "lzh/Huffman.h"
 #include "lzh/OptimalParser.h"
 
 #include <algorithm>
@@ -148,6 +149,33 @@ void CLzhEncoder::FlushBlocks(bool final) {
                                m_symbols.aPositions.begin() + static_cast<long>(posBegin));
 }
 
+bool CLzhEncoder::Probe(uint32_t pos) {
+    uint32_t taken = pos - m_finder.Start();
+    m_nProbeAt = ~0u;
+    uint32_t freq[kLiteralCount] = {};
+    uint64_t covered = 0, matches = 0;
+    for (uint16_t code : m_symbols.aCodes) {
+        if (code < kLiteralCount) {
+            ++freq[code];
+        } else {
+            covered += code - kLiteralCount + kMinMatch;
+            ++matches;
+        }
+    }
+    uint64_t literals = m_symbols.aCodes.size() - matches;
+    if (literals + covered != taken) // blocks were written already: too late
+        return false;
+    uint8_t len[kLiteralCount];
+    MakeCodeLengths(freq, kLiteralCount, len);
+    // A match at 20 bits is cheaper than most; the tables are left out: the
+    // estimate errs towards compressing.
+    uint64_t bits = matches * 20;
+    for (unsigned b = 0; b < kLiteralCount; ++b)
+        bits += uint64_t{freq[b]} * len[b];
+    // Less than a thousandth saved is nothing.
+    return bits + taken / 128 >= uint64_t{8} * taken;
+}
+
 // The match of the largest saving among those found at a position: what
 // its bytes would cost as literals (at the average literal price) less its
 // price. nLength 0 when none saves anything.
@@ -186,6 +214,8 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
             return EEncodeResult::ReadError;
         if (finder.Available(pos) == 0)
             break;
+        if (GiveUp(pos))
+            return EEncodeResult::Incompressible;
         bool passed = !haveHere && SkipInNoise(misses);
         if (passed)
             finder.Insert(pos);
@@ -213,8 +243,7 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
             } else {
                 AddMatch(here.match.nLength, here.match.nDistance);
                 uint32_t end = pos + here.match.nLength;
-                for (uint32_t q = pos + (haveHere ? 2 : 1); q < end; ++q)
-                    finder.Insert(q);
+                finder.InsertRange(pos + (haveHere ? 2 : 1), end);
                 pos = end;
                 haveHere = false;
             }
@@ -248,6 +277,8 @@ EEncodeResult CLzhEncoder::ParseOptimal(IByteSource& source, IByteSink& sink, CE
         if (next == pos)
             break;
         pos = next;
+        if (GiveUp(pos))
+            return EEncodeResult::Incompressible;
         if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
             FlushBlocks(false);
             if (!Drain(sink, stats))
@@ -257,12 +288,14 @@ EEncodeResult CLzhEncoder::ParseOptimal(IByteSource& source, IByteSink& sink, CE
     return EEncodeResult::Done;
 }
 
-EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
+EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats,
+                                  bool mayGiveUp) {
     stats = CEncodeStats{};
     CCountingSource counted(source, stats);
     m_symbols.Clear();
     m_bits.Reset();
     m_finder.Restart();
+    m_nProbeAt = mayGiveUp && m_params.nProbeBytes != 0 ? m_params.nProbeBytes : ~0u;
     EEncodeResult result =
         m_params.bOptimal ? ParseOptimal(counted, sink, stats) : ParseLazy(counted, sink, stats);
     if (result != EEncodeResult::Done)

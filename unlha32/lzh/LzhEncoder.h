@@ -22,7 +22,9 @@ public:
     virtual bool Write(const uint8_t* data, size_t size) = 0;
 };
 
-enum class EEncodeResult { Done, SinkStopped, ReadError };
+// Incompressible: the first nProbeBytes of the input (see CEncoderParams)
+// gave nothing to gain, and the rest was not read; the data is better stored.
+enum class EEncodeResult { Done, SinkStopped, ReadError, Incompressible };
 
 struct CEncodeStats {
     uint64_t nInputBytes = 0;
@@ -43,7 +45,9 @@ public:
     // One encoder compresses the files of an archive one after the other:
     // its tables are reused and its prices carry over, each stream still
     // stands alone.
-    EEncodeResult Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats);
+    // mayGiveUp false: never Incompressible, all of the source is compressed.
+    EEncodeResult Encode(IByteSource& source, IByteSink& sink, CEncodeStats& stats,
+                         bool mayGiveUp = true);
 
     int Method() const { return m_nMethod; }
 
@@ -54,6 +58,10 @@ private:
     void KeepLastBlockLarge(size_t codeBegin, size_t posBegin);
     void JoinSmallLastBlock(std::vector<size_t>& ends) const;
     bool Drain(IByteSink& sink, CEncodeStats& stats);
+    // True once, at the first call past nProbeBytes positions of a file, when
+    // nothing has been written yet and its symbols so far save nothing.
+    bool GiveUp(uint32_t pos) { return pos - m_finder.Start() >= m_nProbeAt && Probe(pos); }
+    bool Probe(uint32_t pos);
     struct CScored {
         CMatch match;
         int32_t nSaving = 0;
@@ -73,6 +81,7 @@ private:
     CMatchFinder m_finder;
     std::unique_ptr<COptimalParser> m_parser;   // for price-based parsing
     CPrices m_prices;                           // for lazy matching
+    uint32_t m_nProbeAt = ~0u;                  // file position of the probe, ~0u once done
     static constexpr size_t kLearnEvery = 4096; // lazy: symbols between price updates
 };
 

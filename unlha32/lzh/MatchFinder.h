@@ -5,9 +5,13 @@
 // rebasing when the buffer slides, and a new file needs no clearing: what
 // the tables hold of earlier files lies too far back to be taken.
 
+#include "lzh/BlockWriter.h"
+
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace unlha {
@@ -64,6 +68,9 @@ public:
 
     // Enters pos into its chain (no-op with fewer than 3 bytes left).
     void Insert(uint32_t pos);
+    // Enters the positions from .. end - 1 (those inside a match), in a
+    // tighter loop than one Insert each.
+    void InsertRange(uint32_t from, uint32_t end);
 
     // Enters pos and returns the longest match there that is longer than
     // minLength (nLength 0 if none). A shorter chain is walked when
@@ -84,6 +91,10 @@ private:
     // Enters pos in both tables; returns the chain's first candidate + 1 and
     // sets near3 to the last position + 1 with the same 3-byte hash.
     uint32_t Enter(uint32_t pos, uint32_t& near3);
+    // Notes a match longer than all before it; out keeps the longest at the
+    // end when it is full.
+    static void Note(CMatch* out, unsigned& found, unsigned maxOut, unsigned len,
+                     uint32_t distance);
     struct CHashes {
         uint32_t nHash3 = 0; // index into m_aHead3
         uint32_t nHash = 0;  // index into m_aHead
@@ -109,5 +120,189 @@ private:
     std::vector<uint32_t> m_aHead3; // per 3-byte hash: last position + 1
     std::vector<uint32_t> m_aPrev;  // per position mod window: previous + 1
 };
+
+namespace detail {
+
+constexpr unsigned kHash3Bits = 14;
+constexpr uint32_t kLow3Bytes =
+    std::endian::native == std::endian::little ? 0x00FFFFFFu : 0xFFFFFF00u;
+
+inline uint32_t Load32(const uint8_t* p) {
+    uint32_t v = 0;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+inline uint16_t Load16(const uint8_t* p) {
+    uint16_t v = 0;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+
+// Length of the common prefix, at most maxLength, compared 8 bytes at a
+// time (the buffer's slack keeps the reads in bounds).
+[[gnu::always_inline]] inline unsigned CommonLength(const uint8_t* a, const uint8_t* b,
+                                                    unsigned maxLength) {
+    unsigned len = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (len < maxLength) {
+            uint64_t x = 0, y = 0;
+            std::memcpy(&x, a + len, 8);
+            std::memcpy(&y, b + len, 8);
+            if (uint64_t diff = x ^ y) {
+                len += static_cast<unsigned>(std::countr_zero(diff)) / 8;
+                break;
+            }
+            len += 8;
+        }
+        return std::min(len, maxLength);
+    }
+    while (len < maxLength && a[len] == b[len])
+        ++len;
+    return len;
+}
+
+} // namespace detail
+
+// The chains link positions with equal 5-byte hashes (short chains, few
+// false candidates, which is where the time goes); 3-byte matches, and the
+// longer ones that start there, come from the last position with the same 3
+// bytes, the nearest and so the cheapest one. Bytes past the end of
+// input read as the zeros that Fill leaves there.
+[[gnu::always_inline]] inline uint32_t CMatchFinder::Enter(uint32_t pos, uint32_t& near3) {
+    CHashes hashes = pos == m_nNextPos ? m_next : HashesAt(pos);
+    // The next position's table entries load while this one is searched.
+    if (m_nEnd - pos > kMinMatch) {
+        m_next = HashesAt(pos + 1);
+        m_nNextPos = pos + 1;
+        __builtin_prefetch(&m_aHead3[m_next.nHash3]);
+        __builtin_prefetch(&m_aHead[m_next.nHash]);
+    }
+    near3 = m_aHead3[hashes.nHash3];
+    m_aHead3[hashes.nHash3] = pos + 1;
+    uint32_t candidate = m_aHead[hashes.nHash];
+    m_aPrev[pos & (m_nWindow - 1)] = candidate;
+    m_aHead[hashes.nHash] = pos + 1;
+    return candidate;
+}
+
+[[gnu::always_inline]] inline CMatchFinder::CHashes CMatchFinder::HashesAt(uint32_t pos) const {
+    uint64_t w = 0;
+    std::memcpy(&w, &m_aData[pos - m_nBase], 8);
+    uint32_t v = 0;
+    std::memcpy(&v, &w, 4);
+    CHashes hashes;
+    hashes.nHash3 = ((v & detail::kLow3Bytes) * 2654435761u) >> (32 - detail::kHash3Bits);
+    // The first five bytes at the top of the word, whatever the byte order.
+    w = std::endian::native == std::endian::little ? w << 24 : w >> 24 << 24;
+    hashes.nHash = static_cast<uint32_t>((w * 0x9E3779B97F4A7C15ull) >> (32 + m_nHashShift));
+    return hashes;
+}
+
+inline void CMatchFinder::Insert(uint32_t pos) {
+    if (m_nEnd - pos < kMinMatch)
+        return;
+    uint32_t near3 = 0;
+    Enter(pos, near3);
+}
+
+inline void CMatchFinder::InsertRange(uint32_t from, uint32_t end) {
+    end = std::min(end, m_nEnd - std::min(m_nEnd, kMinMatch - 1));
+    if (from >= end)
+        return;
+    if (from == m_nNextPos) // its hashes are known: enter it as usual
+        Insert(from++);
+    uint32_t* head = m_aHead.data();
+    uint32_t* head3 = m_aHead3.data();
+    uint32_t* prev = m_aPrev.data();
+    const uint32_t mask = m_nWindow - 1;
+    for (uint32_t pos = from; pos < end; ++pos) {
+        CHashes hashes = HashesAt(pos);
+        head3[hashes.nHash3] = pos + 1;
+        prev[pos & mask] = head[hashes.nHash];
+        head[hashes.nHash] = pos + 1;
+    }
+}
+
+// Notes a match longer than all before it; out keeps the longest at the end
+// when it is full.
+[[gnu::always_inline]] inline void CMatchFinder::Note(CMatch* out, unsigned& found, unsigned maxOut,
+                                                      unsigned len, uint32_t distance) {
+    CMatch m{len, distance};
+    if (found < maxOut)
+        out[found++] = m;
+    else
+        out[maxOut - 1] = m;
+}
+
+inline unsigned CMatchFinder::Search(uint32_t pos, unsigned bestLength, unsigned chain, CMatch* out,
+                                     unsigned maxOut) {
+    uint32_t near3 = 0;
+    uint32_t candidate = Enter(pos, near3);
+    unsigned maxLength = std::min<uint32_t>(kMaxMatch, m_nEnd - pos);
+    if (bestLength >= maxLength)
+        return 0;
+    unsigned stopAt = std::min(m_nNice, maxLength);
+    // A candidate is taken when its distance lies in 1 .. limit: window - 1
+    // at most (the longest distance every reader takes), never before the
+    // start of the file. "None" (0, as entries hold position + 1) fails that
+    // test too, and so do entries left from earlier files. Within the window the links are intact
+    // (a slot is reused only a window later), and the chain bound ends the walk in any case.
+    uint32_t limit = std::min(m_nWindow - 1, pos - m_nStart);
+    const uint8_t* here = m_aData.data() + (pos - m_nBase);
+    unsigned found = 0;
+    uint32_t nearDistance = pos - (near3 - 1);
+    if (nearDistance - 1 < limit && bestLength < kMinMatch) {
+        const uint8_t* there = here - nearDistance;
+        if (there[0] == here[0] && there[1] == here[1] && there[2] == here[2]) {
+            bestLength = detail::CommonLength(there, here, maxLength);
+            Note(out, found, maxOut, bestLength, nearDistance);
+            if (bestLength >= stopAt)
+                return found;
+        }
+    }
+    if (maxLength < 4) // chain candidates are compared 4 bytes at once
+        return found;
+    uint32_t head = detail::Load32(here);
+    const uint32_t* prev = m_aPrev.data();
+    uint32_t mask = m_nWindow - 1;
+    uint32_t cand = candidate - 1;
+    for (; chain != 0; --chain) {
+        uint32_t distance = pos - cand;
+        if (distance - 1 >= limit)
+            break;
+        const uint8_t* there = here - distance;
+        if (detail::Load16(there + bestLength - 1) == detail::Load16(here + bestLength - 1) &&
+            detail::Load32(there) == head) {
+            unsigned len =
+                std::min(4 + detail::CommonLength(there + 4, here + 4, maxLength - 4), maxLength);
+            if (len > bestLength) {
+                bestLength = len;
+                Note(out, found, maxOut, len, distance);
+                if (len >= stopAt)
+                    break;
+            }
+        }
+        cand = prev[cand & mask] - 1;
+    }
+    return found;
+}
+
+inline CMatch CMatchFinder::InsertAndFind(uint32_t pos, unsigned minLength, unsigned goodLength) {
+    if (m_nEnd - pos < kMinMatch)
+        return CMatch{};
+    CMatch found[1];
+    unsigned chain = minLength >= goodLength ? m_nMaxChain / 4 : m_nMaxChain;
+    unsigned n = Search(pos, std::max(minLength, kMinMatch - 1), chain, found, 1);
+    return n != 0 ? found[0] : CMatch{};
+}
+
+inline unsigned CMatchFinder::InsertAndFindAll(uint32_t pos, CMatch* out, unsigned maxOut,
+                                               bool shortChain, unsigned longerThan) {
+    if (m_nEnd - pos < kMinMatch)
+        return 0;
+    return Search(pos, std::max(longerThan, kMinMatch - 1),
+                  shortChain ? (m_nMaxChain + 3) / 4 : m_nMaxChain, out, maxOut);
+}
 
 } // namespace unlha

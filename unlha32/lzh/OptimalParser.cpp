@@ -119,8 +119,7 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
         uint8_t byte = finder.ByteAt(at);
         unsigned n = 0;
         if (count < skipUntil) {
-            // Inside a long match: entered, not searched.
-            finder.Insert(at);
+            // Inside a long match: entered already, not searched.
         } else if (SkipInNoise(misses)) {
             // Data without matches for long: only some positions are
             // searched, fewer the longer it lasts.
@@ -129,8 +128,11 @@ bool COptimalParser::Scan(CMatchFinder& finder, IByteSource& source, uint32_t po
             n = finder.InsertAndFindAll(at, found, kMaxCandidates, previousLength > m_nGood);
             misses = n > 0 ? 0 : misses + 1;
             previousLength = n > 0 ? found[n - 1].nLength : 0;
-            if (previousLength >= m_nSkip)
-                skipUntil = count + previousLength;
+            if (previousLength >= m_nSkip) {
+                // Entered at once, up to the chunk's end.
+                skipUntil = std::min(count + previousLength, m_nChunk);
+                finder.InsertRange(at + 1, pos + skipUntil);
+            }
         }
         if (keep) {
             m_aBytes.push_back(byte);

@@ -4,6 +4,7 @@
 #include "TestData.h"
 #include "command/ArchiveUpdate.h"
 #include "lha/UnLha32.h"
+#include "lzh/ArchiveReader.h"
 #include "lzh/ResultCodes.h"
 #include "platform/Cp932.h"
 #include "support/TempTree.h"
@@ -75,7 +76,8 @@ private slots:
             {"Nested/Deeper/Empty/"},
             {"EmptyFolder/"},
             {"Empty.txt", ""},
-            {"Random.bin", RandomBytes(30000, 1)},
+            {"Random.bin", RandomBytes(40000, 1)},
+            {"Mixed.bin", RandomBytes(65536, 2) + WordText(300000, 5)},
             {"Words.txt", WordText(300000, 4)},
             {".Hidden.txt", "hidden files are packed\n"},
             {std::string(218, 'L') + ".txt", "a header of exactly 256 bytes\n"},
@@ -85,6 +87,14 @@ private slots:
         QVERIFY(m_src->Build(tree));
         QCOMPARE(Run("A|\"D:\\Packed.lzh\"|\"S:\\\"|\"*.*\"|" + switches), 0);
         QVERIFY(m_report.find("Words.txt") != std::string::npos);
+        // A head of noise does not make a file stored: the text after it is compressed.
+        std::vector<CArchiveMember> members;
+        std::string detail;
+        CMemoryAccess packed(m_dst->Bytes("Packed.lzh"));
+        QCOMPARE(ReadArchiveMembers(packed, members, detail), 0);
+        QVERIFY(std::any_of(members.begin(), members.end(), [](const CArchiveMember& m) {
+            return m.strPath == "Mixed.bin" && m.nLength < 65536 + 300000 / 2;
+        }));
         // "u" reads every header back, finds nothing newer and writes nothing.
         auto before = m_dst->Read();
         QCOMPARE(Run("U|\"D:\\Packed.lzh\"|\"S:\\\"|\"*.*\"|" + switches), 0);

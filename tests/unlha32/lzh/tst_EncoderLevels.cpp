@@ -68,8 +68,10 @@ void CEncoderLevelsTest::Levels_StreamsStandAlone() {
     std::string text = WordText(30000, 1);
     const std::string files[] = {text, RandomBytes(70000, 2) + text, text, "x",
                                  std::string(5000, 'a')};
-    CLzhEncoder encoder(method, CEncoderParams::ForLevel(level)),
-        fast(method, CEncoderParams::ForLevel(1));
+    CEncoderParams params = CEncoderParams::ForLevel(level),
+                   fastParams = CEncoderParams::ForLevel(1);
+    params.nProbeBytes = fastParams.nProbeBytes = 0; // the noise is to be coded
+    CLzhEncoder encoder(method, params), fast(method, fastParams);
     for (const std::string& file : files) {
         CStringSource source(file);
         CStringSink sink;

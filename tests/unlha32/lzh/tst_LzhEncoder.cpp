@@ -94,12 +94,41 @@ private slots:
         CEncoderParams params;
         params.bOptimal = optimal;
         params.nBlockSymbols = blockSymbols;
+        params.nProbeBytes = 0; // the noise of some rows is to be coded
         CPipe pipe(data);
         CEncodeStats stats;
         QVERIFY(CLzhEncoder(method, params).Encode(pipe, pipe, stats) == EEncodeResult::Done);
         QVERIFY(stats.nInputBytes == data.size() && stats.nOutputBytes == pipe.m_out.size());
         QCOMPARE(stats.nCrc, Crc16(data.data(), data.size()));
         QVERIFY(ReadBack(pipe.m_out, method, data) == QByteArray::fromStdString(data));
+    }
+
+    // Only a head that compresses to nothing gives up (what follows it is not
+    // looked at); the data of a file given up is not read to its end.
+    void Encode_GivesUpOnIncompressibleHead_data() {
+        QTest::addColumn<std::string>("data");
+        QTest::addColumn<bool>("givesUp");
+        QTest::newRow("noise") << RandomBytes(100000, 3) << true;
+        QTest::newRow("noise, then text") << RandomBytes(40000, 3) + WordText(60000, 1) << true;
+        QTest::newRow("text, then noise") << WordText(20000, 1) + RandomBytes(80000, 3) << false;
+        QTest::newRow("noise of 32 KiB less 1") << RandomBytes(32767, 3) << false;
+        // Eight letters in random order save 5 bits of 8 without a match.
+        std::string letters = RandomBytes(100000, 5);
+        for (char& c : letters)
+            c = static_cast<char>('a' + (c & 7));
+        QTest::newRow("letters") << letters << false;
+    }
+    void Encode_GivesUpOnIncompressibleHead() {
+        QFETCH(std::string, data);
+        QFETCH(bool, givesUp);
+        for (int level : {1, 6}) {
+            CPipe pipe(data);
+            CEncodeStats stats;
+            EEncodeResult r =
+                CLzhEncoder(5, CEncoderParams::ForLevel(level)).Encode(pipe, pipe, stats);
+            QCOMPARE(r, givesUp ? EEncodeResult::Incompressible : EEncodeResult::Done);
+            QCOMPARE(pipe.m_nPos < data.size(), givesUp);
+        }
     }
 };
 
