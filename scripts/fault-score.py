@@ -49,12 +49,15 @@ def build_ok(build):
 
 def failing_tests(build):
     r = subprocess.run(["ctest", "--test-dir", build, "-j", str(os.cpu_count() or 2),
-                        "--timeout", "120"], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                       text=True)
+                        "--timeout", "120", "--output-on-failure"], stdout=subprocess.PIPE,
+                       stderr=subprocess.STDOUT, text=True, errors="replace")
     failed = re.findall(r"^\s*\d+ - (\S+) \(", r.stdout.split("tests FAILED:")[-1], re.M)
     if r.returncode != 0 and not failed:
         failed = ["(ctest failed)"]
-    return failed
+    # The test functions that failed, so that a check that is the only catcher of a fault
+    # can be told from one that several checks share.
+    functions = sorted(set(re.findall(r"^FAIL!\s*:\s*(\S+?::\w+)", r.stdout, re.M)))
+    return failed, functions
 
 
 def locate(fault):
@@ -87,7 +90,7 @@ def main():
     only = {int(n) for n in args.only.split(",") if n}
 
     configure(args.build)
-    if not build_ok(args.build) or failing_tests(args.build):
+    if not build_ok(args.build) or failing_tests(args.build)[0]:
         sys.exit("the clean tree does not build and pass its tests; nothing measured")
 
     caught = applied = 0
@@ -109,12 +112,14 @@ def main():
                 print(f"{label}: does not compile (not counted)", flush=True)
                 continue
             applied += 1
-            failed = failing_tests(args.build)
+            failed, functions = failing_tests(args.build)
         finally:
             with open(path, "w", encoding="utf-8") as f:
                 f.write(original)
         caught += 1 if failed else 0
         verdict = "caught by " + ", ".join(failed) if failed else "SURVIVED"
+        if functions:
+            verdict += " [" + " ".join(functions) + "]"
         print(f"{label}: {verdict} ({time.time() - started:.0f} s)", flush=True)
     build_ok(args.build)
     print(f"score: {caught} of {applied} faults caught")
