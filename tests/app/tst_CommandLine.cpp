@@ -48,7 +48,7 @@ private slots:
                 "[Drives]\r\nS=" + tree.HostPath("src") + "\r\nD=" + tree.HostPath("dst") +
                 "\r\nE=" + tree.HostPath("empty") + "\r\n[Renzoku0]\r\nCount=1\r\nFile0=T.def\r\n";
             QVERIFY(
-                QFile::copy(TIDEWELL_BIN_DIR "/tidewell", at("tidewell")) &&
+                PlaceBuiltFile(TIDEWELL_BIN_DIR "/tidewell", at("tidewell")) &&
                 tree.Build({{"src/sub/b.txt", "beta"},
                             {"src/a.txt", "alpha"},
                             {"dst/"},
@@ -86,7 +86,7 @@ private slots:
     void listAndShow() {
         CTempTree dir;
         const QString program = QString::fromStdString(dir.HostPath("tidewell"));
-        QVERIFY(QFile::copy(TIDEWELL_BIN_DIR "/tidewell", program) &&
+        QVERIFY(PlaceBuiltFile(TIDEWELL_BIN_DIR "/tidewell", program) &&
                 dir.Build({{"b.def", "[Spec]\r\n"},
                            {"_x.def", "[Spec]\r\n"},
                            {"A.def", "[Spec]\r\nSrcDir=S:\\\r\nWildList=*.txt\r\nAllClrChk=1\r\n"

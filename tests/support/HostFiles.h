@@ -7,11 +7,19 @@
 #include <QStringList>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 inline bool WriteHostFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
            file.write(bytes) == bytes.size();
+}
+
+// A built file (the program is tens of megabytes with its debug information) put in a test's
+// folder: a hard link where the file system allows one, else a copy.
+inline bool PlaceBuiltFile(const QString& from, const QString& to) {
+    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ||
+           QFile::copy(from, to);
 }
 
 inline QByteArray ReadHostFile(const QString& path) {
