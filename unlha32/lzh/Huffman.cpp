@@ -121,17 +121,20 @@ void MakeCanonicalCodes(const uint8_t* lengths, unsigned count, uint16_t* codes)
         codes[s] = lengths[s] != 0 ? static_cast<uint16_t>(next[lengths[s]]++) : 0;
 }
 
+uint64_t CodedBits(const uint32_t* freq, unsigned count) {
+    uint8_t lengths[kMaxHuffmanSymbols];
+    MakeCodeLengths(freq, count, lengths);
+    uint64_t bits = 0;
+    for (unsigned s = 0; s < count; ++s)
+        bits += uint64_t{freq[s]} * lengths[s];
+    return bits;
+}
+
 uint64_t OwnCodeBits(const uint8_t* data, size_t size) {
     uint32_t freq[256] = {};
     for (size_t i = 0; i < size; ++i)
         ++freq[data[i]];
-    uint8_t lengths[256];
-    if (MakeCodeLengths(freq, 256, lengths) < 2)
-        return size; // one symbol: a bit each
-    uint64_t bits = 0;
-    for (unsigned b = 0; b < 256; ++b)
-        bits += uint64_t{freq[b]} * lengths[b];
-    return bits;
+    return CodedBits(freq, 256);
 }
 
 std::vector<uint16_t> MakeCanonicalCodes(const std::vector<uint8_t>& lengths) {

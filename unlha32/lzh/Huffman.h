@@ -35,8 +35,9 @@ private:
     uint64_t m_aKeys[kMaxHuffmanSymbols]; // frequency << 16 | symbol
 };
 
-// The bits of the bytes coded by a Huffman code of their own frequencies,
-// the code's table left out.
+// The bits of symbols of these frequencies coded by MakeCodeLengths' code
+// for them, the code's table left out; of bytes, by their own frequencies.
+uint64_t CodedBits(const uint32_t* freq, unsigned count);
 uint64_t OwnCodeBits(const uint8_t* data, size_t size);
 
 // Canonical codes for complete code lengths.

@@ -165,13 +165,9 @@ bool CLzhEncoder::Probe(uint32_t pos) {
     uint64_t literals = m_symbols.aCodes.size() - matches;
     if (literals + covered != taken) // blocks were written already: too late
         return false;
-    uint8_t len[kLiteralCount];
-    MakeCodeLengths(freq, kLiteralCount, len);
     // A match at 20 bits is cheaper than most; the tables are left out: the
     // estimate errs towards compressing.
-    uint64_t bits = matches * 20;
-    for (unsigned b = 0; b < kLiteralCount; ++b)
-        bits += uint64_t{freq[b]} * len[b];
+    uint64_t bits = matches * 20 + CodedBits(freq, kLiteralCount);
     // Less than a thousandth saved is nothing.
     return bits + taken / 128 >= uint64_t{8} * taken;
 }
