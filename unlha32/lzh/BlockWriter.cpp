@@ -12,32 +12,32 @@ constexpr unsigned kTableCodes = 19; // code-length alphabet
 
 // Zero runs of the literal/length table become code-length symbols 0, 1
 // (+4 bits) or 2 (+9 bits); a length k becomes symbol k + 2. Calls emit(sym,
-// extraBits, extraValue) for every symbol in order; n: lengths up to the
-// last non-zero one.
-template <typename Emit> void WalkLiteralLengths(const uint8_t* len, size_t n, Emit emit) {
-    size_t i = 0;
-    while (i < n) {
-        unsigned k = len[i++];
-        if (k != 0) {
-            emit(k + 2, 0u, 0u);
-            continue;
-        }
-        unsigned run = 1;
-        while (i < n && len[i] == 0) {
-            ++i;
-            ++run;
-        }
-        if (run <= 2) {
-            for (unsigned r = 0; r < run; ++r)
-                emit(0u, 0u, 0u);
-        } else if (run <= 18) {
-            emit(1u, 4u, run - 3);
-        } else if (run == 19) {
+// extraBits, extraValue) for every symbol in order, up to the last used
+// symbol; used: the nUsed symbols of non-zero length, ascending, so that
+// the zero runs are the gaps between them.
+template <typename Emit> void EmitZeroRun(unsigned run, Emit& emit) {
+    if (run <= 2) {
+        for (unsigned r = 0; r < run; ++r)
             emit(0u, 0u, 0u);
-            emit(1u, 4u, 15u);
-        } else {
-            emit(2u, 9u, run - 20);
-        }
+    } else if (run <= 18) {
+        emit(1u, 4u, run - 3);
+    } else if (run == 19) {
+        emit(0u, 0u, 0u);
+        emit(1u, 4u, 15u);
+    } else {
+        emit(2u, 9u, run - 20);
+    }
+}
+
+template <typename Emit>
+void WalkLiteralLengths(const uint8_t* len, const uint16_t* used, unsigned nUsed, Emit emit) {
+    unsigned next = 0;
+    for (unsigned i = 0; i < nUsed; ++i) {
+        unsigned s = used[i];
+        if (s > next)
+            EmitZeroRun(s - next, emit);
+        emit(len[s] + 2u, 0u, 0u);
+        next = s + 1;
     }
 }
 
@@ -91,24 +91,36 @@ struct CBitCounter {
     void Put(unsigned count, uint32_t) { nBits += count; }
 };
 
-// The literal/length lengths' own cost, with their T table, plus the data
-// bits they give: what choosing among sets of lengths weighs.
-uint64_t LiteralLengthsCost(const uint32_t* cFreq, const uint8_t* cLen) {
-    size_t n = UsedLength(cLen, kCodeCount);
+// The T table that codes a set of literal/length lengths.
+struct CTableCode {
+    uint32_t aFreq[kTableCodes] = {};
+    uint8_t aLen[kTableCodes] = {};
+    unsigned nUsed = 0;
+
+    void Make(const uint8_t* cLen, const uint16_t* used, unsigned usedCount) {
+        WalkLiteralLengths(cLen, used, usedCount,
+                           [&](unsigned s, unsigned, unsigned) { ++aFreq[s]; });
+        this->nUsed = MakeCodeLengths(aFreq, kTableCodes, aLen);
+    }
+};
+
+// The literal/length lengths' own cost, with their T table (made into
+// table), plus the data bits they give: what choosing among sets of lengths
+// weighs.
+uint64_t LiteralLengthsCost(const uint32_t* cFreq, const uint8_t* cLen, const uint16_t* used,
+                            unsigned nUsed, CTableCode& table) {
     CBitCounter bits;
-    for (size_t s = 0; s < n; ++s)
-        bits.nBits += uint64_t{cFreq[s]} * cLen[s];
-    uint32_t tFreq[kTableCodes] = {};
-    WalkLiteralLengths(cLen, n, [&](unsigned s, unsigned extra, unsigned) {
-        ++tFreq[s];
+    for (unsigned i = 0; i < nUsed; ++i)
+        bits.nBits += uint64_t{cFreq[used[i]]} * cLen[used[i]];
+    WalkLiteralLengths(cLen, used, nUsed, [&](unsigned s, unsigned extra, unsigned) {
+        ++table.aFreq[s];
         bits.nBits += extra;
     });
-    uint8_t tLen[kTableCodes];
-    unsigned tUsed = MakeCodeLengths(tFreq, kTableCodes, tLen);
-    if (tUsed >= 2)
+    table.nUsed = MakeCodeLengths(table.aFreq, kTableCodes, table.aLen);
+    if (table.nUsed >= 2)
         for (unsigned s = 0; s < kTableCodes; ++s)
-            bits.nBits += uint64_t{tFreq[s]} * tLen[s];
-    PutSmallTable(bits, tLen, kTableCodes, tUsed, 0, 5, true);
+            bits.nBits += uint64_t{table.aFreq[s]} * table.aLen[s];
+    PutSmallTable(bits, table.aLen, kTableCodes, table.nUsed, 0, 5, true);
     return bits.nBits;
 }
 
@@ -117,28 +129,33 @@ uint64_t LiteralLengthsCost(const uint32_t* cFreq, const uint8_t* cLen) {
 // the longer data. A block of fewer than kSmallBlock symbols, whose table
 // weighs most, nearly always gains from a floor of 3: it starts there and
 // tries 5; a larger one starts from the plain code and tries 3, then 5 or
-// 2.
+// 2. used: the nUsed symbols of cFreq in use, ascending. True when table
+// holds the T table of the lengths chosen.
 constexpr size_t kSmallBlock = 8192;
-unsigned ChooseLiteralLengths(const uint32_t* cFreq, size_t symbols, uint8_t* cLen) {
-    CSortedSymbols sorted(cFreq, kCodeCount);
-    bool small = symbols < kSmallBlock && sorted.Used() >= 8;
+bool ChooseLiteralLengths(const uint32_t* cFreq, size_t symbols, const uint16_t* used,
+                          unsigned nUsed, uint8_t* cLen, CTableCode& table) {
+    CSortedSymbols sorted(cFreq, kCodeCount, used, nUsed);
+    bool small = symbols < kSmallBlock && nUsed >= 8;
     sorted.Lengths(small ? 3 : 0, cLen);
-    if (sorted.Used() < 8)
-        return sorted.Used();
-    uint64_t best = LiteralLengthsCost(cFreq, cLen);
+    if (nUsed < 8)
+        return false;
+    uint64_t best = LiteralLengthsCost(cFreq, cLen, used, nUsed, table);
     uint32_t floor = small ? 5 : 3;
     for (int tries = small ? 1 : 2; tries > 0; --tries) {
         uint8_t trial[kCodeCount];
+        CTableCode trialTable;
         sorted.Lengths(floor, trial);
-        uint64_t cost = LiteralLengthsCost(cFreq, trial);
+        uint64_t cost = LiteralLengthsCost(cFreq, trial, used, nUsed, trialTable);
         bool better = cost < best;
         if (better) {
             best = cost;
-            std::copy(trial, trial + kCodeCount, cLen);
+            for (unsigned i = 0; i < nUsed; ++i)
+                cLen[used[i]] = trial[used[i]];
+            table = trialTable;
         }
         floor = better ? 5 : 2;
     }
-    return sorted.Used();
+    return true;
 }
 
 // Gathers short codes and passes them on 32 bits at a time: the symbols of
@@ -186,14 +203,18 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
         if (code >= kLiteralCount)
             ++pFreq[PositionBits(symbols.aPositions[posIndex++])];
     }
-    uint8_t cLen[kCodeCount], pLen[17], tLen[kTableCodes];
-    unsigned cUsed = ChooseLiteralLengths(cFreq, codeEnd - codeBegin, cLen);
+    // Only the codes in use are visited from here on.
+    uint16_t used[kCodeCount];
+    unsigned cUsed = UsedSymbols(cFreq, kCodeCount, used);
+    uint8_t cLen[kCodeCount], pLen[17];
+    CTableCode table;
+    bool tableMade = ChooseLiteralLengths(cFreq, codeEnd - codeBegin, used, cUsed, cLen, table);
     unsigned pUsed = MakeCodeLengths(pFreq, positionCodes, pLen);
-    size_t cCount = UsedLength(cLen, kCodeCount);
-    uint32_t tFreq[kTableCodes] = {};
-    if (cUsed >= 2)
-        WalkLiteralLengths(cLen, cCount, [&](unsigned s, unsigned, unsigned) { ++tFreq[s]; });
-    unsigned tUsed = MakeCodeLengths(tFreq, kTableCodes, tLen);
+    size_t cCount = used[cUsed - 1] + size_t{1};
+    if (!tableMade && cUsed >= 2)
+        table.Make(cLen, used, cUsed);
+    const uint8_t* tLen = table.aLen;
+    unsigned tUsed = table.nUsed;
 
     out.Put(16, static_cast<uint32_t>(codeEnd - codeBegin));
     uint16_t tCode[kTableCodes];
@@ -201,12 +222,13 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
     if (cUsed < 2) {
         PutSmallTable(out, tLen, kTableCodes, 0, 0, 5, true);
         out.Put(9, 0);
-        out.Put(9, SingleSymbol(cFreq, kCodeCount));
+        out.Put(9, used[0]);
     } else {
-        PutSmallTable(out, tLen, kTableCodes, tUsed, SingleSymbol(tFreq, kTableCodes), 5, true);
+        PutSmallTable(out, tLen, kTableCodes, tUsed, SingleSymbol(table.aFreq, kTableCodes), 5,
+                      true);
         out.Put(9, static_cast<uint32_t>(cCount));
         bool tCoded = tUsed >= 2; // one T symbol takes no bits at all
-        WalkLiteralLengths(cLen, cCount, [&](unsigned s, unsigned bits, unsigned value) {
+        WalkLiteralLengths(cLen, used, cUsed, [&](unsigned s, unsigned bits, unsigned value) {
             if (tCoded)
                 out.Put(tLen[s], tCode[s]);
             if (bits != 0)
@@ -217,7 +239,7 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
                   positionCodes == 14 ? 4 : 5, false);
 
     uint16_t cCode[kCodeCount], pCode[17];
-    MakeCanonicalCodes(cLen, kCodeCount, cCode);
+    MakeCanonicalCodes(cLen, used, cUsed, cCode);
     MakeCanonicalCodes(pLen, positionCodes, pCode);
     bool cCoded = cUsed >= 2, pCoded = pUsed >= 2;
     posIndex = posBegin;
@@ -227,9 +249,9 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
         pLenBits[c] = (pCoded ? pLen[c] : 0) + (c >= 2 ? c - 1 : 0);
         pCodeBits[c] = pCoded ? uint32_t{pCode[c]} << (c >= 2 ? c - 1 : 0) : 0;
     }
-    uint8_t cBits[kCodeCount];
-    for (unsigned c = 0; c < kCodeCount; ++c)
-        cBits[c] = cCoded ? cLen[c] : 0;
+    uint8_t cBits[kCodeCount]; // set for the codes in use, the only ones read
+    for (unsigned i = 0; i < cUsed; ++i)
+        cBits[used[i]] = cCoded ? cLen[used[i]] : 0;
     CBitBatch batch(out);
     for (size_t i = codeBegin; i < codeEnd; ++i) {
         unsigned code = symbols.aCodes[i];

@@ -59,12 +59,38 @@ void LimitDepthCounts(unsigned* count, unsigned maxDepth) {
 
 } // namespace
 
+unsigned UsedSymbols(const uint32_t* freq, unsigned count, uint16_t* used) {
+    unsigned n = 0, s = 0;
+    for (; s + 4 <= count; s += 4) {
+        if ((freq[s] | freq[s + 1] | freq[s + 2] | freq[s + 3]) == 0)
+            continue;
+        for (unsigned k = s; k < s + 4; ++k)
+            if (freq[k] != 0)
+                used[n++] = static_cast<uint16_t>(k);
+    }
+    for (; s < count; ++s)
+        if (freq[s] != 0)
+            used[n++] = static_cast<uint16_t>(s);
+    return n;
+}
+
 CSortedSymbols::CSortedSymbols(const uint32_t* freq, unsigned count) : m_nCount(count) {
+    uint16_t used[kMaxHuffmanSymbols];
+    Sort(freq, used, UsedSymbols(freq, count, used));
+}
+
+CSortedSymbols::CSortedSymbols(const uint32_t* freq, unsigned count, const uint16_t* used,
+                               unsigned nUsed)
+    : m_nCount(count) {
+    Sort(freq, used, nUsed);
+}
+
+void CSortedSymbols::Sort(const uint32_t* freq, const uint16_t* used, unsigned nUsed) {
     // Ascending frequency, ties by symbol so the result is repeatable:
     // frequency and symbol packed into one key.
-    for (unsigned s = 0; s < count; ++s)
-        if (freq[s] != 0)
-            m_aKeys[m_nUsed++] = (uint64_t{freq[s]} << 16) | s;
+    m_nUsed = nUsed;
+    for (unsigned i = 0; i < nUsed; ++i)
+        m_aKeys[i] = (uint64_t{freq[used[i]]} << 16) | used[i];
     std::sort(m_aKeys, m_aKeys + m_nUsed);
 }
 
@@ -119,6 +145,21 @@ void MakeCanonicalCodes(const uint8_t* lengths, unsigned count, uint16_t* codes)
     }
     for (unsigned s = 0; s < count; ++s)
         codes[s] = lengths[s] != 0 ? static_cast<uint16_t>(next[lengths[s]]++) : 0;
+}
+
+void MakeCanonicalCodes(const uint8_t* lengths, const uint16_t* used, unsigned nUsed,
+                        uint16_t* codes) {
+    unsigned perLength[kMaxCodeBits + 1] = {};
+    for (unsigned i = 0; i < nUsed; ++i)
+        ++perLength[lengths[used[i]]];
+    uint32_t next[kMaxCodeBits + 2] = {};
+    uint32_t code = 0;
+    for (unsigned len = 1; len <= kMaxCodeBits; ++len) {
+        code = (code + perLength[len - 1]) << 1; // perLength[0] stays 0
+        next[len] = code;
+    }
+    for (unsigned i = 0; i < nUsed; ++i)
+        codes[used[i]] = static_cast<uint16_t>(next[lengths[used[i]]]++);
 }
 
 uint64_t CodedBits(const uint32_t* freq, unsigned count) {
