@@ -25,6 +25,31 @@ std::optional<std::string> FaithfulCp932(const std::string& part) {
     return cp932;
 }
 
+// An ASCII path of plain components (none empty, "." or "..", none with a
+// drive colon, no "\\") is stored as it is and reads back unchanged: such a
+// name needs no trial round trip.
+bool IsPlainAsciiPath(const std::string& stored) {
+    if (stored.empty())
+        return false;
+    size_t start = 0;
+    for (size_t i = 0; i <= stored.size(); ++i) {
+        if (i < stored.size()) {
+            auto c = static_cast<unsigned char>(stored[i]);
+            if (c >= 0x80 || c == '\\')
+                return false;
+            if (c != '/')
+                continue;
+        }
+        size_t length = i - start;
+        const char* part = stored.data() + start;
+        if (length == 0 || (length <= 2 && part[0] == '.' && part[length - 1] == '.') ||
+            (length >= 2 && part[1] == ':'))
+            return false;
+        start = i + 1;
+    }
+    return true;
+}
+
 } // namespace
 
 void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info) {
@@ -68,6 +93,8 @@ void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info
 }
 
 bool IsStorableName(const std::string& stored, bool folder) {
+    if (IsPlainAsciiPath(stored))
+        return true;
     CMemberInfo info;
     EncodeMemberNames(stored, folder, info);
     std::string readBack;
