@@ -139,9 +139,13 @@ void CLzhEncoder::FlushBlocks(bool final) {
             }
         }
         WriteBlock(m_bits, m_symbols, begin, end, posBegin, m_nPositionCodes);
-        posBegin += static_cast<size_t>(std::count_if(
-            codes.begin() + static_cast<long>(begin), codes.begin() + static_cast<long>(end),
-            [](uint16_t c) { return c >= kLiteralCount; }));
+        // The last block of all takes the remaining positions: no count.
+        posBegin = end == codes.size()
+                       ? m_symbols.aPositions.size()
+                       : posBegin + static_cast<size_t>(std::count_if(
+                                        codes.begin() + static_cast<long>(begin),
+                                        codes.begin() + static_cast<long>(end),
+                                        [](uint16_t c) { return c >= kLiteralCount; }));
         begin = end;
     }
     codes.erase(codes.begin(), codes.begin() + static_cast<long>(begin));
