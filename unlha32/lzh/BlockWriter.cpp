@@ -3,6 +3,7 @@
 #include "lzh/Huffman.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace unlha {
 
@@ -195,13 +196,21 @@ unsigned SingleSymbol(const uint32_t* freq, unsigned count) {
 
 void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin, size_t codeEnd,
                 size_t posBegin, unsigned positionCodes) {
-    uint32_t cFreq[kCodeCount] = {}, pFreq[17] = {};
+    uint32_t countedCodes[kCodeCount], countedPositions[17];
+    const uint32_t* cFreq = symbols.aCodeFreq;
+    const uint32_t* pFreq = symbols.aPosFreq;
     size_t posIndex = posBegin;
-    for (size_t i = codeBegin; i < codeEnd; ++i) {
-        unsigned code = symbols.aCodes[i];
-        ++cFreq[code];
-        if (code >= kLiteralCount)
-            ++pFreq[PositionBits(symbols.aPositions[posIndex++])];
+    if (codeBegin != 0 || codeEnd != symbols.aCodes.size() || !symbols.Counted()) {
+        std::fill(std::begin(countedCodes), std::end(countedCodes), 0u);
+        std::fill(std::begin(countedPositions), std::end(countedPositions), 0u);
+        for (size_t i = codeBegin; i < codeEnd; ++i) {
+            unsigned code = symbols.aCodes[i];
+            ++countedCodes[code];
+            if (code >= kLiteralCount)
+                ++countedPositions[PositionBits(symbols.aPositions[posIndex++])];
+        }
+        cFreq = countedCodes;
+        pFreq = countedPositions;
     }
     // Only the codes in use are visited from here on.
     uint16_t used[kCodeCount];

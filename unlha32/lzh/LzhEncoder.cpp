@@ -55,12 +55,11 @@ CLzhEncoder::CLzhEncoder(int method, const CEncoderParams& params)
 CLzhEncoder::~CLzhEncoder() = default;
 
 void CLzhEncoder::AddLiteral(uint8_t byte) {
-    m_symbols.aCodes.push_back(byte);
+    m_symbols.AddLiteral(byte);
 }
 
 void CLzhEncoder::AddMatch(unsigned length, unsigned distance) {
-    m_symbols.aCodes.push_back(static_cast<uint16_t>(kLiteralCount + length - kMinMatch));
-    m_symbols.aPositions.push_back(static_cast<uint16_t>(distance - 1));
+    m_symbols.AddMatch(length, distance);
 }
 
 bool CLzhEncoder::Drain(IByteSink& sink, CEncodeStats& stats) {
@@ -88,6 +87,7 @@ void CLzhEncoder::KeepLastBlockLarge(size_t codeBegin, size_t posBegin) {
     }
     if (found == codes.size())
         return;
+    m_symbols.ForgetCounts();
     codes[found] = static_cast<uint16_t>(codes[found] - 3);
     codes.insert(codes.begin() + static_cast<long>(found) + 1,
                  static_cast<uint16_t>(kLiteralCount));
@@ -148,9 +148,14 @@ void CLzhEncoder::FlushBlocks(bool final) {
                                         [](uint16_t c) { return c >= kLiteralCount; }));
         begin = end;
     }
+    if (begin == codes.size()) {
+        m_symbols.Clear();
+        return;
+    }
     codes.erase(codes.begin(), codes.begin() + static_cast<long>(begin));
     m_symbols.aPositions.erase(m_symbols.aPositions.begin(),
                                m_symbols.aPositions.begin() + static_cast<long>(posBegin));
+    m_symbols.ForgetCounts();
 }
 
 bool CLzhEncoder::Probe(uint32_t pos) {

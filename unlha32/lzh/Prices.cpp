@@ -55,10 +55,17 @@ CPrices::CPrices(unsigned positionCodes) : m_nPositionCodes(positionCodes) {
 }
 
 void CPrices::Learn(const CBlockSymbols& symbols, size_t codeFrom, size_t posFrom) {
-    for (size_t i = codeFrom; i < symbols.aCodes.size(); ++i)
-        ++m_aNewCodeFreq[symbols.aCodes[i]];
-    for (size_t i = posFrom; i < symbols.aPositions.size(); ++i)
-        ++m_aNewPosFreq[PositionBits(symbols.aPositions[i])];
+    if (codeFrom == 0 && posFrom == 0 && symbols.Counted()) {
+        for (unsigned c = 0; c < kCodeCount; ++c)
+            m_aNewCodeFreq[c] += symbols.aCodeFreq[c];
+        for (unsigned c = 0; c < 17; ++c)
+            m_aNewPosFreq[c] += symbols.aPosFreq[c];
+    } else {
+        for (size_t i = codeFrom; i < symbols.aCodes.size(); ++i)
+            ++m_aNewCodeFreq[symbols.aCodes[i]];
+        for (size_t i = posFrom; i < symbols.aPositions.size(); ++i)
+            ++m_aNewPosFreq[PositionBits(symbols.aPositions[i])];
+    }
     m_nNew += static_cast<uint32_t>(symbols.aCodes.size() - codeFrom);
     if (m_bLearnt && m_nNew < 4096)
         return;
