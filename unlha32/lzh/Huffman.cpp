@@ -6,31 +6,47 @@ namespace unlha {
 
 namespace {
 
-// Depth of every leaf of a Huffman tree over n used leaves whose weights
-// come sorted ascending. Two-queue construction: leaves and merged nodes are
-// both consumed in ascending weight order.
-void TreeDepths(const uint32_t* weights, unsigned n, unsigned* depth) {
-    uint64_t nodeWeight[2 * kMaxHuffmanSymbols];
-    unsigned parent[2 * kMaxHuffmanSymbols];
-    std::copy(weights, weights + n, nodeWeight);
-    unsigned leaf = 0, inner = n, next = n;
-    auto takeSmallest = [&]() {
-        if (leaf < n && (inner >= next || nodeWeight[leaf] <= nodeWeight[inner]))
-            return leaf++;
-        return inner++;
-    };
-    for (; next < 2 * n - 1; ++next) {
-        unsigned a = takeSmallest();
-        unsigned b = takeSmallest();
-        nodeWeight[next] = nodeWeight[a] + nodeWeight[b];
-        parent[a] = next;
-        parent[b] = next;
+// How many leaves of a Huffman tree over n >= 2 leaves, whose weights a
+// holds in ascending order, lie at each depth (into count, zeroed here);
+// returns the greatest depth. The tree is the two-queue one, a leaf taken
+// before a merged node of the same weight, built in place in a (Moffat and
+// Katajainen): a[i] becomes the weight of merged node i, then its parent,
+// then its depth.
+unsigned DepthCounts(uint64_t* a, unsigned n, unsigned* count) {
+    a[0] += a[1];
+    unsigned root = 0, leaf = 2;
+    for (unsigned next = 1; next < n - 1; ++next) {
+        if (leaf >= n || a[root] < a[leaf]) {
+            a[next] = a[root];
+            a[root++] = next;
+        } else {
+            a[next] = a[leaf++];
+        }
+        if (leaf >= n || (root < next && a[root] < a[leaf])) {
+            a[next] += a[root];
+            a[root++] = next;
+        } else {
+            a[next] += a[leaf++];
+        }
     }
-    unsigned nodeDepth[2 * kMaxHuffmanSymbols];
-    nodeDepth[2 * n - 2] = 0;
-    for (unsigned i = 2 * n - 2; i-- > 0;)
-        nodeDepth[i] = nodeDepth[parent[i]] + 1;
-    std::copy(nodeDepth, nodeDepth + n, depth);
+    a[n - 2] = 0;
+    for (unsigned next = n - 2; next-- > 0;)
+        a[next] = a[a[next]] + 1;
+    // Each level's nodes less its merged ones are its leaves.
+    unsigned available = 1, depth = 0;
+    int merged = static_cast<int>(n) - 2;
+    for (;;) {
+        unsigned inner = 0;
+        while (merged >= 0 && a[merged] == depth) {
+            ++inner;
+            --merged;
+        }
+        count[depth] = available - inner;
+        if (inner == 0)
+            return depth;
+        available = 2 * inner;
+        ++depth;
+    }
 }
 
 // Moves leaves deeper than the limit up to it and then restores Kraft's
@@ -103,16 +119,14 @@ void CSortedSymbols::Lengths(uint32_t floor, uint8_t* lengths) const {
         return;
     }
     // Raised to the floor, the weights stay in ascending order.
-    uint32_t weights[kMaxHuffmanSymbols];
+    uint64_t nodes[kMaxHuffmanSymbols];
     for (unsigned i = 0; i < used; ++i)
-        weights[i] = std::max(static_cast<uint32_t>(m_aKeys[i] >> 16), floor);
-    unsigned depth[kMaxHuffmanSymbols];
-    TreeDepths(weights, used, depth);
-    unsigned maxDepth = std::max(*std::max_element(depth, depth + used), kMaxCodeBits);
+        nodes[i] = std::max(static_cast<uint32_t>(m_aKeys[i] >> 16), floor);
     unsigned depthCount[kMaxHuffmanSymbols + 1];
-    std::fill(depthCount, depthCount + maxDepth + 1, 0u);
-    for (unsigned i = 0; i < used; ++i)
-        ++depthCount[depth[i]];
+    unsigned maxDepth = DepthCounts(nodes, used, depthCount);
+    for (unsigned d = maxDepth + 1; d <= kMaxCodeBits; ++d)
+        depthCount[d] = 0;
+    maxDepth = std::max(maxDepth, kMaxCodeBits);
     LimitDepthCounts(depthCount, maxDepth);
     // Shortest lengths to the most frequent symbols (the end of the list).
     unsigned index = used;
