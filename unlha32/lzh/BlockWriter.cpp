@@ -251,26 +251,29 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
     MakeCanonicalCodes(cLen, used, cUsed, cCode);
     MakeCanonicalCodes(pLen, positionCodes, pCode);
     bool cCoded = cUsed >= 2, pCoded = pUsed >= 2;
-    posIndex = posBegin;
     // A position's code and extra bits (at most 16 + 15) go out together.
-    uint32_t pCodeBits[17] = {}, pLenBits[17] = {};
+    uint32_t pCodeBits[17] = {}, pLenBits[17] = {}, pExtraMask[17] = {};
     for (unsigned c = 0; c < positionCodes; ++c) {
         pLenBits[c] = (pCoded ? pLen[c] : 0) + (c >= 2 ? c - 1 : 0);
         pCodeBits[c] = pCoded ? uint32_t{pCode[c]} << (c >= 2 ? c - 1 : 0) : 0;
+        pExtraMask[c] = c >= 2 ? (1u << (c - 1)) - 1 : 0;
     }
     uint8_t cBits[kCodeCount]; // set for the codes in use, the only ones read
     for (unsigned i = 0; i < cUsed; ++i)
         cBits[used[i]] = cCoded ? cLen[used[i]] : 0;
+    // Pointers held in locals: the bytes written could otherwise alias the
+    // vectors' own, and every symbol would reload them.
+    const uint16_t* codes = symbols.aCodes.data();
+    const uint16_t* positions = symbols.aPositions.data() + posBegin;
     CBitBatch batch(out);
     for (size_t i = codeBegin; i < codeEnd; ++i) {
-        unsigned code = symbols.aCodes[i];
+        unsigned code = codes[i];
         batch.Put(cBits[code], cCode[code]);
         if (code < kLiteralCount)
             continue;
-        unsigned p = symbols.aPositions[posIndex++];
+        unsigned p = *positions++;
         unsigned c = PositionBits(p);
-        uint32_t extra = c >= 2 ? p & ((1u << (c - 1)) - 1) : 0;
-        batch.Put(pLenBits[c], pCodeBits[c] | extra);
+        batch.Put(pLenBits[c], pCodeBits[c] | (p & pExtraMask[c]));
     }
     batch.Flush();
 }
