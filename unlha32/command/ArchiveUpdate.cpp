@@ -40,7 +40,9 @@ void AppendRight10(std::string& line, uint64_t value) {
 
 void ReportMember(CReport& report, const char* verb, const CWrittenMember& w,
                   const std::string& stored) {
-    std::string line = verb;
+    std::string line;
+    line.reserve(48 + stored.size());
+    line += verb;
     line += ' ';
     line += w.strMethod;
     line += ' ';
