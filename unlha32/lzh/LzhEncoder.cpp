@@ -300,7 +300,12 @@ EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeS
     m_symbols.Clear();
     m_bits.Reset();
     m_finder.Restart();
-    m_nProbeAt = mayGiveUp && m_params.nProbeBytes != 0 ? m_params.nProbeBytes : ~0u;
+    // As a finder position, so that each position checks it with one
+    // comparison (a file starts at 3 GiB at most, the probe comes early).
+    uint64_t probeAt = uint64_t{m_finder.Start()} + m_params.nProbeBytes;
+    m_nProbeAt = mayGiveUp && m_params.nProbeBytes != 0 && probeAt < ~0u
+                     ? static_cast<uint32_t>(probeAt)
+                     : ~0u;
     EEncodeResult result =
         m_params.bOptimal ? ParseOptimal(counted, sink, stats) : ParseLazy(counted, sink, stats);
     if (result != EEncodeResult::Done)
