@@ -1,6 +1,7 @@
 #include "lzh/Huffman.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace unlha {
 
@@ -78,7 +79,10 @@ void LimitDepthCounts(unsigned* count, unsigned maxDepth) {
 unsigned UsedSymbols(const uint32_t* freq, unsigned count, uint16_t* used) {
     unsigned n = 0, s = 0;
     for (; s + 4 <= count; s += 4) {
-        if ((freq[s] | freq[s + 1] | freq[s + 2] | freq[s + 3]) == 0)
+        uint64_t low, high; // two counts each
+        std::memcpy(&low, freq + s, sizeof low);
+        std::memcpy(&high, freq + s + 2, sizeof high);
+        if ((low | high) == 0)
             continue;
         for (unsigned k = s; k < s + 4; ++k)
             if (freq[k] != 0)
