@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace unlha {
 
@@ -107,12 +108,13 @@ int CFolderHandle::Resolve(const std::string& hostPath, std::string& name) {
         name = hostPath;
         return AT_FDCWD;
     }
-    std::string folder = hostPath.substr(0, slash);
-    if (folder != m_strFolder) {
+    // The same folder as the file before: no new string, no system call.
+    if (m_strFolder.size() != slash || hostPath.compare(0, slash, m_strFolder) != 0) {
+        std::string folder = hostPath.substr(0, slash);
         if (m_fd >= 0)
             close(m_fd);
         m_fd = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        m_strFolder = m_fd >= 0 ? folder : std::string();
+        m_strFolder = m_fd >= 0 ? std::move(folder) : std::string();
     }
     if (m_fd < 0) {
         name = hostPath;
