@@ -109,9 +109,25 @@ void CSortedSymbols::Sort(const uint32_t* freq, const uint16_t* used, unsigned n
     // Ascending frequency, ties by symbol so the result is repeatable:
     // frequency and symbol packed into one key.
     m_nUsed = nUsed;
-    for (unsigned i = 0; i < nUsed; ++i)
-        m_aKeys[i] = (uint64_t{freq[used[i]]} << 16) | used[i];
-    std::sort(m_aKeys, m_aKeys + m_nUsed);
+    // Most counts of a block are small: those are placed by count directly
+    // (used ascending keeps equal counts in symbol order), the few larger
+    // ones sorted after them.
+    constexpr uint32_t kPlaced = 32;
+    unsigned start[kPlaced + 1] = {};
+    for (unsigned i = 0; i < nUsed; ++i) {
+        uint32_t f = freq[used[i]];
+        if (f < kPlaced)
+            ++start[f + 1];
+    }
+    for (unsigned f = 1; f <= kPlaced; ++f)
+        start[f] += start[f - 1];
+    unsigned large = start[kPlaced];
+    for (unsigned i = 0; i < nUsed; ++i) {
+        uint32_t f = freq[used[i]];
+        uint64_t key = (uint64_t{f} << 16) | used[i];
+        m_aKeys[f < kPlaced ? start[f]++ : large++] = key;
+    }
+    std::sort(m_aKeys + start[kPlaced - 1], m_aKeys + m_nUsed);
 }
 
 void CSortedSymbols::Lengths(uint32_t floor, uint8_t* lengths) const {
