@@ -109,6 +109,12 @@ void CSortedSymbols::Sort(const uint32_t* freq, const uint16_t* used, unsigned n
     // Ascending frequency, ties by symbol so the result is repeatable:
     // frequency and symbol packed into one key.
     m_nUsed = nUsed;
+    if (nUsed <= 16) { // a small table: sorted at once
+        for (unsigned i = 0; i < nUsed; ++i)
+            m_aKeys[i] = (uint64_t{freq[used[i]]} << 16) | used[i];
+        std::sort(m_aKeys, m_aKeys + nUsed);
+        return;
+    }
     // Most counts of a block are small: those are placed by count directly
     // (used ascending keeps equal counts in symbol order), the few larger
     // ones sorted after them.
@@ -147,7 +153,8 @@ void CSortedSymbols::Lengths(uint32_t floor, uint8_t* lengths) const {
     for (unsigned d = maxDepth + 1; d <= kMaxCodeBits; ++d)
         depthCount[d] = 0;
     maxDepth = std::max(maxDepth, kMaxCodeBits);
-    LimitDepthCounts(depthCount, maxDepth);
+    if (maxDepth > kMaxCodeBits)
+        LimitDepthCounts(depthCount, maxDepth);
     // Shortest lengths to the most frequent symbols (the end of the list).
     unsigned index = used;
     for (unsigned d = 1; d <= kMaxCodeBits; ++d)
