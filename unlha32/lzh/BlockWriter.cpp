@@ -159,30 +159,31 @@ bool ChooseLiteralLengths(const uint32_t* cFreq, size_t symbols, const uint16_t*
     return true;
 }
 
-// Gathers short codes and passes them on 32 bits at a time: the symbols of
-// a block are most of its writing.
+// Writes short codes straight into the writer's buffer, 32 bits at a
+// time, its state held here meanwhile: the symbols of a block are most of
+// its writing. maxBytes: room for all that will be put.
 class CBitBatch {
 public:
-    explicit CBitBatch(CBitWriter& out) : m_out(out) {}
+    CBitBatch(CBitWriter& out, size_t maxBytes) : m_out(out), m_raw(out.Suspend(maxBytes)) {}
     // value < 2^count, count <= 32.
     void Put(unsigned count, uint32_t value) {
-        m_nAcc = (m_nAcc << count) | value;
-        m_nBits += count;
-        if (m_nBits >= 32) {
-            m_nBits -= 32;
-            m_out.Put(32, static_cast<uint32_t>(m_nAcc >> m_nBits));
+        m_raw.nAcc = (m_raw.nAcc << count) | value;
+        m_raw.nBits += count;
+        if (m_raw.nBits >= 32) {
+            m_raw.nBits -= 32;
+            auto word = static_cast<uint32_t>(m_raw.nAcc >> m_raw.nBits);
+            m_raw.pAt[0] = static_cast<uint8_t>(word >> 24);
+            m_raw.pAt[1] = static_cast<uint8_t>(word >> 16);
+            m_raw.pAt[2] = static_cast<uint8_t>(word >> 8);
+            m_raw.pAt[3] = static_cast<uint8_t>(word);
+            m_raw.pAt += 4;
         }
     }
-    void Flush() {
-        if (m_nBits != 0)
-            m_out.Put(m_nBits, static_cast<uint32_t>(m_nAcc) & ((1u << m_nBits) - 1));
-        m_nBits = 0;
-    }
+    void Flush() { m_out.Resume(m_raw); }
 
 private:
     CBitWriter& m_out;
-    uint64_t m_nAcc = 0;
-    unsigned m_nBits = 0;
+    CBitWriter::CRaw m_raw;
 };
 
 unsigned SingleSymbol(const uint32_t* freq, unsigned count) {
@@ -265,7 +266,8 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
     // vectors' own, and every symbol would reload them.
     const uint16_t* codes = symbols.aCodes.data();
     const uint16_t* positions = symbols.aPositions.data() + posBegin;
-    CBitBatch batch(out);
+    // A symbol takes at most 16 + 16 + 15 bits.
+    CBitBatch batch(out, (codeEnd - codeBegin) * 6 + 8);
     for (size_t i = codeBegin; i < codeEnd; ++i) {
         unsigned code = codes[i];
         batch.Put(cBits[code], cCode[code]);
