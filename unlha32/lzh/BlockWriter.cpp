@@ -226,27 +226,31 @@ void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin,
     const uint8_t* tLen = table.aLen;
     unsigned tUsed = table.nUsed;
 
-    out.Put(16, static_cast<uint32_t>(codeEnd - codeBegin));
+    // The count and the tables: well under 4 KiB (510 lengths of at most
+    // 16 + 9 bits).
+    CBitBatch tables(out, 4096);
+    tables.Put(16, static_cast<uint32_t>(codeEnd - codeBegin));
     uint16_t tCode[kTableCodes];
     MakeCanonicalCodes(tLen, kTableCodes, tCode);
     if (cUsed < 2) {
-        PutSmallTable(out, tLen, kTableCodes, 0, 0, 5, true);
-        out.Put(9, 0);
-        out.Put(9, used[0]);
+        PutSmallTable(tables, tLen, kTableCodes, 0, 0, 5, true);
+        tables.Put(9, 0);
+        tables.Put(9, used[0]);
     } else {
-        PutSmallTable(out, tLen, kTableCodes, tUsed, SingleSymbol(table.aFreq, kTableCodes), 5,
+        PutSmallTable(tables, tLen, kTableCodes, tUsed, SingleSymbol(table.aFreq, kTableCodes), 5,
                       true);
-        out.Put(9, static_cast<uint32_t>(cCount));
+        tables.Put(9, static_cast<uint32_t>(cCount));
         bool tCoded = tUsed >= 2; // one T symbol takes no bits at all
         WalkLiteralLengths(cLen, used, cUsed, [&](unsigned s, unsigned bits, unsigned value) {
             if (tCoded)
-                out.Put(tLen[s], tCode[s]);
+                tables.Put(tLen[s], tCode[s]);
             if (bits != 0)
-                out.Put(bits, value);
+                tables.Put(bits, value);
         });
     }
-    PutSmallTable(out, pLen, positionCodes, pUsed, SingleSymbol(pFreq, positionCodes),
+    PutSmallTable(tables, pLen, positionCodes, pUsed, SingleSymbol(pFreq, positionCodes),
                   positionCodes == 14 ? 4 : 5, false);
+    tables.Flush();
 
     uint16_t cCode[kCodeCount], pCode[17];
     MakeCanonicalCodes(cLen, used, cUsed, cCode);
