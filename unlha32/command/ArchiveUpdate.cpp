@@ -102,6 +102,12 @@ CPlan MakePlan(const CCommand& command, const std::vector<CArchiveMember>& membe
                const std::vector<CCollectedItem>& items) {
     CPlan plan;
     plan.aReplacement.assign(members.size(), -1);
+    if (members.empty()) { // a new archive: every item is added
+        plan.aAdditions.resize(items.size());
+        for (size_t i = 0; i < items.size(); ++i)
+            plan.aAdditions[i] = i;
+        return plan;
+    }
     std::vector<std::string> memberPaths, itemPaths;
     for (const auto& m : members)
         memberPaths.push_back(m.strPath);
