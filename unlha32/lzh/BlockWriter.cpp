@@ -106,13 +106,12 @@ struct CTableCode {
 };
 
 // The literal/length lengths' own cost, with their T table (made into
-// table), plus the data bits they give: what choosing among sets of lengths
-// weighs.
-uint64_t LiteralLengthsCost(const uint32_t* cFreq, const uint8_t* cLen, const uint16_t* used,
+// table), plus dataBits, the data bits they give: what choosing among sets
+// of lengths weighs.
+uint64_t LiteralLengthsCost(uint64_t dataBits, const uint8_t* cLen, const uint16_t* used,
                             unsigned nUsed, CTableCode& table) {
     CBitCounter bits;
-    for (unsigned i = 0; i < nUsed; ++i)
-        bits.nBits += uint64_t{cFreq[used[i]]} * cLen[used[i]];
+    bits.nBits = dataBits;
     WalkLiteralLengths(cLen, used, nUsed, [&](unsigned s, unsigned extra, unsigned) {
         ++table.aFreq[s];
         bits.nBits += extra;
@@ -137,16 +136,16 @@ bool ChooseLiteralLengths(const uint32_t* cFreq, size_t symbols, const uint16_t*
                           unsigned nUsed, uint8_t* cLen, CTableCode& table) {
     CSortedSymbols sorted(cFreq, kCodeCount, used, nUsed);
     bool small = symbols < kSmallBlock && nUsed >= 8;
-    sorted.Lengths(small ? 3 : 0, cLen);
+    uint64_t dataBits = sorted.Lengths(small ? 3 : 0, cLen);
     if (nUsed < 8)
         return false;
-    uint64_t best = LiteralLengthsCost(cFreq, cLen, used, nUsed, table);
+    uint64_t best = LiteralLengthsCost(dataBits, cLen, used, nUsed, table);
     uint32_t floor = small ? 5 : 3;
     for (int tries = small ? 1 : 2; tries > 0; --tries) {
         uint8_t trial[kCodeCount];
         CTableCode trialTable;
-        sorted.Lengths(floor, trial);
-        uint64_t cost = LiteralLengthsCost(cFreq, trial, used, nUsed, trialTable);
+        uint64_t cost =
+            LiteralLengthsCost(sorted.Lengths(floor, trial), trial, used, nUsed, trialTable);
         bool better = cost < best;
         if (better) {
             best = cost;

@@ -136,13 +136,13 @@ void CSortedSymbols::Sort(const uint32_t* freq, const uint16_t* used, unsigned n
     std::sort(m_aKeys + start[kPlaced - 1], m_aKeys + m_nUsed);
 }
 
-void CSortedSymbols::Lengths(uint32_t floor, uint8_t* lengths) const {
+uint64_t CSortedSymbols::Lengths(uint32_t floor, uint8_t* lengths) const {
     std::fill(lengths, lengths + m_nCount, 0);
     unsigned used = m_nUsed;
     if (used < 2) {
         if (used == 1)
             lengths[m_aKeys[0] & 0xFFFF] = 1;
-        return;
+        return used == 1 ? m_aKeys[0] >> 16 : 0;
     }
     // Raised to the floor, the weights stay in ascending order.
     uint64_t nodes[kMaxHuffmanSymbols];
@@ -157,9 +157,15 @@ void CSortedSymbols::Lengths(uint32_t floor, uint8_t* lengths) const {
         LimitDepthCounts(depthCount, maxDepth);
     // Shortest lengths to the most frequent symbols (the end of the list).
     unsigned index = used;
-    for (unsigned d = 1; d <= kMaxCodeBits; ++d)
-        for (unsigned k = 0; k < depthCount[d]; ++k)
-            lengths[m_aKeys[--index] & 0xFFFF] = static_cast<uint8_t>(d);
+    uint64_t bits = 0;
+    for (unsigned d = 1; d <= kMaxCodeBits; ++d) {
+        for (unsigned k = 0; k < depthCount[d]; ++k) {
+            uint64_t key = m_aKeys[--index];
+            lengths[key & 0xFFFF] = static_cast<uint8_t>(d);
+            bits += (key >> 16) * d;
+        }
+    }
+    return bits;
 }
 
 unsigned MakeCodeLengths(const uint32_t* freq, unsigned count, uint8_t* lengths) {

@@ -29,7 +29,9 @@ public:
     // The same from the used symbols already found (UsedSymbols).
     CSortedSymbols(const uint32_t* freq, unsigned count, const uint16_t* used, unsigned nUsed);
     unsigned Used() const { return m_nUsed; }
-    void Lengths(uint32_t floor, uint8_t* lengths) const;
+    // Returns the bits of the symbols coded with those lengths (their
+    // frequencies times their lengths).
+    uint64_t Lengths(uint32_t floor, uint8_t* lengths) const;
 
 private:
     void Sort(const uint32_t* freq, const uint16_t* used, unsigned nUsed);
