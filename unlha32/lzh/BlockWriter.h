@@ -48,11 +48,9 @@ struct CBlockSymbols {
         ++aCodeFreq[code];
         ++aPosFreq[PositionBits(distance - 1)];
         ++m_nCountedCodes;
-        ++m_nCountedPositions;
     }
-    bool Counted() const {
-        return m_nCountedCodes == aCodes.size() && m_nCountedPositions == aPositions.size();
-    }
+    // A position comes with a match code: the codes alone tell.
+    bool Counted() const { return m_nCountedCodes == aCodes.size(); }
     // After a change other than Add*: the counts no longer hold.
     void ForgetCounts() { m_nCountedCodes = ~size_t{0}; }
     void Clear() {
@@ -60,11 +58,11 @@ struct CBlockSymbols {
         aPositions.clear();
         std::fill(std::begin(aCodeFreq), std::end(aCodeFreq), 0u);
         std::fill(std::begin(aPosFreq), std::end(aPosFreq), 0u);
-        m_nCountedCodes = m_nCountedPositions = 0;
+        m_nCountedCodes = 0;
     }
 
 private:
-    size_t m_nCountedCodes = 0, m_nCountedPositions = 0;
+    size_t m_nCountedCodes = 0;
 };
 
 // Writes the block with codes [codeBegin, codeEnd) of symbols, whose matches
