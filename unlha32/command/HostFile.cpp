@@ -102,12 +102,11 @@ CFolderHandle::~CFolderHandle() {
         close(m_fd);
 }
 
-int CFolderHandle::Resolve(const std::string& hostPath, std::string& name) {
+int CFolderHandle::Resolve(const std::string& hostPath, const char*& name) {
+    name = hostPath.c_str();
     size_t slash = hostPath.rfind('/');
-    if (slash == std::string::npos || slash == 0) {
-        name = hostPath;
+    if (slash == std::string::npos || slash == 0)
         return AT_FDCWD;
-    }
     // The same folder as the file before: no new string, no system call.
     if (m_strFolder.size() != slash || hostPath.compare(0, slash, m_strFolder) != 0) {
         std::string folder = hostPath.substr(0, slash);
@@ -116,19 +115,16 @@ int CFolderHandle::Resolve(const std::string& hostPath, std::string& name) {
         m_fd = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         m_strFolder = m_fd >= 0 ? std::move(folder) : std::string();
     }
-    if (m_fd < 0) {
-        name = hostPath;
+    if (m_fd < 0)
         return AT_FDCWD;
-    }
-    name = hostPath.substr(slash + 1);
+    name = hostPath.c_str() + slash + 1;
     return m_fd;
 }
 
 int CReadFile::Open(const std::string& hostPath, CFolderHandle* folder) {
-    std::string name;
+    const char* name = hostPath.c_str();
     int at = folder != nullptr ? folder->Resolve(hostPath, name) : AT_FDCWD;
-    m_fd = openat(at, at == AT_FDCWD ? hostPath.c_str() : name.c_str(),
-                  O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    m_fd = openat(at, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0)
         return errno;
     struct stat st {};

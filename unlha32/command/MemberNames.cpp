@@ -59,7 +59,10 @@ void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info
         std::replace(info.strDir.begin(), info.strDir.end(), '/', '\xFF');
         if (folder)
             info.strDir += '\xFF';
-        info.strName = folder ? std::string() : stored.substr(cut);
+        if (folder)
+            info.strName.clear();
+        else
+            info.strName.assign(stored, cut);
         info.nCodePage = 0;
         return;
     }
