@@ -128,7 +128,7 @@ private:
     const CCommand& m_command;
     std::vector<CCollectedItem>& m_items;
     CReport& m_report;
-    std::set<std::string> m_stored; // exact: names differing in case are different files
+    std::unordered_set<std::string> m_stored; // exact: names differing in case are different files
 };
 
 bool CCollector::Storable(const std::string& stored, bool folder) {
