@@ -31,23 +31,24 @@ std::optional<std::string> FaithfulCp932(const std::string& part) {
 bool IsPlainAsciiPath(const std::string& stored) {
     if (stored.empty())
         return false;
-    size_t start = 0;
-    for (size_t i = 0; i <= stored.size(); ++i) {
-        if (i < stored.size()) {
-            auto c = static_cast<unsigned char>(stored[i]);
-            if (c >= 0x80 || c == '\\')
-                return false;
-            if (c != '/')
-                continue;
-        }
-        size_t length = i - start;
+    unsigned odd = 0; // any byte above ASCII or a backslash
+    for (char ch : stored) {
+        auto c = static_cast<unsigned char>(ch);
+        odd |= (c >> 7) | static_cast<unsigned>(c == '\\');
+    }
+    if (odd != 0)
+        return false;
+    for (size_t start = 0;;) {
+        size_t end = std::min(stored.find('/', start), stored.size());
+        size_t length = end - start;
         const char* part = stored.data() + start;
         if (length == 0 || (length <= 2 && part[0] == '.' && part[length - 1] == '.') ||
             (length >= 2 && part[1] == ':'))
             return false;
-        start = i + 1;
+        if (end == stored.size())
+            return true;
+        start = end + 1;
     }
-    return true;
 }
 
 } // namespace
