@@ -16,8 +16,11 @@ void CReport::AddLine(std::string_view utf8Line) {
         auto byte = static_cast<unsigned char>(c);
         return byte < 0x20 || byte == 0x7F;
     };
+    unsigned controls = 0; // one pass without a branch per byte
+    for (char c : utf8Line)
+        controls |= static_cast<unsigned>(control(c));
     std::string spelt;
-    if (std::any_of(utf8Line.begin(), utf8Line.end(), control)) {
+    if (controls != 0) {
         for (char c : utf8Line) {
             if (!control(c)) {
                 spelt += c;
