@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <unordered_set>
+#include <utility>
 
 namespace unlha {
 
@@ -127,7 +128,7 @@ private:
     const CCommand& m_command;
     std::vector<CCollectedItem>& m_items;
     CReport& m_report;
-    std::set<std::string> m_stored; // exact: names differing in case are different files
+    std::unordered_set<std::string> m_stored; // exact: names differing in case are different files
 };
 
 bool CCollector::Storable(const std::string& stored, bool folder) {
@@ -169,7 +170,7 @@ int CCollector::AddFile(const CDirEntry& entry, const std::string& host, const s
         m_report.AddLine("同じ名前のファイルが先に格納されるので格納しません: " + rel);
         return RESULT_OK;
     }
-    m_items.push_back(item);
+    m_items.push_back(std::move(item));
     return RESULT_OK;
 }
 
@@ -186,7 +187,7 @@ int CCollector::AddFolder(const CDirEntry& entry, const std::string& host, const
     item.bFolder = true;
     item.nTime = entry.info.nTime;
     item.nAttribute = DOS_DIRECTORY;
-    m_items.push_back(item);
+    m_items.push_back(std::move(item));
     return RESULT_OK;
 }
 

@@ -52,8 +52,9 @@ public:
     CFolderHandle& operator=(const CFolderHandle&) = delete;
 
     // The descriptor to open hostPath relative to (AT_FDCWD when its folder
-    // cannot be opened) and, in name, the path relative to it.
-    int Resolve(const std::string& hostPath, std::string& name);
+    // cannot be opened) and, in name, the path relative to it (pointing into
+    // hostPath).
+    int Resolve(const std::string& hostPath, const char*& name);
 
 private:
     std::string m_strFolder;

@@ -25,6 +25,32 @@ std::optional<std::string> FaithfulCp932(const std::string& part) {
     return cp932;
 }
 
+// An ASCII path of plain components (none empty, "." or "..", none with a
+// drive colon, no "\\") is stored as it is and reads back unchanged: such a
+// name needs no trial round trip.
+bool IsPlainAsciiPath(const std::string& stored) {
+    if (stored.empty())
+        return false;
+    unsigned odd = 0; // any byte above ASCII or a backslash
+    for (char ch : stored) {
+        auto c = static_cast<unsigned char>(ch);
+        odd |= (c >> 7) | static_cast<unsigned>(c == '\\');
+    }
+    if (odd != 0)
+        return false;
+    for (size_t start = 0;;) {
+        size_t end = std::min(stored.find('/', start), stored.size());
+        size_t length = end - start;
+        const char* part = stored.data() + start;
+        if (length == 0 || (length <= 2 && part[0] == '.' && part[length - 1] == '.') ||
+            (length >= 2 && part[1] == ':'))
+            return false;
+        if (end == stored.size())
+            return true;
+        start = end + 1;
+    }
+}
+
 } // namespace
 
 void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info) {
@@ -34,7 +60,10 @@ void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info
         std::replace(info.strDir.begin(), info.strDir.end(), '/', '\xFF');
         if (folder)
             info.strDir += '\xFF';
-        info.strName = folder ? std::string() : stored.substr(cut);
+        if (folder)
+            info.strName.clear();
+        else
+            info.strName.assign(stored, cut);
         info.nCodePage = 0;
         return;
     }
@@ -68,6 +97,8 @@ void EncodeMemberNames(const std::string& stored, bool folder, CMemberInfo& info
 }
 
 bool IsStorableName(const std::string& stored, bool folder) {
+    if (IsPlainAsciiPath(stored))
+        return true;
     CMemberInfo info;
     EncodeMemberNames(stored, folder, info);
     std::string readBack;

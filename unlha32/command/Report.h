@@ -25,6 +25,9 @@ public:
 
 private:
     std::string m_strText;
+    // The last converted stretch of non-ASCII text and its CP932 form.
+    std::string m_strStretch, m_strStretchCp932;
+    bool m_bStretchKnown = false;
 };
 
 } // namespace unlha

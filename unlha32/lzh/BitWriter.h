@@ -52,6 +52,25 @@ public:
         m_nUsed = 0;
     }
 
+    // For a writer of many fields in a row (the symbols of a block): Suspend
+    // hands over the bits held and room for at least bytes more, Resume takes
+    // back the bits and the bytes written after them. Nothing else between.
+    struct CRaw {
+        uint64_t nAcc;  // the bits held are its low nBits
+        unsigned nBits; // fewer than 32
+        uint8_t* pAt;   // where the next four whole bytes go
+    };
+    CRaw Suspend(size_t bytes) {
+        if (m_aBytes.size() - m_nUsed < bytes)
+            m_aBytes.resize(std::max(m_nUsed + bytes, 2 * m_aBytes.size()));
+        return CRaw{m_nAcc, m_nBits, m_aBytes.data() + m_nUsed};
+    }
+    void Resume(const CRaw& raw) {
+        m_nAcc = raw.nAcc;
+        m_nBits = raw.nBits;
+        m_nUsed = static_cast<size_t>(raw.pAt - m_aBytes.data());
+    }
+
     uint64_t BitCount() const { return (m_nFlushed + m_nUsed) * 8 + m_nBits; }
 
     // Complete bytes not yet dropped (up to 31 bits may still be held until

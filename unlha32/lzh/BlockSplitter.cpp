@@ -16,23 +16,28 @@ constexpr unsigned kColumns = kCodeCount + kPositionSlots;
 constexpr double kBlockBits = 80;
 constexpr double kCodeLengthBits = 4;
 
-// f * log2(f) for every count a block can hold.
-const std::vector<float>& EntropyTable() {
-    static const std::vector<float> table = [] {
-        std::vector<float> t(kMaxBlockSymbols + 1, 0.0f);
-        for (size_t f = 1; f < t.size(); ++f)
-            t[f] = static_cast<float>(static_cast<double>(f) * std::log2(static_cast<double>(f)));
-        return t;
-    }();
-    return table;
+// f * log2(f) for every count up to at least maxCount, made as far as the
+// calls have needed (a run of small files never needs the 65536 of a full
+// block).
+const float* EntropyTable(size_t maxCount) {
+    thread_local std::vector<float> table;
+    if (table.size() <= maxCount) {
+        size_t f = table.size();
+        table.resize(maxCount + 1);
+        for (; f < table.size(); ++f)
+            table[f] = f == 0 ? 0.0f
+                              : static_cast<float>(static_cast<double>(f) *
+                                                   std::log2(static_cast<double>(f)));
+    }
+    return table.data();
 }
 
 // Entropy bound of the block's codes plus its table cost; position extra
 // bits are left out, since every partition pays them alike. The rows hold
 // only the columns in use: the first codeColumns of them are codes, the
 // rest position slots.
-double EstimateBits(const uint32_t* lo, const uint32_t* hi, size_t codeColumns, size_t columns) {
-    const std::vector<float>& xlogx = EntropyTable();
+double EstimateBits(const float* xlogx, const uint32_t* lo, const uint32_t* hi, size_t codeColumns,
+                    size_t columns) {
     double codeSum = 0, posSum = 0;
     uint32_t codes = 0, positions = 0, used = 0;
     for (size_t s = 0; s < codeColumns; ++s) {
@@ -102,6 +107,7 @@ std::vector<size_t> ChooseBlockEnds(const CBlockSymbols& symbols, unsigned posit
                 ++row[column[kCodeCount + PositionBits(symbols.aPositions[posIndex++])]];
         }
     }
+    const float* xlogx = EntropyTable(n); // no count exceeds the symbols held
     std::vector<double> best(segments + 1, std::numeric_limits<double>::infinity());
     std::vector<size_t> from(segments + 1, 0);
     best[0] = 0;
@@ -109,8 +115,8 @@ std::vector<size_t> ChooseBlockEnds(const CBlockSymbols& symbols, unsigned posit
         for (size_t i = j > maxSpan ? j - maxSpan : 0; i < j; ++i) {
             if (i != 0 && !Tried(j - i))
                 continue;
-            double cost =
-                best[i] + EstimateBits(&prefix[i * used], &prefix[j * used], codeColumns, used);
+            double cost = best[i] + EstimateBits(xlogx, &prefix[i * used], &prefix[j * used],
+                                                 codeColumns, used);
             if (cost < best[j]) {
                 best[j] = cost;
                 from[j] = i;

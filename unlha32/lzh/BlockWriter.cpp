@@ -3,6 +3,7 @@
 #include "lzh/Huffman.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace unlha {
 
@@ -12,32 +13,32 @@ constexpr unsigned kTableCodes = 19; // code-length alphabet
 
 // Zero runs of the literal/length table become code-length symbols 0, 1
 // (+4 bits) or 2 (+9 bits); a length k becomes symbol k + 2. Calls emit(sym,
-// extraBits, extraValue) for every symbol in order; n: lengths up to the
-// last non-zero one.
-template <typename Emit> void WalkLiteralLengths(const uint8_t* len, size_t n, Emit emit) {
-    size_t i = 0;
-    while (i < n) {
-        unsigned k = len[i++];
-        if (k != 0) {
-            emit(k + 2, 0u, 0u);
-            continue;
-        }
-        unsigned run = 1;
-        while (i < n && len[i] == 0) {
-            ++i;
-            ++run;
-        }
-        if (run <= 2) {
-            for (unsigned r = 0; r < run; ++r)
-                emit(0u, 0u, 0u);
-        } else if (run <= 18) {
-            emit(1u, 4u, run - 3);
-        } else if (run == 19) {
+// extraBits, extraValue) for every symbol in order, up to the last used
+// symbol; used: the nUsed symbols of non-zero length, ascending, so that
+// the zero runs are the gaps between them.
+template <typename Emit> void EmitZeroRun(unsigned run, Emit& emit) {
+    if (run <= 2) {
+        for (unsigned r = 0; r < run; ++r)
             emit(0u, 0u, 0u);
-            emit(1u, 4u, 15u);
-        } else {
-            emit(2u, 9u, run - 20);
-        }
+    } else if (run <= 18) {
+        emit(1u, 4u, run - 3);
+    } else if (run == 19) {
+        emit(0u, 0u, 0u);
+        emit(1u, 4u, 15u);
+    } else {
+        emit(2u, 9u, run - 20);
+    }
+}
+
+template <typename Emit>
+void WalkLiteralLengths(const uint8_t* len, const uint16_t* used, unsigned nUsed, Emit emit) {
+    unsigned next = 0;
+    for (unsigned i = 0; i < nUsed; ++i) {
+        unsigned s = used[i];
+        if (s > next)
+            EmitZeroRun(s - next, emit);
+        emit(len[s] + 2u, 0u, 0u);
+        next = s + 1;
     }
 }
 
@@ -91,24 +92,35 @@ struct CBitCounter {
     void Put(unsigned count, uint32_t) { nBits += count; }
 };
 
-// The literal/length lengths' own cost, with their T table, plus the data
-// bits they give: what choosing among sets of lengths weighs.
-uint64_t LiteralLengthsCost(const uint32_t* cFreq, const uint8_t* cLen) {
-    size_t n = UsedLength(cLen, kCodeCount);
+// The T table that codes a set of literal/length lengths.
+struct CTableCode {
+    uint32_t aFreq[kTableCodes] = {};
+    uint8_t aLen[kTableCodes] = {};
+    unsigned nUsed = 0;
+
+    void Make(const uint8_t* cLen, const uint16_t* used, unsigned usedCount) {
+        WalkLiteralLengths(cLen, used, usedCount,
+                           [&](unsigned s, unsigned, unsigned) { ++aFreq[s]; });
+        this->nUsed = MakeCodeLengths(aFreq, kTableCodes, aLen);
+    }
+};
+
+// The literal/length lengths' own cost, with their T table (made into
+// table), plus dataBits, the data bits they give: what choosing among sets
+// of lengths weighs.
+uint64_t LiteralLengthsCost(uint64_t dataBits, const uint8_t* cLen, const uint16_t* used,
+                            unsigned nUsed, CTableCode& table) {
     CBitCounter bits;
-    for (size_t s = 0; s < n; ++s)
-        bits.nBits += uint64_t{cFreq[s]} * cLen[s];
-    uint32_t tFreq[kTableCodes] = {};
-    WalkLiteralLengths(cLen, n, [&](unsigned s, unsigned extra, unsigned) {
-        ++tFreq[s];
+    bits.nBits = dataBits;
+    WalkLiteralLengths(cLen, used, nUsed, [&](unsigned s, unsigned extra, unsigned) {
+        ++table.aFreq[s];
         bits.nBits += extra;
     });
-    uint8_t tLen[kTableCodes];
-    unsigned tUsed = MakeCodeLengths(tFreq, kTableCodes, tLen);
-    if (tUsed >= 2)
+    table.nUsed = MakeCodeLengths(table.aFreq, kTableCodes, table.aLen);
+    if (table.nUsed >= 2)
         for (unsigned s = 0; s < kTableCodes; ++s)
-            bits.nBits += uint64_t{tFreq[s]} * tLen[s];
-    PutSmallTable(bits, tLen, kTableCodes, tUsed, 0, 5, true);
+            bits.nBits += uint64_t{table.aFreq[s]} * table.aLen[s];
+    PutSmallTable(bits, table.aLen, kTableCodes, table.nUsed, 0, 5, true);
     return bits.nBits;
 }
 
@@ -117,54 +129,60 @@ uint64_t LiteralLengthsCost(const uint32_t* cFreq, const uint8_t* cLen) {
 // the longer data. A block of fewer than kSmallBlock symbols, whose table
 // weighs most, nearly always gains from a floor of 3: it starts there and
 // tries 5; a larger one starts from the plain code and tries 3, then 5 or
-// 2.
+// 2. used: the nUsed symbols of cFreq in use, ascending. True when table
+// holds the T table of the lengths chosen.
 constexpr size_t kSmallBlock = 8192;
-unsigned ChooseLiteralLengths(const uint32_t* cFreq, size_t symbols, uint8_t* cLen) {
-    CSortedSymbols sorted(cFreq, kCodeCount);
-    bool small = symbols < kSmallBlock && sorted.Used() >= 8;
-    sorted.Lengths(small ? 3 : 0, cLen);
-    if (sorted.Used() < 8)
-        return sorted.Used();
-    uint64_t best = LiteralLengthsCost(cFreq, cLen);
+bool ChooseLiteralLengths(const uint32_t* cFreq, size_t symbols, const uint16_t* used,
+                          unsigned nUsed, uint8_t* cLen, CTableCode& table) {
+    CSortedSymbols sorted(cFreq, kCodeCount, used, nUsed);
+    bool small = symbols < kSmallBlock && nUsed >= 8;
+    uint64_t dataBits = sorted.Lengths(small ? 3 : 0, cLen);
+    if (nUsed < 8)
+        return false;
+    uint64_t best = LiteralLengthsCost(dataBits, cLen, used, nUsed, table);
     uint32_t floor = small ? 5 : 3;
     for (int tries = small ? 1 : 2; tries > 0; --tries) {
         uint8_t trial[kCodeCount];
-        sorted.Lengths(floor, trial);
-        uint64_t cost = LiteralLengthsCost(cFreq, trial);
+        CTableCode trialTable;
+        uint64_t cost =
+            LiteralLengthsCost(sorted.Lengths(floor, trial), trial, used, nUsed, trialTable);
         bool better = cost < best;
         if (better) {
             best = cost;
-            std::copy(trial, trial + kCodeCount, cLen);
+            for (unsigned i = 0; i < nUsed; ++i)
+                cLen[used[i]] = trial[used[i]];
+            table = trialTable;
         }
         floor = better ? 5 : 2;
     }
-    return sorted.Used();
+    return true;
 }
 
-// Gathers short codes and passes them on 32 bits at a time: the symbols of
-// a block are most of its writing.
+// Writes short codes straight into the writer's buffer, 32 bits at a
+// time, its state held here meanwhile: the symbols of a block are most of
+// its writing. maxBytes: room for all that will be put.
 class CBitBatch {
 public:
-    explicit CBitBatch(CBitWriter& out) : m_out(out) {}
+    CBitBatch(CBitWriter& out, size_t maxBytes) : m_out(out), m_raw(out.Suspend(maxBytes)) {}
     // value < 2^count, count <= 32.
     void Put(unsigned count, uint32_t value) {
-        m_nAcc = (m_nAcc << count) | value;
-        m_nBits += count;
-        if (m_nBits >= 32) {
-            m_nBits -= 32;
-            m_out.Put(32, static_cast<uint32_t>(m_nAcc >> m_nBits));
+        m_raw.nAcc = (m_raw.nAcc << count) | value;
+        m_raw.nBits += count;
+        if (m_raw.nBits >= 32) {
+            m_raw.nBits -= 32;
+            auto word = static_cast<uint32_t>(m_raw.nAcc >> m_raw.nBits);
+            m_raw.pAt[0] = static_cast<uint8_t>(word >> 24);
+            m_raw.pAt[1] = static_cast<uint8_t>(word >> 16);
+            m_raw.pAt[2] = static_cast<uint8_t>(word >> 8);
+            m_raw.pAt[3] = static_cast<uint8_t>(word);
+            m_raw.pAt += 4;
         }
     }
-    void Flush() {
-        if (m_nBits != 0)
-            m_out.Put(m_nBits, static_cast<uint32_t>(m_nAcc) & ((1u << m_nBits) - 1));
-        m_nBits = 0;
-    }
+    void Flush() { m_out.Resume(m_raw); }
 
 private:
     CBitWriter& m_out;
-    uint64_t m_nAcc = 0;
-    unsigned m_nBits = 0;
+    CBitWriter::CRaw m_raw;
 };
 
 unsigned SingleSymbol(const uint32_t* freq, unsigned count) {
@@ -178,68 +196,89 @@ unsigned SingleSymbol(const uint32_t* freq, unsigned count) {
 
 void WriteBlock(CBitWriter& out, const CBlockSymbols& symbols, size_t codeBegin, size_t codeEnd,
                 size_t posBegin, unsigned positionCodes) {
-    uint32_t cFreq[kCodeCount] = {}, pFreq[17] = {};
+    uint32_t countedCodes[kCodeCount], countedPositions[17];
+    const uint32_t* cFreq = symbols.aCodeFreq;
+    const uint32_t* pFreq = symbols.aPosFreq;
     size_t posIndex = posBegin;
-    for (size_t i = codeBegin; i < codeEnd; ++i) {
-        unsigned code = symbols.aCodes[i];
-        ++cFreq[code];
-        if (code >= kLiteralCount)
-            ++pFreq[PositionBits(symbols.aPositions[posIndex++])];
+    if (codeBegin != 0 || codeEnd != symbols.aCodes.size() || !symbols.Counted()) {
+        std::fill(std::begin(countedCodes), std::end(countedCodes), 0u);
+        std::fill(std::begin(countedPositions), std::end(countedPositions), 0u);
+        for (size_t i = codeBegin; i < codeEnd; ++i) {
+            unsigned code = symbols.aCodes[i];
+            ++countedCodes[code];
+            if (code >= kLiteralCount)
+                ++countedPositions[PositionBits(symbols.aPositions[posIndex++])];
+        }
+        cFreq = countedCodes;
+        pFreq = countedPositions;
     }
-    uint8_t cLen[kCodeCount], pLen[17], tLen[kTableCodes];
-    unsigned cUsed = ChooseLiteralLengths(cFreq, codeEnd - codeBegin, cLen);
+    // Only the codes in use are visited from here on.
+    uint16_t used[kCodeCount];
+    unsigned cUsed = UsedSymbols(cFreq, kCodeCount, used);
+    uint8_t cLen[kCodeCount], pLen[17];
+    CTableCode table;
+    bool tableMade = ChooseLiteralLengths(cFreq, codeEnd - codeBegin, used, cUsed, cLen, table);
     unsigned pUsed = MakeCodeLengths(pFreq, positionCodes, pLen);
-    size_t cCount = UsedLength(cLen, kCodeCount);
-    uint32_t tFreq[kTableCodes] = {};
-    if (cUsed >= 2)
-        WalkLiteralLengths(cLen, cCount, [&](unsigned s, unsigned, unsigned) { ++tFreq[s]; });
-    unsigned tUsed = MakeCodeLengths(tFreq, kTableCodes, tLen);
+    size_t cCount = used[cUsed - 1] + size_t{1};
+    if (!tableMade && cUsed >= 2)
+        table.Make(cLen, used, cUsed);
+    const uint8_t* tLen = table.aLen;
+    unsigned tUsed = table.nUsed;
 
-    out.Put(16, static_cast<uint32_t>(codeEnd - codeBegin));
+    // The count and the tables: well under 4 KiB (510 lengths of at most
+    // 16 + 9 bits).
+    CBitBatch tables(out, 4096);
+    tables.Put(16, static_cast<uint32_t>(codeEnd - codeBegin));
     uint16_t tCode[kTableCodes];
     MakeCanonicalCodes(tLen, kTableCodes, tCode);
     if (cUsed < 2) {
-        PutSmallTable(out, tLen, kTableCodes, 0, 0, 5, true);
-        out.Put(9, 0);
-        out.Put(9, SingleSymbol(cFreq, kCodeCount));
+        PutSmallTable(tables, tLen, kTableCodes, 0, 0, 5, true);
+        tables.Put(9, 0);
+        tables.Put(9, used[0]);
     } else {
-        PutSmallTable(out, tLen, kTableCodes, tUsed, SingleSymbol(tFreq, kTableCodes), 5, true);
-        out.Put(9, static_cast<uint32_t>(cCount));
+        PutSmallTable(tables, tLen, kTableCodes, tUsed, SingleSymbol(table.aFreq, kTableCodes), 5,
+                      true);
+        tables.Put(9, static_cast<uint32_t>(cCount));
         bool tCoded = tUsed >= 2; // one T symbol takes no bits at all
-        WalkLiteralLengths(cLen, cCount, [&](unsigned s, unsigned bits, unsigned value) {
+        WalkLiteralLengths(cLen, used, cUsed, [&](unsigned s, unsigned bits, unsigned value) {
             if (tCoded)
-                out.Put(tLen[s], tCode[s]);
+                tables.Put(tLen[s], tCode[s]);
             if (bits != 0)
-                out.Put(bits, value);
+                tables.Put(bits, value);
         });
     }
-    PutSmallTable(out, pLen, positionCodes, pUsed, SingleSymbol(pFreq, positionCodes),
+    PutSmallTable(tables, pLen, positionCodes, pUsed, SingleSymbol(pFreq, positionCodes),
                   positionCodes == 14 ? 4 : 5, false);
+    tables.Flush();
 
     uint16_t cCode[kCodeCount], pCode[17];
-    MakeCanonicalCodes(cLen, kCodeCount, cCode);
+    MakeCanonicalCodes(cLen, used, cUsed, cCode);
     MakeCanonicalCodes(pLen, positionCodes, pCode);
     bool cCoded = cUsed >= 2, pCoded = pUsed >= 2;
-    posIndex = posBegin;
     // A position's code and extra bits (at most 16 + 15) go out together.
-    uint32_t pCodeBits[17] = {}, pLenBits[17] = {};
+    uint32_t pCodeBits[17] = {}, pLenBits[17] = {}, pExtraMask[17] = {};
     for (unsigned c = 0; c < positionCodes; ++c) {
         pLenBits[c] = (pCoded ? pLen[c] : 0) + (c >= 2 ? c - 1 : 0);
         pCodeBits[c] = pCoded ? uint32_t{pCode[c]} << (c >= 2 ? c - 1 : 0) : 0;
+        pExtraMask[c] = c >= 2 ? (1u << (c - 1)) - 1 : 0;
     }
-    uint8_t cBits[kCodeCount];
-    for (unsigned c = 0; c < kCodeCount; ++c)
-        cBits[c] = cCoded ? cLen[c] : 0;
-    CBitBatch batch(out);
+    uint8_t cBits[kCodeCount]; // set for the codes in use, the only ones read
+    for (unsigned i = 0; i < cUsed; ++i)
+        cBits[used[i]] = cCoded ? cLen[used[i]] : 0;
+    // Pointers held in locals: the bytes written could otherwise alias the
+    // vectors' own, and every symbol would reload them.
+    const uint16_t* codes = symbols.aCodes.data();
+    const uint16_t* positions = symbols.aPositions.data() + posBegin;
+    // A symbol takes at most 16 + 16 + 15 bits.
+    CBitBatch batch(out, (codeEnd - codeBegin) * 6 + 8);
     for (size_t i = codeBegin; i < codeEnd; ++i) {
-        unsigned code = symbols.aCodes[i];
+        unsigned code = codes[i];
         batch.Put(cBits[code], cCode[code]);
         if (code < kLiteralCount)
             continue;
-        unsigned p = symbols.aPositions[posIndex++];
+        unsigned p = *positions++;
         unsigned c = PositionBits(p);
-        uint32_t extra = c >= 2 ? p & ((1u << (c - 1)) - 1) : 0;
-        batch.Put(pLenBits[c], pCodeBits[c] | extra);
+        batch.Put(pLenBits[c], pCodeBits[c] | (p & pExtraMask[c]));
     }
     batch.Flush();
 }

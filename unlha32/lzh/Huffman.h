@@ -26,10 +26,16 @@ unsigned MakeCodeLengths(const std::vector<uint32_t>& freq, std::vector<uint8_t>
 class CSortedSymbols {
 public:
     CSortedSymbols(const uint32_t* freq, unsigned count);
+    // The same from the used symbols already found (UsedSymbols).
+    CSortedSymbols(const uint32_t* freq, unsigned count, const uint16_t* used, unsigned nUsed);
     unsigned Used() const { return m_nUsed; }
-    void Lengths(uint32_t floor, uint8_t* lengths) const;
+    // Returns the bits of the symbols coded with those lengths (their
+    // frequencies times their lengths).
+    uint64_t Lengths(uint32_t floor, uint8_t* lengths) const;
 
 private:
+    void Sort(const uint32_t* freq, const uint16_t* used, unsigned nUsed);
+
     unsigned m_nCount;
     unsigned m_nUsed = 0;
     uint64_t m_aKeys[kMaxHuffmanSymbols]; // frequency << 16 | symbol
@@ -40,8 +46,17 @@ private:
 uint64_t CodedBits(const uint32_t* freq, unsigned count);
 uint64_t OwnCodeBits(const uint8_t* data, size_t size);
 
-// Canonical codes for complete code lengths.
+// The symbols of non-zero frequency, ascending, into used (count
+// entries); returns their number. Runs of unused symbols are passed over
+// four at a time: a small block uses few of the 510 codes.
+unsigned UsedSymbols(const uint32_t* freq, unsigned count, uint16_t* used);
+
+// Canonical codes for complete code lengths; the second form visits only
+// the nUsed symbols of used (ascending), the only ones of non-zero length,
+// and leaves the codes of the others unset.
 void MakeCanonicalCodes(const uint8_t* lengths, unsigned count, uint16_t* codes);
+void MakeCanonicalCodes(const uint8_t* lengths, const uint16_t* used, unsigned nUsed,
+                        uint16_t* codes);
 std::vector<uint16_t> MakeCanonicalCodes(const std::vector<uint8_t>& lengths);
 
 } // namespace unlha

@@ -55,12 +55,11 @@ CLzhEncoder::CLzhEncoder(int method, const CEncoderParams& params)
 CLzhEncoder::~CLzhEncoder() = default;
 
 void CLzhEncoder::AddLiteral(uint8_t byte) {
-    m_symbols.aCodes.push_back(byte);
+    m_symbols.AddLiteral(byte);
 }
 
 void CLzhEncoder::AddMatch(unsigned length, unsigned distance) {
-    m_symbols.aCodes.push_back(static_cast<uint16_t>(kLiteralCount + length - kMinMatch));
-    m_symbols.aPositions.push_back(static_cast<uint16_t>(distance - 1));
+    m_symbols.AddMatch(length, distance);
 }
 
 bool CLzhEncoder::Drain(IByteSink& sink, CEncodeStats& stats) {
@@ -88,6 +87,7 @@ void CLzhEncoder::KeepLastBlockLarge(size_t codeBegin, size_t posBegin) {
     }
     if (found == codes.size())
         return;
+    m_symbols.ForgetCounts();
     codes[found] = static_cast<uint16_t>(codes[found] - 3);
     codes.insert(codes.begin() + static_cast<long>(found) + 1,
                  static_cast<uint16_t>(kLiteralCount));
@@ -139,14 +139,23 @@ void CLzhEncoder::FlushBlocks(bool final) {
             }
         }
         WriteBlock(m_bits, m_symbols, begin, end, posBegin, m_nPositionCodes);
-        posBegin += static_cast<size_t>(std::count_if(
-            codes.begin() + static_cast<long>(begin), codes.begin() + static_cast<long>(end),
-            [](uint16_t c) { return c >= kLiteralCount; }));
+        // The last block of all takes the remaining positions: no count.
+        posBegin = end == codes.size()
+                       ? m_symbols.aPositions.size()
+                       : posBegin + static_cast<size_t>(std::count_if(
+                                        codes.begin() + static_cast<long>(begin),
+                                        codes.begin() + static_cast<long>(end),
+                                        [](uint16_t c) { return c >= kLiteralCount; }));
         begin = end;
+    }
+    if (begin == codes.size()) {
+        m_symbols.Clear();
+        return;
     }
     codes.erase(codes.begin(), codes.begin() + static_cast<long>(begin));
     m_symbols.aPositions.erase(m_symbols.aPositions.begin(),
                                m_symbols.aPositions.begin() + static_cast<long>(posBegin));
+    m_symbols.ForgetCounts();
 }
 
 bool CLzhEncoder::Probe(uint32_t pos) {
@@ -291,7 +300,12 @@ EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeS
     m_symbols.Clear();
     m_bits.Reset();
     m_finder.Restart();
-    m_nProbeAt = mayGiveUp && m_params.nProbeBytes != 0 ? m_params.nProbeBytes : ~0u;
+    // As a finder position, so that each position checks it with one
+    // comparison (a file starts at 3 GiB at most, the probe comes early).
+    uint64_t probeAt = uint64_t{m_finder.Start()} + m_params.nProbeBytes;
+    m_nProbeAt = mayGiveUp && m_params.nProbeBytes != 0 && probeAt < ~0u
+                     ? static_cast<uint32_t>(probeAt)
+                     : ~0u;
     EEncodeResult result =
         m_params.bOptimal ? ParseOptimal(counted, sink, stats) : ParseLazy(counted, sink, stats);
     if (result != EEncodeResult::Done)

@@ -32,16 +32,26 @@ constexpr auto kLog2Mantissa = [] {
 // 16 * log2(x) for x >= 1, without a call to log2.
 uint32_t Log2x16(uint32_t x) {
     unsigned top = 31 - static_cast<unsigned>(std::countl_zero(x));
-    uint32_t mantissa = top >= 8 ? (x >> (top - 8)) & 0xFF : (x << (8 - top)) & 0xFF;
+    // The eight bits below the top one, shifted either way.
+    auto mantissa = static_cast<uint32_t>(((uint64_t{x} << 8) >> top) & 0xFF);
     return top * kScale + kLog2Mantissa[mantissa];
 }
 
-// The price of a symbol seen freq times in total; an unseen one costs a
+// Prices against one total: a symbol seen freq times; an unseen one costs a
 // little more than the rarest seen one.
-uint32_t PriceOf(uint32_t freq, uint32_t total) {
-    uint32_t bits = freq == 0 ? Log2x16(total + 1) + 2 * kScale : Log2x16(total) - Log2x16(freq);
-    return std::clamp<uint32_t>(bits, kScale, 16 * kScale);
-}
+class CPriceScale {
+public:
+    explicit CPriceScale(uint32_t total)
+        : m_nLogTotal(total != 0 ? Log2x16(total) : 0), // only a seen symbol reads it
+          m_nUnseen(Log2x16(total + 1) + 2 * kScale) {}
+    uint32_t Of(uint32_t freq) const {
+        uint32_t bits = freq == 0 ? m_nUnseen : m_nLogTotal - Log2x16(freq);
+        return std::clamp<uint32_t>(bits, kScale, 16 * kScale);
+    }
+
+private:
+    uint32_t m_nLogTotal, m_nUnseen;
+};
 
 } // namespace
 
@@ -55,10 +65,17 @@ CPrices::CPrices(unsigned positionCodes) : m_nPositionCodes(positionCodes) {
 }
 
 void CPrices::Learn(const CBlockSymbols& symbols, size_t codeFrom, size_t posFrom) {
-    for (size_t i = codeFrom; i < symbols.aCodes.size(); ++i)
-        ++m_aNewCodeFreq[symbols.aCodes[i]];
-    for (size_t i = posFrom; i < symbols.aPositions.size(); ++i)
-        ++m_aNewPosFreq[PositionBits(symbols.aPositions[i])];
+    if (codeFrom == 0 && posFrom == 0 && symbols.Counted()) {
+        for (unsigned c = 0; c < kCodeCount; ++c)
+            m_aNewCodeFreq[c] += symbols.aCodeFreq[c];
+        for (unsigned c = 0; c < 17; ++c)
+            m_aNewPosFreq[c] += symbols.aPosFreq[c];
+    } else {
+        for (size_t i = codeFrom; i < symbols.aCodes.size(); ++i)
+            ++m_aNewCodeFreq[symbols.aCodes[i]];
+        for (size_t i = posFrom; i < symbols.aPositions.size(); ++i)
+            ++m_aNewPosFreq[PositionBits(symbols.aPositions[i])];
+    }
     m_nNew += static_cast<uint32_t>(symbols.aCodes.size() - codeFrom);
     if (m_bLearnt && m_nNew < 4096)
         return;
@@ -76,14 +93,14 @@ void CPrices::Learn(const CBlockSymbols& symbols, size_t codeFrom, size_t posFro
         codes += f;
     for (uint32_t f : m_aPosFreq)
         matches += f;
+    CPriceScale codePrice(codes), positionPrice(std::max(matches, 1u));
     for (unsigned b = 0; b < 256; ++b)
-        m_aLiteral[b] = PriceOf(m_aCodeFreq[b], codes);
+        m_aLiteral[b] = codePrice.Of(m_aCodeFreq[b]);
     for (unsigned len = kMinMatch; len <= kMaxMatch; ++len)
-        m_aLength[len] = PriceOf(m_aCodeFreq[kLiteralCount + len - kMinMatch], codes);
+        m_aLength[len] = codePrice.Of(m_aCodeFreq[kLiteralCount + len - kMinMatch]);
     // A position code is followed by its extra bits.
     for (unsigned c = 0; c < m_nPositionCodes; ++c)
-        m_aPosition[c] =
-            PriceOf(m_aPosFreq[c], std::max(matches, 1u)) + (c >= 2 ? (c - 1) * kScale : 0);
+        m_aPosition[c] = positionPrice.Of(m_aPosFreq[c]) + (c >= 2 ? (c - 1) * kScale : 0);
     m_bLearnt = true;
 }
 

@@ -11,10 +11,12 @@ class CReportTest : public QObject {
 private slots:
     void CopyTo_CutsAtCharactersWithinTheBuffer() {
         unlha::CReport report;
-        report.AddLine("表ソ.txt");
-        report.AddLine("😀 smile.txt");
+        // Repeated and alternating non-ASCII stretches, convertible or not.
+        for (const char* line : {"表ソ.txt", "😀 smile.txt", "😀 2.txt", "表ソ.txt", "表ソ"})
+            report.AddLine(line);
         const std::string& text = report.Text();
-        QCOMPARE(Cp932ToUtf8(text), std::string("表ソ.txt\r\n[U+1F600] smile.txt\r\n"));
+        QCOMPARE(Cp932ToUtf8(text), std::string("表ソ.txt\r\n[U+1F600] smile.txt\r\n[U+1F600] "
+                                                "2.txt\r\n表ソ.txt\r\n表ソ\r\n"));
         report.CopyTo(nullptr, 10); // nothing to write to
         for (uint32_t size = 0; size <= text.size() + 1; ++size) {
             std::vector<char> buffer(size + 8, '#');
