@@ -206,12 +206,45 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
     bool haveHere = false; // pos was searched already (as the next position)
     uint32_t misses = 0;   // positions searched in a row without a match
     for (;;) {
+        if (m_symbols.aCodes.size() - learntCodes >= kLearnEvery) {
+            m_prices.Learn(m_symbols, learntCodes, learntPositions);
+            learntCodes = m_symbols.aCodes.size();
+            learntPositions = m_symbols.aPositions.size();
+        }
+        if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
+            size_t codesBefore = m_symbols.aCodes.size(),
+                   positionsBefore = m_symbols.aPositions.size();
+            FlushBlocks(false);
+            learntCodes -= codesBefore - m_symbols.aCodes.size();
+            learntPositions -= positionsBefore - m_symbols.aPositions.size();
+            if (!Drain(sink, stats))
+                return EEncodeResult::SinkStopped;
+        }
         if (!finder.Fill(source, pos))
             return EEncodeResult::ReadError;
         if (finder.Available(pos) == 0)
             break;
         if (GiveUp(pos))
             return EEncodeResult::Incompressible;
+        if (!haveHere && misses != 0) {
+            // Where no match can start, literals follow one another without
+            // a search, up to the next price update, block choice or probe:
+            // tried after a search found nothing, as runs of them come
+            // together.
+            size_t room =
+                std::min(learntCodes + kLearnEvery, m_nBufferSymbols) - m_symbols.aCodes.size();
+            uint64_t end = std::min<uint64_t>(uint64_t{pos} + room, UINT32_MAX);
+            if (m_nProbeAt != ~0u)
+                end = std::min<uint64_t>(end, uint64_t{finder.Start()} + m_nProbeAt);
+            uint32_t next = finder.InsertUnmatched(pos, static_cast<uint32_t>(end));
+            if (next != pos) {
+                const uint8_t* bytes = finder.DataAt(pos);
+                m_symbols.aCodes.insert(m_symbols.aCodes.end(), bytes, bytes + (next - pos));
+                misses += next - pos;
+                pos = next;
+                continue;
+            }
+        }
         bool passed = !haveHere && SkipInNoise(misses);
         if (passed)
             finder.Insert(pos);
@@ -243,20 +276,6 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
                 pos = end;
                 haveHere = false;
             }
-        }
-        if (m_symbols.aCodes.size() - learntCodes >= kLearnEvery) {
-            m_prices.Learn(m_symbols, learntCodes, learntPositions);
-            learntCodes = m_symbols.aCodes.size();
-            learntPositions = m_symbols.aPositions.size();
-        }
-        if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
-            size_t codesBefore = m_symbols.aCodes.size(),
-                   positionsBefore = m_symbols.aPositions.size();
-            FlushBlocks(false);
-            learntCodes -= codesBefore - m_symbols.aCodes.size();
-            learntPositions -= positionsBefore - m_symbols.aPositions.size();
-            if (!Drain(sink, stats))
-                return EEncodeResult::SinkStopped;
         }
     }
     m_prices.Learn(m_symbols, learntCodes, learntPositions); // for the next file

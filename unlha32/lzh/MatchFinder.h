@@ -65,12 +65,21 @@ public:
     uint32_t Available(uint32_t pos) const { return m_nEnd - pos; }
     bool AtEnd() const { return m_bEof; }
     uint8_t ByteAt(uint32_t pos) const { return m_aData[pos - m_nBase]; }
+    const uint8_t* DataAt(uint32_t pos) const { return m_aData.data() + (pos - m_nBase); }
 
     // Enters pos into its chain (no-op with fewer than 3 bytes left).
     void Insert(uint32_t pos);
     // Enters the positions from .. end - 1 (those inside a match), in a
     // tighter loop than one Insert each.
     void InsertRange(uint32_t from, uint32_t end);
+
+    // Enters the positions from pos on, before end at most, for as long as
+    // neither table holds an earlier position within reach of them: no match
+    // starts there, and a search would find nothing. Returns the first
+    // position that has one (not entered yet), or where it stopped: end, or
+    // short of the last bytes that Fill keeps ahead. Cheaper per position
+    // than a search, for the runs of literals of data new to the window.
+    uint32_t InsertUnmatched(uint32_t pos, uint32_t end);
 
     // Enters pos and returns the longest match there that is longer than
     // minLength (nLength 0 if none). A shorter chain is walked when
@@ -222,6 +231,37 @@ inline void CMatchFinder::InsertRange(uint32_t from, uint32_t end) {
         prev[pos & mask] = head[hashes.nHash];
         head[hashes.nHash] = pos + 1;
     }
+}
+
+inline uint32_t CMatchFinder::InsertUnmatched(uint32_t pos, uint32_t end) {
+    // Within the lookahead Fill keeps; at the end of input, while there are
+    // bytes enough for an entry.
+    uint32_t last = m_bEof ? m_nEnd - std::min(m_nEnd, kMinMatch + 1) : m_nEnd - kLookahead;
+    end = std::min(end, last + 1);
+    uint32_t* head = m_aHead.data();
+    uint32_t* head3 = m_aHead3.data();
+    uint32_t* prev = m_aPrev.data();
+    const uint32_t mask = m_nWindow - 1;
+    for (; pos < end; ++pos) {
+        CHashes hashes = pos == m_nNextPos ? m_next : HashesAt(pos);
+        // Entries hold position + 1; those before the start of the file or
+        // out of the window are not within reach, nor is 0 (none). The
+        // 3-byte entry counts only when its bytes are the same.
+        uint32_t lowest = std::max(m_nStart, pos - mask) + 1;
+        uint32_t near3 = head3[hashes.nHash3], candidate = head[hashes.nHash];
+        if (candidate >= lowest ||
+            (near3 >= lowest && ((detail::Load32(&m_aData[near3 - 1 - m_nBase]) ^
+                                  detail::Load32(&m_aData[pos - m_nBase])) &
+                                 detail::kLow3Bytes) == 0)) {
+            m_next = hashes;
+            m_nNextPos = pos;
+            break;
+        }
+        head3[hashes.nHash3] = pos + 1;
+        prev[pos & mask] = candidate;
+        head[hashes.nHash] = pos + 1;
+    }
+    return pos;
 }
 
 // Notes a match longer than all before it; out keeps the longest at the end
