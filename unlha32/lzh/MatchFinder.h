@@ -109,7 +109,10 @@ private:
         uint32_t nHash = 0;  // index into m_aHead
     };
     // Both table indexes for the bytes at pos (reads 8 bytes there).
-    CHashes HashesAt(uint32_t pos) const;
+    CHashes HashesAt(uint32_t pos) const { return HashesOf(&m_aData[pos - m_nBase], m_nHashShift); }
+    // The same for the bytes at p, hashShift being m_nHashShift (the loops
+    // keep both in registers).
+    static CHashes HashesOf(const uint8_t* p, unsigned hashShift);
     // Matches longer than bestLength, each longer than the one before.
     unsigned Search(uint32_t pos, unsigned bestLength, unsigned chain, CMatch* out,
                     unsigned maxOut);
@@ -195,16 +198,17 @@ inline uint16_t Load16(const uint8_t* p) {
     return candidate;
 }
 
-[[gnu::always_inline]] inline CMatchFinder::CHashes CMatchFinder::HashesAt(uint32_t pos) const {
+[[gnu::always_inline]] inline CMatchFinder::CHashes CMatchFinder::HashesOf(const uint8_t* p,
+                                                                           unsigned hashShift) {
     uint64_t w = 0;
-    std::memcpy(&w, &m_aData[pos - m_nBase], 8);
+    std::memcpy(&w, p, 8);
     uint32_t v = 0;
     std::memcpy(&v, &w, 4);
     CHashes hashes;
     hashes.nHash3 = ((v & detail::kLow3Bytes) * 2654435761u) >> (32 - detail::kHash3Bits);
     // The first five bytes at the top of the word, whatever the byte order.
     w = std::endian::native == std::endian::little ? w << 24 : w >> 24 << 24;
-    hashes.nHash = static_cast<uint32_t>((w * 0x9E3779B97F4A7C15ull) >> (32 + m_nHashShift));
+    hashes.nHash = static_cast<uint32_t>((w * 0x9E3779B97F4A7C15ull) >> (32 + hashShift));
     return hashes;
 }
 
@@ -225,8 +229,10 @@ inline void CMatchFinder::InsertRange(uint32_t from, uint32_t end) {
     uint32_t* head3 = m_aHead3.data();
     uint32_t* prev = m_aPrev.data();
     const uint32_t mask = m_nWindow - 1;
-    for (uint32_t pos = from; pos < end; ++pos) {
-        CHashes hashes = HashesAt(pos);
+    const unsigned shift = m_nHashShift;
+    const uint8_t* bytes = m_aData.data() + (from - m_nBase);
+    for (uint32_t pos = from; pos < end; ++pos, ++bytes) {
+        CHashes hashes = HashesOf(bytes, shift);
         head3[hashes.nHash3] = pos + 1;
         prev[pos & mask] = head[hashes.nHash];
         head[hashes.nHash] = pos + 1;
