@@ -195,9 +195,10 @@ inline CLzhEncoder::CScored CLzhEncoder::BestOf(const CMatch* found, unsigned n,
 
 // Greedy with a look one position ahead, by price: the best match here is
 // taken unless a literal followed by the best match at the next position
-// saves more.
+// saves more, by more than a bit.
 EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
     constexpr unsigned kMaxCandidates = 16;
+    constexpr int32_t kLiteralFirstBias = CPrices::kScale; // one bit
     CMatchFinder& finder = m_finder;
     CMatch found[kMaxCandidates];
     uint32_t pos = finder.Start();
@@ -266,7 +267,8 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
                 next = BestOf(found, n, pos + 1);
                 haveHere = true;
             }
-            if (next.nSaving > here.nSaving) {
+            // The literal first is one symbol more: it must save a bit more.
+            if (next.nSaving > here.nSaving + kLiteralFirstBias) {
                 AddLiteral(finder.ByteAt(pos++));
                 here = next;
             } else {
