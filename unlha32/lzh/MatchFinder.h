@@ -126,7 +126,7 @@ private:
     uint32_t m_nStart = 0; // first position of the current file
     uint32_t m_nEnd = 0;   // first file position not yet read
     bool m_bEof = false;
-    CHashes m_next; // of m_nNextPos, computed one position early
+    CHashes m_next; // of m_nNextPos, where InsertUnmatched stopped
     uint32_t m_nNextPos = ~0u;
     std::vector<uint32_t> m_aHead;  // per 5-byte hash: last position + 1, 0 = none
     std::vector<uint32_t> m_aHead3; // per 3-byte hash: last position + 1
@@ -183,13 +183,6 @@ inline uint16_t Load16(const uint8_t* p) {
 // input read as the zeros that Fill leaves there.
 [[gnu::always_inline]] inline uint32_t CMatchFinder::Enter(uint32_t pos, uint32_t& near3) {
     CHashes hashes = pos == m_nNextPos ? m_next : HashesAt(pos);
-    // The next position's table entries load while this one is searched.
-    if (m_nEnd - pos > kMinMatch) {
-        m_next = HashesAt(pos + 1);
-        m_nNextPos = pos + 1;
-        __builtin_prefetch(&m_aHead3[m_next.nHash3]);
-        __builtin_prefetch(&m_aHead[m_next.nHash]);
-    }
     near3 = m_aHead3[hashes.nHash3];
     m_aHead3[hashes.nHash3] = pos + 1;
     uint32_t candidate = m_aHead[hashes.nHash];
@@ -223,8 +216,6 @@ inline void CMatchFinder::InsertRange(uint32_t from, uint32_t end) {
     end = std::min(end, m_nEnd - std::min(m_nEnd, kMinMatch - 1));
     if (from >= end)
         return;
-    if (from == m_nNextPos) // its hashes are known: enter it as usual
-        Insert(from++);
     uint32_t* head = m_aHead.data();
     uint32_t* head3 = m_aHead3.data();
     uint32_t* prev = m_aPrev.data();
