@@ -206,28 +206,40 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
     CScored here;          // the best match at pos, when haveHere
     bool haveHere = false; // pos was searched already (as the next position)
     uint32_t misses = 0;   // positions searched in a row without a match
+    // Below these neither a price update, a block choice, reading, the end
+    // of input nor the probe is due: the checks are skipped.
+    size_t symbolsDue = 0;
+    uint32_t posDue = 0;
     for (;;) {
-        if (m_symbols.aCodes.size() - learntCodes >= kLearnEvery) {
-            m_prices.Learn(m_symbols, learntCodes, learntPositions);
-            learntCodes = m_symbols.aCodes.size();
-            learntPositions = m_symbols.aPositions.size();
+        if (m_symbols.aCodes.size() >= symbolsDue || pos >= posDue) {
+            if (m_symbols.aCodes.size() - learntCodes >= kLearnEvery) {
+                m_prices.Learn(m_symbols, learntCodes, learntPositions);
+                learntCodes = m_symbols.aCodes.size();
+                learntPositions = m_symbols.aPositions.size();
+            }
+            if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
+                size_t codesBefore = m_symbols.aCodes.size(),
+                       positionsBefore = m_symbols.aPositions.size();
+                FlushBlocks(false);
+                learntCodes -= codesBefore - m_symbols.aCodes.size();
+                learntPositions -= positionsBefore - m_symbols.aPositions.size();
+                if (!Drain(sink, stats))
+                    return EEncodeResult::SinkStopped;
+            }
+            if (!finder.Fill(source, pos))
+                return EEncodeResult::ReadError;
+            if (finder.Available(pos) == 0)
+                break;
+            if (GiveUp(pos))
+                return EEncodeResult::Incompressible;
+            symbolsDue = std::min(learntCodes + kLearnEvery, m_nBufferSymbols);
+            uint64_t due = finder.AtEnd() ? finder.End()
+                                          : uint64_t{finder.End()} - CMatchFinder::kLookahead + 1;
+            if (m_nProbeAt != ~0u)
+                due = std::min<uint64_t>(due, uint64_t{finder.Start()} + m_nProbeAt);
+            posDue = static_cast<uint32_t>(due);
         }
-        if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
-            size_t codesBefore = m_symbols.aCodes.size(),
-                   positionsBefore = m_symbols.aPositions.size();
-            FlushBlocks(false);
-            learntCodes -= codesBefore - m_symbols.aCodes.size();
-            learntPositions -= positionsBefore - m_symbols.aPositions.size();
-            if (!Drain(sink, stats))
-                return EEncodeResult::SinkStopped;
-        }
-        if (!finder.Fill(source, pos))
-            return EEncodeResult::ReadError;
-        if (finder.Available(pos) == 0)
-            break;
-        if (GiveUp(pos))
-            return EEncodeResult::Incompressible;
-        if (!haveHere && misses != 0) {
+        if (!haveHere && misses >= 2) {
             // Where no match can start, literals follow one another without
             // a search, up to the next price update, block choice or probe:
             // tried after a search found nothing, as runs of them come

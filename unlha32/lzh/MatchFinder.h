@@ -64,6 +64,7 @@ public:
     // Bytes available from pos to the current end of input.
     uint32_t Available(uint32_t pos) const { return m_nEnd - pos; }
     bool AtEnd() const { return m_bEof; }
+    uint32_t End() const { return m_nEnd; } // the first position not yet read
     uint8_t ByteAt(uint32_t pos) const { return m_aData[pos - m_nBase]; }
     const uint8_t* DataAt(uint32_t pos) const { return m_aData.data() + (pos - m_nBase); }
 
