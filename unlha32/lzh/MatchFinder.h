@@ -239,17 +239,18 @@ inline uint32_t CMatchFinder::InsertUnmatched(uint32_t pos, uint32_t end) {
     uint32_t* head = m_aHead.data();
     uint32_t* head3 = m_aHead3.data();
     uint32_t* prev = m_aPrev.data();
-    const uint32_t mask = m_nWindow - 1;
+    const uint32_t mask = m_nWindow - 1, start = m_nStart;
+    const unsigned shift = m_nHashShift;
+    const uint8_t* data = m_aData.data() - m_nBase; // data + pos: the byte at pos
     for (; pos < end; ++pos) {
-        CHashes hashes = pos == m_nNextPos ? m_next : HashesAt(pos);
+        CHashes hashes = HashesOf(data + pos, shift);
         // Entries hold position + 1; those before the start of the file or
         // out of the window are not within reach, nor is 0 (none). The
         // 3-byte entry counts only when its bytes are the same.
-        uint32_t lowest = std::max(m_nStart, pos - mask) + 1;
+        uint32_t lowest = std::max(start, pos - mask) + 1;
         uint32_t near3 = head3[hashes.nHash3], candidate = head[hashes.nHash];
         if (candidate >= lowest ||
-            (near3 >= lowest && ((detail::Load32(&m_aData[near3 - 1 - m_nBase]) ^
-                                  detail::Load32(&m_aData[pos - m_nBase])) &
+            (near3 >= lowest && ((detail::Load32(data + near3 - 1) ^ detail::Load32(data + pos)) &
                                  detail::kLow3Bytes) == 0)) {
             m_next = hashes;
             m_nNextPos = pos;
