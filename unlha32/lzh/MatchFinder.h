@@ -302,27 +302,34 @@ inline unsigned CMatchFinder::Search(uint32_t pos, unsigned bestLength, unsigned
     }
     if (maxLength < 4) // chain candidates are compared 4 bytes at once
         return found;
+    // The walk goes by entries (position + 1). Along a chain they only
+    // decrease while within reach (a link is overwritten a window later
+    // only), so the first one below the lowest within reach ends it; 0
+    // (none) does too.
+    uint32_t lowest = pos + 1 - limit;
+    if (candidate < lowest)
+        return found;
     uint32_t head = detail::Load32(here);
     const uint32_t* prev = m_aPrev.data();
     uint32_t mask = m_nWindow - 1;
-    uint32_t cand = candidate - 1;
-    for (; chain != 0; --chain) {
-        uint32_t distance = pos - cand;
-        if (distance - 1 >= limit)
-            break;
-        const uint8_t* there = here - distance;
-        if (detail::Load16(there + bestLength - 1) == detail::Load16(here + bestLength - 1) &&
-            detail::Load32(there) == head) {
+    // data + entry: the first byte of the candidate at that entry.
+    const uintptr_t data = reinterpret_cast<uintptr_t>(here) - pos - 1;
+    // The two bytes that end a longer match: most candidates fail on them.
+    uint16_t tail = detail::Load16(here + bestLength - 1);
+    for (uint32_t entry = candidate; chain != 0 && entry >= lowest; --chain) {
+        const uint8_t* there = reinterpret_cast<const uint8_t*>(data + entry);
+        if (detail::Load16(there + bestLength - 1) == tail && detail::Load32(there) == head) {
             unsigned len =
                 std::min(4 + detail::CommonLength(there + 4, here + 4, maxLength - 4), maxLength);
             if (len > bestLength) {
                 bestLength = len;
-                Note(out, found, maxOut, len, distance);
+                tail = detail::Load16(here + bestLength - 1);
+                Note(out, found, maxOut, len, pos + 1 - entry);
                 if (len >= stopAt)
                     break;
             }
         }
-        cand = prev[cand & mask] - 1;
+        entry = prev[(entry - 1) & mask];
     }
     return found;
 }
