@@ -105,9 +105,9 @@ private:
     // end when it is full.
     static void Note(CMatch* out, unsigned& found, unsigned maxOut, unsigned len,
                      uint32_t distance);
-    struct CHashes {
-        uint32_t nHash3 = 0; // index into m_aHead3
-        uint32_t nHash = 0;  // index into m_aHead
+    struct CHashes {       // full-width indexes: the loops use them as they come
+        size_t nHash3 = 0; // index into m_aHead3
+        size_t nHash = 0;  // index into m_aHead
     };
     // Both table indexes for the bytes at pos (reads 8 bytes there).
     CHashes HashesAt(uint32_t pos) const { return HashesOf(&m_aData[pos - m_nBase], m_nHashShift); }
@@ -202,7 +202,7 @@ inline uint16_t Load16(const uint8_t* p) {
     hashes.nHash3 = ((v & detail::kLow3Bytes) * 2654435761u) >> (32 - detail::kHash3Bits);
     // The first five bytes at the top of the word, whatever the byte order.
     w = std::endian::native == std::endian::little ? w << 24 : w >> 24 << 24;
-    hashes.nHash = static_cast<uint32_t>((w * 0x9E3779B97F4A7C15ull) >> (32 + hashShift));
+    hashes.nHash = (w * 0x9E3779B97F4A7C15ull) >> (32 + hashShift);
     return hashes;
 }
 
