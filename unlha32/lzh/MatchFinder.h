@@ -241,16 +241,20 @@ inline uint32_t CMatchFinder::InsertUnmatched(uint32_t pos, uint32_t end) {
     uint32_t* prev = m_aPrev.data();
     const uint32_t mask = m_nWindow - 1, start = m_nStart;
     const unsigned shift = m_nHashShift;
-    const uint8_t* data = m_aData.data() - m_nBase; // data + pos: the byte at pos
+    // data + pos: the address of the byte at pos.
+    const uintptr_t data = reinterpret_cast<uintptr_t>(m_aData.data()) - m_nBase;
+    auto at = [data](uint32_t p) {
+        return reinterpret_cast<const uint8_t*>(data + p);
+    };
     for (; pos < end; ++pos) {
-        CHashes hashes = HashesOf(data + pos, shift);
+        CHashes hashes = HashesOf(at(pos), shift);
         // Entries hold position + 1; those before the start of the file or
         // out of the window are not within reach, nor is 0 (none). The
         // 3-byte entry counts only when its bytes are the same.
         uint32_t lowest = std::max(start, pos - mask) + 1;
         uint32_t near3 = head3[hashes.nHash3], candidate = head[hashes.nHash];
         if (candidate >= lowest ||
-            (near3 >= lowest && ((detail::Load32(data + near3 - 1) ^ detail::Load32(data + pos)) &
+            (near3 >= lowest && ((detail::Load32(at(near3 - 1)) ^ detail::Load32(at(pos))) &
                                  detail::kLow3Bytes) == 0)) {
             m_next = hashes;
             m_nNextPos = pos;
