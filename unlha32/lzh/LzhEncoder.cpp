@@ -191,9 +191,17 @@ inline CLzhEncoder::CScored CLzhEncoder::BestOf(const CMatch* found, unsigned n,
     CScored best;
     int32_t literals = 0;
     unsigned counted = 0;
+    const uint8_t* bytes = m_finder.DataAt(at);
+    auto price = [&](unsigned i) {
+        return static_cast<int32_t>(m_prices.Literal(bytes[i]));
+    };
     for (unsigned k = 0; k < n; ++k) {
-        for (; counted < found[k].nLength; ++counted)
-            literals += static_cast<int32_t>(m_prices.Literal(m_finder.ByteAt(at + counted)));
+        unsigned length = found[k].nLength;
+        for (; counted + 4 <= length; counted += 4) // four at a time: less loop overhead
+            literals +=
+                price(counted) + price(counted + 1) + price(counted + 2) + price(counted + 3);
+        for (; counted < length; ++counted)
+            literals += price(counted);
         int32_t saving =
             literals - static_cast<int32_t>(m_prices.Match(found[k].nLength, found[k].nDistance));
         if (saving > best.nSaving)
@@ -204,9 +212,10 @@ inline CLzhEncoder::CScored CLzhEncoder::BestOf(const CMatch* found, unsigned n,
 
 // Greedy with a look one position ahead, by price: the best match here is
 // taken unless a literal followed by the best match at the next position
-// saves more.
+// saves more, by more than a bit.
 EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEncodeStats& stats) {
     constexpr unsigned kMaxCandidates = 16;
+    constexpr int32_t kLiteralFirstBias = CPrices::kScale; // one bit
     CMatchFinder& finder = m_finder;
     CMatch found[kMaxCandidates];
     uint32_t pos = finder.Start();
@@ -214,13 +223,58 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
     CScored here;          // the best match at pos, when haveHere
     bool haveHere = false; // pos was searched already (as the next position)
     uint32_t misses = 0;   // positions searched in a row without a match
+    // Below these neither a price update, a block choice, reading, the end
+    // of input nor the probe is due: the checks are skipped.
+    size_t symbolsDue = 0;
+    uint32_t posDue = 0;
     for (;;) {
-        if (!finder.Fill(source, pos))
-            return EEncodeResult::ReadError;
-        if (finder.Available(pos) == 0)
-            break;
-        if (GiveUp(pos))
-            return EEncodeResult::Incompressible;
+        if (m_symbols.aCodes.size() >= symbolsDue || pos >= posDue) {
+            if (m_symbols.aCodes.size() - learntCodes >= kLearnEvery) {
+                m_prices.Learn(m_symbols, learntCodes, learntPositions);
+                learntCodes = m_symbols.aCodes.size();
+                learntPositions = m_symbols.aPositions.size();
+            }
+            if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
+                size_t codesBefore = m_symbols.aCodes.size(),
+                       positionsBefore = m_symbols.aPositions.size();
+                FlushBlocks(false);
+                learntCodes -= codesBefore - m_symbols.aCodes.size();
+                learntPositions -= positionsBefore - m_symbols.aPositions.size();
+                if (!Drain(sink, stats))
+                    return EEncodeResult::SinkStopped;
+            }
+            if (!finder.Fill(source, pos))
+                return EEncodeResult::ReadError;
+            if (finder.Available(pos) == 0)
+                break;
+            if (GiveUp(pos))
+                return EEncodeResult::Incompressible;
+            symbolsDue = std::min(learntCodes + kLearnEvery, m_nBufferSymbols);
+            uint64_t due = finder.AtEnd() ? finder.End()
+                                          : uint64_t{finder.End()} - CMatchFinder::kLookahead + 1;
+            if (m_nProbeAt != ~0u)
+                due = std::min<uint64_t>(due, uint64_t{finder.Start()} + m_nProbeAt);
+            posDue = static_cast<uint32_t>(due);
+        }
+        if (!haveHere && misses >= 2) {
+            // Where no match can start, literals follow one another without
+            // a search, up to the next price update, block choice or probe:
+            // tried after a search found nothing, as runs of them come
+            // together.
+            size_t room =
+                std::min(learntCodes + kLearnEvery, m_nBufferSymbols) - m_symbols.aCodes.size();
+            uint64_t end = std::min<uint64_t>(uint64_t{pos} + room, UINT32_MAX);
+            if (m_nProbeAt != ~0u)
+                end = std::min<uint64_t>(end, uint64_t{finder.Start()} + m_nProbeAt);
+            uint32_t next = finder.InsertUnmatched(pos, static_cast<uint32_t>(end));
+            if (next != pos) {
+                const uint8_t* bytes = finder.DataAt(pos);
+                m_symbols.aCodes.insert(m_symbols.aCodes.end(), bytes, bytes + (next - pos));
+                misses += next - pos;
+                pos = next;
+                continue;
+            }
+        }
         bool passed = !haveHere && SkipInNoise(misses);
         if (passed)
             finder.Insert(pos);
@@ -242,7 +296,8 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
                 next = BestOf(found, n, pos + 1);
                 haveHere = true;
             }
-            if (next.nSaving > here.nSaving) {
+            // The literal first is one symbol more: it must save a bit more.
+            if (next.nSaving > here.nSaving + kLiteralFirstBias) {
                 AddLiteral(finder.ByteAt(pos++));
                 here = next;
             } else {
@@ -252,20 +307,6 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
                 pos = end;
                 haveHere = false;
             }
-        }
-        if (m_symbols.aCodes.size() - learntCodes >= kLearnEvery) {
-            m_prices.Learn(m_symbols, learntCodes, learntPositions);
-            learntCodes = m_symbols.aCodes.size();
-            learntPositions = m_symbols.aPositions.size();
-        }
-        if (m_symbols.aCodes.size() >= m_nBufferSymbols) {
-            size_t codesBefore = m_symbols.aCodes.size(),
-                   positionsBefore = m_symbols.aPositions.size();
-            FlushBlocks(false);
-            learntCodes -= codesBefore - m_symbols.aCodes.size();
-            learntPositions -= positionsBefore - m_symbols.aPositions.size();
-            if (!Drain(sink, stats))
-                return EEncodeResult::SinkStopped;
         }
     }
     m_prices.Learn(m_symbols, learntCodes, learntPositions); // for the next file

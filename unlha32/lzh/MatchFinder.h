@@ -64,13 +64,23 @@ public:
     // Bytes available from pos to the current end of input.
     uint32_t Available(uint32_t pos) const { return m_nEnd - pos; }
     bool AtEnd() const { return m_bEof; }
+    uint32_t End() const { return m_nEnd; } // the first position not yet read
     uint8_t ByteAt(uint32_t pos) const { return m_aData[pos - m_nBase]; }
+    const uint8_t* DataAt(uint32_t pos) const { return m_aData.data() + (pos - m_nBase); }
 
     // Enters pos into its chain (no-op with fewer than 3 bytes left).
     void Insert(uint32_t pos);
     // Enters the positions from .. end - 1 (those inside a match), in a
     // tighter loop than one Insert each.
     void InsertRange(uint32_t from, uint32_t end);
+
+    // Enters the positions from pos on, before end at most, for as long as
+    // neither table holds an earlier position within reach of them: no match
+    // starts there, and a search would find nothing. Returns the first
+    // position that has one (not entered yet), or where it stopped: end, or
+    // short of the last bytes that Fill keeps ahead. Cheaper per position
+    // than a search, for the runs of literals of data new to the window.
+    uint32_t InsertUnmatched(uint32_t pos, uint32_t end);
 
     // Enters pos and returns the longest match there that is longer than
     // minLength (nLength 0 if none). A shorter chain is walked when
@@ -95,12 +105,15 @@ private:
     // end when it is full.
     static void Note(CMatch* out, unsigned& found, unsigned maxOut, unsigned len,
                      uint32_t distance);
-    struct CHashes {
-        uint32_t nHash3 = 0; // index into m_aHead3
-        uint32_t nHash = 0;  // index into m_aHead
+    struct CHashes {       // full-width indexes: the loops use them as they come
+        size_t nHash3 = 0; // index into m_aHead3
+        size_t nHash = 0;  // index into m_aHead
     };
     // Both table indexes for the bytes at pos (reads 8 bytes there).
-    CHashes HashesAt(uint32_t pos) const;
+    CHashes HashesAt(uint32_t pos) const { return HashesOf(&m_aData[pos - m_nBase], m_nHashShift); }
+    // The same for the bytes at p, hashShift being m_nHashShift (the loops
+    // keep both in registers).
+    static CHashes HashesOf(const uint8_t* p, unsigned hashShift);
     // Matches longer than bestLength, each longer than the one before.
     unsigned Search(uint32_t pos, unsigned bestLength, unsigned chain, CMatch* out,
                     unsigned maxOut);
@@ -114,7 +127,7 @@ private:
     uint32_t m_nStart = 0; // first position of the current file
     uint32_t m_nEnd = 0;   // first file position not yet read
     bool m_bEof = false;
-    CHashes m_next; // of m_nNextPos, computed one position early
+    CHashes m_next; // of m_nNextPos, where InsertUnmatched stopped
     uint32_t m_nNextPos = ~0u;
     std::vector<uint32_t> m_aHead;  // per 5-byte hash: last position + 1, 0 = none
     std::vector<uint32_t> m_aHead3; // per 3-byte hash: last position + 1
@@ -171,13 +184,6 @@ inline uint16_t Load16(const uint8_t* p) {
 // input read as the zeros that Fill leaves there.
 [[gnu::always_inline]] inline uint32_t CMatchFinder::Enter(uint32_t pos, uint32_t& near3) {
     CHashes hashes = pos == m_nNextPos ? m_next : HashesAt(pos);
-    // The next position's table entries load while this one is searched.
-    if (m_nEnd - pos > kMinMatch) {
-        m_next = HashesAt(pos + 1);
-        m_nNextPos = pos + 1;
-        __builtin_prefetch(&m_aHead3[m_next.nHash3]);
-        __builtin_prefetch(&m_aHead[m_next.nHash]);
-    }
     near3 = m_aHead3[hashes.nHash3];
     m_aHead3[hashes.nHash3] = pos + 1;
     uint32_t candidate = m_aHead[hashes.nHash];
@@ -186,16 +192,17 @@ inline uint16_t Load16(const uint8_t* p) {
     return candidate;
 }
 
-[[gnu::always_inline]] inline CMatchFinder::CHashes CMatchFinder::HashesAt(uint32_t pos) const {
+[[gnu::always_inline]] inline CMatchFinder::CHashes CMatchFinder::HashesOf(const uint8_t* p,
+                                                                           unsigned hashShift) {
     uint64_t w = 0;
-    std::memcpy(&w, &m_aData[pos - m_nBase], 8);
+    std::memcpy(&w, p, 8);
     uint32_t v = 0;
     std::memcpy(&v, &w, 4);
     CHashes hashes;
     hashes.nHash3 = ((v & detail::kLow3Bytes) * 2654435761u) >> (32 - detail::kHash3Bits);
     // The first five bytes at the top of the word, whatever the byte order.
     w = std::endian::native == std::endian::little ? w << 24 : w >> 24 << 24;
-    hashes.nHash = static_cast<uint32_t>((w * 0x9E3779B97F4A7C15ull) >> (32 + m_nHashShift));
+    hashes.nHash = (w * 0x9E3779B97F4A7C15ull) >> (32 + hashShift);
     return hashes;
 }
 
@@ -210,18 +217,54 @@ inline void CMatchFinder::InsertRange(uint32_t from, uint32_t end) {
     end = std::min(end, m_nEnd - std::min(m_nEnd, kMinMatch - 1));
     if (from >= end)
         return;
-    if (from == m_nNextPos) // its hashes are known: enter it as usual
-        Insert(from++);
     uint32_t* head = m_aHead.data();
     uint32_t* head3 = m_aHead3.data();
     uint32_t* prev = m_aPrev.data();
     const uint32_t mask = m_nWindow - 1;
-    for (uint32_t pos = from; pos < end; ++pos) {
-        CHashes hashes = HashesAt(pos);
+    const unsigned shift = m_nHashShift;
+    const uint8_t* bytes = m_aData.data() + (from - m_nBase);
+    for (uint32_t pos = from; pos < end; ++pos, ++bytes) {
+        CHashes hashes = HashesOf(bytes, shift);
         head3[hashes.nHash3] = pos + 1;
         prev[pos & mask] = head[hashes.nHash];
         head[hashes.nHash] = pos + 1;
     }
+}
+
+inline uint32_t CMatchFinder::InsertUnmatched(uint32_t pos, uint32_t end) {
+    // Within the lookahead Fill keeps; at the end of input, while there are
+    // bytes enough for an entry.
+    uint32_t last = m_bEof ? m_nEnd - std::min(m_nEnd, kMinMatch + 1) : m_nEnd - kLookahead;
+    end = std::min(end, last + 1);
+    uint32_t* head = m_aHead.data();
+    uint32_t* head3 = m_aHead3.data();
+    uint32_t* prev = m_aPrev.data();
+    const uint32_t mask = m_nWindow - 1, start = m_nStart;
+    const unsigned shift = m_nHashShift;
+    // data + pos: the address of the byte at pos.
+    const uintptr_t data = reinterpret_cast<uintptr_t>(m_aData.data()) - m_nBase;
+    auto at = [data](uint32_t p) {
+        return reinterpret_cast<const uint8_t*>(data + p);
+    };
+    for (; pos < end; ++pos) {
+        CHashes hashes = HashesOf(at(pos), shift);
+        // Entries hold position + 1; those before the start of the file or
+        // out of the window are not within reach, nor is 0 (none). The
+        // 3-byte entry counts only when its bytes are the same.
+        uint32_t lowest = std::max(start, pos - mask) + 1;
+        uint32_t near3 = head3[hashes.nHash3], candidate = head[hashes.nHash];
+        if (candidate >= lowest ||
+            (near3 >= lowest && ((detail::Load32(at(near3 - 1)) ^ detail::Load32(at(pos))) &
+                                 detail::kLow3Bytes) == 0)) {
+            m_next = hashes;
+            m_nNextPos = pos;
+            break;
+        }
+        head3[hashes.nHash3] = pos + 1;
+        prev[pos & mask] = candidate;
+        head[hashes.nHash] = pos + 1;
+    }
+    return pos;
 }
 
 // Notes a match longer than all before it; out keeps the longest at the end
@@ -263,27 +306,34 @@ inline unsigned CMatchFinder::Search(uint32_t pos, unsigned bestLength, unsigned
     }
     if (maxLength < 4) // chain candidates are compared 4 bytes at once
         return found;
+    // The walk goes by entries (position + 1). Along a chain they only
+    // decrease while within reach (a link is overwritten a window later
+    // only), so the first one below the lowest within reach ends it; 0
+    // (none) does too.
+    uint32_t lowest = pos + 1 - limit;
+    if (candidate < lowest)
+        return found;
     uint32_t head = detail::Load32(here);
     const uint32_t* prev = m_aPrev.data();
     uint32_t mask = m_nWindow - 1;
-    uint32_t cand = candidate - 1;
-    for (; chain != 0; --chain) {
-        uint32_t distance = pos - cand;
-        if (distance - 1 >= limit)
-            break;
-        const uint8_t* there = here - distance;
-        if (detail::Load16(there + bestLength - 1) == detail::Load16(here + bestLength - 1) &&
-            detail::Load32(there) == head) {
+    // data + entry: the first byte of the candidate at that entry.
+    const uintptr_t data = reinterpret_cast<uintptr_t>(here) - pos - 1;
+    // The two bytes that end a longer match: most candidates fail on them.
+    uint16_t tail = detail::Load16(here + bestLength - 1);
+    for (uint32_t entry = candidate; chain != 0 && entry >= lowest; --chain) {
+        const uint8_t* there = reinterpret_cast<const uint8_t*>(data + entry);
+        if (detail::Load16(there + bestLength - 1) == tail && detail::Load32(there) == head) {
             unsigned len =
                 std::min(4 + detail::CommonLength(there + 4, here + 4, maxLength - 4), maxLength);
             if (len > bestLength) {
                 bestLength = len;
-                Note(out, found, maxOut, len, distance);
+                tail = detail::Load16(here + bestLength - 1);
+                Note(out, found, maxOut, len, pos + 1 - entry);
                 if (len >= stopAt)
                     break;
             }
         }
-        cand = prev[cand & mask] - 1;
+        entry = prev[(entry - 1) & mask];
     }
     return found;
 }

@@ -112,6 +112,13 @@ private slots:
         QTest::newRow("noise, then text") << RandomBytes(40000, 3) + WordText(60000, 1) << true;
         QTest::newRow("text, then noise") << WordText(20000, 1) + RandomBytes(80000, 3) << false;
         QTest::newRow("noise of 32 KiB less 1") << RandomBytes(32767, 3) << false;
+        // Each piece is new to the window, passed unsearched, then found
+        // again: a pass that ran over positions with a match would leave
+        // the copies as literals.
+        std::string twice;
+        for (unsigned seed = 20; seed < 25; ++seed)
+            twice += RandomBytes(4000, seed) + RandomBytes(4000, seed);
+        QTest::newRow("noise, each piece twice") << twice << false;
         // Eight letters in random order save 5 bits of 8 without a match.
         std::string letters = RandomBytes(100000, 5);
         for (char& c : letters)
