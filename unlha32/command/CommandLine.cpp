@@ -99,8 +99,10 @@ std::vector<CToken> CommandTokens(const std::string& cmdLine) {
         return SplitTokens(cmdLine);
     size_t last = cmdLine.find_last_not_of(" \t\r\n");
     CToken token{cmdLine.substr(first, last - first + 1), false};
-    if (token.strText.size() > 3 && token.strText[1] == '"' && token.strText.back() == '"')
-        token.strText = "@" + token.strText.substr(2, token.strText.size() - 3);
+    if (token.strText.size() > 3 && token.strText[1] == '"' && token.strText.back() == '"') {
+        token.strText.pop_back();  // the closing quote
+        token.strText.erase(1, 1); // the opening one
+    }
     return {token};
 }
 

@@ -41,6 +41,12 @@ struct CBlockSymbols {
         ++aCodeFreq[byte];
         ++m_nCountedCodes;
     }
+    void AddLiterals(const uint8_t* bytes, size_t count) {
+        aCodes.insert(aCodes.end(), bytes, bytes + count);
+        for (size_t i = 0; i < count; ++i)
+            ++aCodeFreq[bytes[i]];
+        m_nCountedCodes += count;
+    }
     void AddMatch(unsigned length, unsigned distance) {
         unsigned code = kLiteralCount + length - kMinMatch;
         aCodes.push_back(static_cast<uint16_t>(code));

@@ -268,8 +268,7 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
                 end = std::min<uint64_t>(end, uint64_t{finder.Start()} + m_nProbeAt);
             uint32_t next = finder.InsertUnmatched(pos, static_cast<uint32_t>(end));
             if (next != pos) {
-                const uint8_t* bytes = finder.DataAt(pos);
-                m_symbols.aCodes.insert(m_symbols.aCodes.end(), bytes, bytes + (next - pos));
+                m_symbols.AddLiterals(finder.DataAt(pos), next - pos);
                 misses += next - pos;
                 pos = next;
                 continue;
