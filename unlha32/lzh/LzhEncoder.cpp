@@ -228,7 +228,9 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
     size_t symbolsDue = 0;
     uint32_t posDue = 0;
     for (;;) {
-        if (m_symbols.aCodes.size() >= symbolsDue || pos >= posDue) {
+        // Positions are compared modulo 2^32: they may pass it in a long
+        // call.
+        if (m_symbols.aCodes.size() >= symbolsDue || static_cast<int32_t>(pos - posDue) >= 0) {
             if (m_symbols.aCodes.size() - learntCodes >= kLearnEvery) {
                 m_prices.Learn(m_symbols, learntCodes, learntPositions);
                 learntCodes = m_symbols.aCodes.size();
@@ -250,27 +252,22 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
             if (GiveUp(pos))
                 return EEncodeResult::Incompressible;
             symbolsDue = std::min(learntCodes + kLearnEvery, m_nBufferSymbols);
-            uint64_t due = finder.AtEnd() ? finder.End()
-                                          : uint64_t{finder.End()} - CMatchFinder::kLookahead + 1;
-            if (m_nProbeAt != ~0u)
-                due = std::min<uint64_t>(due, uint64_t{finder.Start()} + m_nProbeAt);
-            posDue = static_cast<uint32_t>(due);
+            posDue = finder.AtEnd() ? finder.End() : finder.End() - CMatchFinder::kLookahead + 1;
+            if (m_nProbeAt != ~0u && static_cast<int32_t>(m_nProbeAt - posDue) < 0)
+                posDue = m_nProbeAt;
         }
         if (!haveHere && misses >= 2) {
             // Where no match can start, literals follow one another without
-            // a search, up to the next price update, block choice or probe:
-            // tried after a search found nothing, as runs of them come
-            // together.
-            size_t room =
-                std::min(learntCodes + kLearnEvery, m_nBufferSymbols) - m_symbols.aCodes.size();
-            uint64_t end = std::min<uint64_t>(uint64_t{pos} + room, UINT32_MAX);
-            if (m_nProbeAt != ~0u)
-                end = std::min<uint64_t>(end, uint64_t{finder.Start()} + m_nProbeAt);
-            uint32_t next = finder.InsertUnmatched(pos, static_cast<uint32_t>(end));
-            if (next != pos) {
-                m_symbols.AddLiterals(finder.DataAt(pos), next - pos);
-                misses += next - pos;
-                pos = next;
+            // a search, up to the next price update, block choice, read or
+            // probe: tried after a search found nothing, as runs of them
+            // come together.
+            auto count = static_cast<uint32_t>(
+                std::min<size_t>(symbolsDue - m_symbols.aCodes.size(), posDue - pos));
+            uint32_t taken = finder.InsertUnmatched(pos, count);
+            if (taken != 0) {
+                m_symbols.AddLiterals(finder.DataAt(pos), taken);
+                misses += taken;
+                pos += taken;
                 continue;
             }
         }

@@ -36,7 +36,11 @@ void CMatchFinder::Restart() {
         std::fill(m_aPrev.begin(), m_aPrev.end(), 0);
         start = m_nWindow + kLookahead;
     }
-    m_nStart = m_nBase = m_nEnd = static_cast<uint32_t>(start);
+    RestartAt(static_cast<uint32_t>(start));
+}
+
+void CMatchFinder::RestartAt(uint32_t start) {
+    m_nStart = m_nBase = m_nEnd = start;
     m_bEof = false;
     m_nNextPos = ~0u;
 }

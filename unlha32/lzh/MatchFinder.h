@@ -53,6 +53,10 @@ public:
     // Begins a new file: its first position is Start(); earlier data is
     // never referred to.
     void Restart();
+    // The same at a chosen first position, for a finder whose tables hold
+    // nothing within reach of it (a new one): tests start near 2^32, where
+    // the positions wrap.
+    void RestartAt(uint32_t start);
     uint32_t Start() const { return m_nStart; }
 
     // Keeps at least kMaxMatch bytes ahead of pos in the buffer unless the
@@ -74,13 +78,13 @@ public:
     // tighter loop than one Insert each.
     void InsertRange(uint32_t from, uint32_t end);
 
-    // Enters the positions from pos on, before end at most, for as long as
-    // neither table holds an earlier position within reach of them: no match
-    // starts there, and a search would find nothing. Returns the first
-    // position that has one (not entered yet), or where it stopped: end, or
-    // short of the last bytes that Fill keeps ahead. Cheaper per position
+    // Enters up to count positions from pos on, for as long as neither
+    // table holds an earlier position within reach of them: no match starts
+    // there, and a search would find nothing. Stops short of the last bytes
+    // that Fill keeps ahead. Returns how many were entered (the next one has
+    // a candidate, or the count or the bytes ran out). Cheaper per position
     // than a search, for the runs of literals of data new to the window.
-    uint32_t InsertUnmatched(uint32_t pos, uint32_t end);
+    uint32_t InsertUnmatched(uint32_t pos, uint32_t count);
 
     // Enters pos and returns the longest match there that is longer than
     // minLength (nLength 0 if none). A shorter chain is walked when
@@ -231,40 +235,41 @@ inline void CMatchFinder::InsertRange(uint32_t from, uint32_t end) {
     }
 }
 
-inline uint32_t CMatchFinder::InsertUnmatched(uint32_t pos, uint32_t end) {
+inline uint32_t CMatchFinder::InsertUnmatched(uint32_t pos, uint32_t count) {
     // Within the lookahead Fill keeps; at the end of input, while there are
-    // bytes enough for an entry.
-    uint32_t last = m_bEof ? m_nEnd - std::min(m_nEnd, kMinMatch + 1) : m_nEnd - kLookahead;
-    end = std::min(end, last + 1);
+    // bytes enough for an entry. Positions and distances are reckoned modulo
+    // 2^32 throughout: they may pass it in a long call.
+    uint32_t available = m_nEnd - pos;
+    uint32_t usable = m_bEof ? (available > kMinMatch ? available - kMinMatch : 0)
+                             : (available >= kLookahead ? available - kLookahead + 1 : 0);
+    count = std::min(count, usable);
     uint32_t* head = m_aHead.data();
     uint32_t* head3 = m_aHead3.data();
     uint32_t* prev = m_aPrev.data();
     const uint32_t mask = m_nWindow - 1, start = m_nStart;
     const unsigned shift = m_nHashShift;
-    // data + pos: the address of the byte at pos.
-    const uintptr_t data = reinterpret_cast<uintptr_t>(m_aData.data()) - m_nBase;
-    auto at = [data](uint32_t p) {
-        return reinterpret_cast<const uint8_t*>(data + p);
-    };
-    for (; pos < end; ++pos) {
-        CHashes hashes = HashesOf(at(pos), shift);
-        // Entries hold position + 1; those before the start of the file or
-        // out of the window are not within reach, nor is 0 (none). The
-        // 3-byte entry counts only when its bytes are the same.
-        uint32_t lowest = std::max(start, pos - mask) + 1;
+    const uint8_t* here = m_aData.data() + (pos - m_nBase);
+    for (uint32_t i = 0; i < count; ++i, ++pos, ++here) {
+        CHashes hashes = HashesOf(here, shift);
+        // Entries hold position + 1 (0: none); one lies within reach when
+        // its distance is 1 .. limit, as in Search. The 3-byte entry counts
+        // only when its bytes are the same.
+        uint32_t limit = std::min(mask, pos - start);
         uint32_t near3 = head3[hashes.nHash3], candidate = head[hashes.nHash];
-        if (candidate >= lowest ||
-            (near3 >= lowest && ((detail::Load32(at(near3 - 1)) ^ detail::Load32(at(pos))) &
-                                 detail::kLow3Bytes) == 0)) {
+        uint32_t nearDistance = pos + 1 - near3;
+        if (pos - candidate < limit ||
+            (nearDistance - 1 < limit &&
+             ((detail::Load32(here - nearDistance) ^ detail::Load32(here)) & detail::kLow3Bytes) ==
+                 0)) {
             m_next = hashes;
             m_nNextPos = pos;
-            break;
+            return i;
         }
         head3[hashes.nHash3] = pos + 1;
         prev[pos & mask] = candidate;
         head[hashes.nHash] = pos + 1;
     }
-    return pos;
+    return count;
 }
 
 // Notes a match longer than all before it; out keeps the longest at the end
@@ -306,29 +311,25 @@ inline unsigned CMatchFinder::Search(uint32_t pos, unsigned bestLength, unsigned
     }
     if (maxLength < 4) // chain candidates are compared 4 bytes at once
         return found;
-    // The walk goes by entries (position + 1). Along a chain they only
-    // decrease while within reach (a link is overwritten a window later
-    // only), so the first one below the lowest within reach ends it; 0
-    // (none) does too.
-    uint32_t lowest = pos + 1 - limit;
-    if (candidate < lowest)
-        return found;
     uint32_t head = detail::Load32(here);
     const uint32_t* prev = m_aPrev.data();
     uint32_t mask = m_nWindow - 1;
-    // data + entry: the first byte of the candidate at that entry.
-    const uintptr_t data = reinterpret_cast<uintptr_t>(here) - pos - 1;
     // The two bytes that end a longer match: most candidates fail on them.
     uint16_t tail = detail::Load16(here + bestLength - 1);
-    for (uint32_t entry = candidate; chain != 0 && entry >= lowest; --chain) {
-        const uint8_t* there = reinterpret_cast<const uint8_t*>(data + entry);
+    for (uint32_t entry = candidate; chain != 0; --chain) {
+        // Entries hold position + 1; the distance is reckoned modulo 2^32,
+        // as positions may pass it in a long call.
+        uint32_t distance = pos + 1 - entry;
+        if (distance - 1 >= limit)
+            break;
+        const uint8_t* there = here - distance;
         if (detail::Load16(there + bestLength - 1) == tail && detail::Load32(there) == head) {
             unsigned len =
                 std::min(4 + detail::CommonLength(there + 4, here + 4, maxLength - 4), maxLength);
             if (len > bestLength) {
                 bestLength = len;
                 tail = detail::Load16(here + bestLength - 1);
-                Note(out, found, maxOut, len, pos + 1 - entry);
+                Note(out, found, maxOut, len, distance);
                 if (len >= stopAt)
                     break;
             }
