@@ -311,25 +311,28 @@ inline unsigned CMatchFinder::Search(uint32_t pos, unsigned bestLength, unsigned
     }
     if (maxLength < 4) // chain candidates are compared 4 bytes at once
         return found;
+    if (pos - candidate >= limit) // no candidate within reach (see below)
+        return found;
     uint32_t head = detail::Load32(here);
     const uint32_t* prev = m_aPrev.data();
     uint32_t mask = m_nWindow - 1;
     // The two bytes that end a longer match: most candidates fail on them.
     uint16_t tail = detail::Load16(here + bestLength - 1);
+    // Entries hold position + 1, so pos - entry is the distance less one,
+    // reckoned modulo 2^32 as positions may pass it in a long call.
+    const uint8_t* before = here - 1;
     for (uint32_t entry = candidate; chain != 0; --chain) {
-        // Entries hold position + 1; the distance is reckoned modulo 2^32,
-        // as positions may pass it in a long call.
-        uint32_t distance = pos + 1 - entry;
-        if (distance - 1 >= limit)
+        uint32_t back = pos - entry;
+        if (back >= limit)
             break;
-        const uint8_t* there = here - distance;
+        const uint8_t* there = before - back;
         if (detail::Load16(there + bestLength - 1) == tail && detail::Load32(there) == head) {
             unsigned len =
                 std::min(4 + detail::CommonLength(there + 4, here + 4, maxLength - 4), maxLength);
             if (len > bestLength) {
                 bestLength = len;
                 tail = detail::Load16(here + bestLength - 1);
-                Note(out, found, maxOut, len, distance);
+                Note(out, found, maxOut, len, back + 1);
                 if (len >= stopAt)
                     break;
             }
