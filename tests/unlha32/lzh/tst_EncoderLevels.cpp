@@ -2,6 +2,7 @@
 // archive uses it), each stream decoded alone by the strict decoder; the
 // switches that choose a level, and the ones refused.
 #include "BsdtarReadBack.h"
+#include "StringSource.h"
 #include "TestData.h"
 #include "command/CommandLine.h"
 #include "lzh/Crc16.h"
@@ -10,26 +11,9 @@
 
 #include <QTest>
 
-#include <cstring>
-
 using namespace unlha;
 
 namespace {
-
-class CStringSource : public IByteSource {
-public:
-    explicit CStringSource(const std::string& data) : m_data(data) {}
-    long Read(uint8_t* buffer, size_t size) override {
-        size_t n = std::min(size, m_data.size() - m_nPos);
-        std::memcpy(buffer, m_data.data() + m_nPos, n);
-        m_nPos += n;
-        return static_cast<long>(n);
-    }
-
-private:
-    const std::string& m_data;
-    size_t m_nPos = 0;
-};
 
 class CStringSink : public IByteSink {
 public:

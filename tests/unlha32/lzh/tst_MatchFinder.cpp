@@ -1,33 +1,13 @@
 // The match finder where its 32-bit positions wrap (they count on across the
 // files of a call, so a long call passes 2^32): every match it reports is
 // real and within reach, and it finds as much as it does elsewhere.
+#include "StringSource.h"
 #include "TestData.h"
 #include "lzh/MatchFinder.h"
 
 #include <QTest>
 
-#include <cstring>
-
 using namespace unlha;
-
-namespace {
-
-class CStringSource : public IByteSource {
-public:
-    explicit CStringSource(const std::string& data) : m_data(data) {}
-    long Read(uint8_t* buffer, size_t size) override {
-        size_t n = std::min({size, size_t{5000}, m_data.size() - m_nPos});
-        std::memcpy(buffer, m_data.data() + m_nPos, n);
-        m_nPos += n;
-        return static_cast<long>(n);
-    }
-
-private:
-    const std::string& m_data;
-    size_t m_nPos = 0;
-};
-
-} // namespace
 
 class CMatchFinderTest : public QObject {
     Q_OBJECT
@@ -46,7 +26,7 @@ private slots:
         const unsigned window = 1u << 13;
         CMatchFinder finder(13, 32, 256);
         finder.RestartAt(start);
-        CStringSource source(data);
+        CStringSource source(data, 5000);
         size_t matched = 0, i = 0;
         while (i < data.size()) {
             uint32_t pos = start + static_cast<uint32_t>(i);
