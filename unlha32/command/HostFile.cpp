@@ -72,8 +72,16 @@ int ListFolder(const std::string& hostPath, std::vector<CDirEntry>& entries) {
         ssize_t got = getdents64(folder, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0)
-            break; // as readdir: an error ends the listing
+        if (got < 0) {
+            // A listing cut short would leave files out of the archive
+            // unnoticed: the folder counts as unreadable.
+            int err = errno;
+            close(folder);
+            entries.clear();
+            return err;
+        }
+        if (got == 0)
+            break;
         for (ssize_t at = 0; at < got;) {
             const auto* e = reinterpret_cast<const dirent64*>(buffer + at);
             at += e->d_reclen;
