@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 namespace unlha {
@@ -24,36 +25,13 @@ std::string ForReport(std::string path) {
     return path;
 }
 
-// A number right-aligned in ten columns (wider when it needs more).
-void AppendRight10(std::string& line, uint64_t value) {
-    char digits[20];
-    size_t n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    if (n < 10)
-        line.append(10 - n, ' ');
-    while (n > 0)
-        line += digits[--n];
-}
-
 void ReportMember(CReport& report, const char* verb, const CWrittenMember& w,
                   const std::string& stored) {
-    std::string line;
-    line.reserve(48 + stored.size());
-    line += verb;
-    line += ' ';
-    line += w.strMethod;
-    line += ' ';
-    AppendRight10(line, w.nOriginal);
-    line += " -> ";
-    AppendRight10(line, w.nPacked);
-    line += "  ";
-    size_t path = line.size();
-    line += stored;
-    std::replace(line.begin() + static_cast<long>(path), line.end(), '/', '\\');
-    report.AddLine(line);
+    char line[96];
+    std::snprintf(line, sizeof line, "%s %s %10llu -> %10llu  ", verb, w.strMethod.c_str(),
+                  static_cast<unsigned long long>(w.nOriginal),
+                  static_cast<unsigned long long>(w.nPacked));
+    report.AddLine(line + ForReport(stored));
 }
 
 // Checks the archive name and finds its host path. 0 or a result code.
@@ -102,12 +80,6 @@ CPlan MakePlan(const CCommand& command, const std::vector<CArchiveMember>& membe
                const std::vector<CCollectedItem>& items) {
     CPlan plan;
     plan.aReplacement.assign(members.size(), -1);
-    if (members.empty()) { // a new archive: every item is added
-        plan.aAdditions.resize(items.size());
-        for (size_t i = 0; i < items.size(); ++i)
-            plan.aAdditions[i] = i;
-        return plan;
-    }
     std::vector<std::string> memberPaths, itemPaths;
     for (const auto& m : members)
         memberPaths.push_back(m.strPath);

@@ -123,6 +123,8 @@ std::vector<int> MatchMembers(const std::vector<std::string>& memberPaths,
         folded[PathKey(memberPaths[m])].push_back(static_cast<int>(m));
     }
     std::vector<int> match(itemPaths.size(), -1);
+    if (memberPaths.empty()) // a new archive: nothing to match
+        return match;
     std::vector<bool> claimed(memberPaths.size(), false);
     auto claim = [&](const auto& index, const std::string& key, size_t item) {
         auto it = index.find(key);

@@ -12,10 +12,7 @@ namespace {
 constexpr unsigned kTableCodes = 19; // code-length alphabet
 
 // Zero runs of the literal/length table become code-length symbols 0, 1
-// (+4 bits) or 2 (+9 bits); a length k becomes symbol k + 2. Calls emit(sym,
-// extraBits, extraValue) for every symbol in order, up to the last used
-// symbol; used: the nUsed symbols of non-zero length, ascending, so that
-// the zero runs are the gaps between them.
+// (+4 bits) or 2 (+9 bits); a length k becomes symbol k + 2.
 template <typename Emit> void EmitZeroRun(unsigned run, Emit& emit) {
     if (run <= 2) {
         for (unsigned r = 0; r < run; ++r)
@@ -30,6 +27,9 @@ template <typename Emit> void EmitZeroRun(unsigned run, Emit& emit) {
     }
 }
 
+// Calls emit(sym, extraBits, extraValue) for every code-length symbol in
+// order, up to the last used symbol; used: the nUsed symbols of non-zero
+// length, ascending, so that the zero runs are the gaps between them.
 template <typename Emit>
 void WalkLiteralLengths(const uint8_t* len, const uint16_t* used, unsigned nUsed, Emit emit) {
     unsigned next = 0;
@@ -110,13 +110,10 @@ struct CTableCode {
 // of lengths weighs.
 uint64_t LiteralLengthsCost(uint64_t dataBits, const uint8_t* cLen, const uint16_t* used,
                             unsigned nUsed, CTableCode& table) {
+    table.Make(cLen, used, nUsed);
     CBitCounter bits;
-    bits.nBits = dataBits;
-    WalkLiteralLengths(cLen, used, nUsed, [&](unsigned s, unsigned extra, unsigned) {
-        ++table.aFreq[s];
-        bits.nBits += extra;
-    });
-    table.nUsed = MakeCodeLengths(table.aFreq, kTableCodes, table.aLen);
+    // Symbols 1 and 2 (zero runs) carry 4 and 9 extra bits.
+    bits.nBits = dataBits + uint64_t{table.aFreq[1]} * 4 + uint64_t{table.aFreq[2]} * 9;
     if (table.nUsed >= 2)
         for (unsigned s = 0; s < kTableCodes; ++s)
             bits.nBits += uint64_t{table.aFreq[s]} * table.aLen[s];

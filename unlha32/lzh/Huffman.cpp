@@ -179,21 +179,6 @@ unsigned MakeCodeLengths(const std::vector<uint32_t>& freq, std::vector<uint8_t>
     return MakeCodeLengths(freq.data(), static_cast<unsigned>(freq.size()), lengths.data());
 }
 
-void MakeCanonicalCodes(const uint8_t* lengths, unsigned count, uint16_t* codes) {
-    unsigned perLength[kMaxCodeBits + 1] = {};
-    for (unsigned s = 0; s < count; ++s)
-        ++perLength[lengths[s]];
-    perLength[0] = 0;
-    uint32_t next[kMaxCodeBits + 2] = {};
-    uint32_t code = 0;
-    for (unsigned len = 1; len <= kMaxCodeBits; ++len) {
-        code = (code + perLength[len - 1]) << 1;
-        next[len] = code;
-    }
-    for (unsigned s = 0; s < count; ++s)
-        codes[s] = lengths[s] != 0 ? static_cast<uint16_t>(next[lengths[s]]++) : 0;
-}
-
 void MakeCanonicalCodes(const uint8_t* lengths, const uint16_t* used, unsigned nUsed,
                         uint16_t* codes) {
     unsigned perLength[kMaxCodeBits + 1] = {};
@@ -207,6 +192,16 @@ void MakeCanonicalCodes(const uint8_t* lengths, const uint16_t* used, unsigned n
     }
     for (unsigned i = 0; i < nUsed; ++i)
         codes[used[i]] = static_cast<uint16_t>(next[lengths[used[i]]]++);
+}
+
+void MakeCanonicalCodes(const uint8_t* lengths, unsigned count, uint16_t* codes) {
+    uint16_t used[kMaxHuffmanSymbols];
+    unsigned nUsed = 0;
+    for (unsigned s = 0; s < count; ++s)
+        if (lengths[s] != 0)
+            used[nUsed++] = static_cast<uint16_t>(s);
+    std::fill(codes, codes + count, 0);
+    MakeCanonicalCodes(lengths, used, nUsed, codes);
 }
 
 uint64_t CodedBits(const uint32_t* freq, unsigned count) {

@@ -253,8 +253,9 @@ EEncodeResult CLzhEncoder::ParseLazy(IByteSource& source, IByteSink& sink, CEnco
                 return EEncodeResult::Incompressible;
             symbolsDue = std::min(learntCodes + kLearnEvery, m_nBufferSymbols);
             posDue = finder.AtEnd() ? finder.End() : finder.End() - CMatchFinder::kLookahead + 1;
-            if (m_nProbeAt != ~0u && static_cast<int32_t>(m_nProbeAt - posDue) < 0)
-                posDue = m_nProbeAt;
+            uint32_t probe = finder.Start() + m_nProbeAt;
+            if (m_nProbeAt != ~0u && static_cast<int32_t>(probe - posDue) < 0)
+                posDue = probe;
         }
         if (!haveHere && misses >= 2) {
             // Where no match can start, literals follow one another without
@@ -337,12 +338,7 @@ EEncodeResult CLzhEncoder::Encode(IByteSource& source, IByteSink& sink, CEncodeS
     m_symbols.Clear();
     m_bits.Reset();
     m_finder.Restart();
-    // As a finder position, so that each position checks it with one
-    // comparison (a file starts at 3 GiB at most, the probe comes early).
-    uint64_t probeAt = uint64_t{m_finder.Start()} + m_params.nProbeBytes;
-    m_nProbeAt = mayGiveUp && m_params.nProbeBytes != 0 && probeAt < ~0u
-                     ? static_cast<uint32_t>(probeAt)
-                     : ~0u;
+    m_nProbeAt = mayGiveUp && m_params.nProbeBytes != 0 ? m_params.nProbeBytes : ~0u;
     EEncodeResult result =
         m_params.bOptimal ? ParseOptimal(counted, sink, stats) : ParseLazy(counted, sink, stats);
     if (result != EEncodeResult::Done)

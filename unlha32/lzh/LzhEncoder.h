@@ -60,7 +60,7 @@ private:
     bool Drain(IByteSink& sink, CEncodeStats& stats);
     // True once, at the first call past nProbeBytes positions of a file, when
     // nothing has been written yet and its symbols so far save nothing.
-    bool GiveUp(uint32_t pos) { return pos >= m_nProbeAt && Probe(pos); }
+    bool GiveUp(uint32_t pos) { return pos - m_finder.Start() >= m_nProbeAt && Probe(pos); }
     bool Probe(uint32_t pos);
     struct CScored {
         CMatch match;
@@ -81,7 +81,7 @@ private:
     CMatchFinder m_finder;
     std::unique_ptr<COptimalParser> m_parser;   // for price-based parsing
     CPrices m_prices;                           // for lazy matching
-    uint32_t m_nProbeAt = ~0u;                  // finder position of the probe, ~0u once done
+    uint32_t m_nProbeAt = ~0u;                  // file position of the probe, ~0u once done
     static constexpr size_t kLearnEvery = 4096; // lazy: symbols between price updates
 };
 
